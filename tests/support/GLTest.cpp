@@ -1,0 +1,45 @@
+#include "support/GLTest.h"
+
+#include "platform/HeadlessContext.h"
+
+#include <epoxy/gl.h>
+
+#include <memory>
+#include <string>
+
+namespace testsupport {
+
+bool makeTestContextCurrent()
+{
+    static std::unique_ptr<platform::HeadlessContext> context;
+    static std::string error;
+    if (!context)
+        context = platform::HeadlessContext::create(640, 480, error);
+    if (!context) {
+        ADD_FAILURE() << "no headless GL context: " << error;
+        return false;
+    }
+    return context->makeCurrent();
+}
+
+std::array<uint8_t, 4> readPixel(int x, int y)
+{
+    std::array<uint8_t, 4> rgba{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+} // namespace testsupport
+
+void GLTest::SetUp()
+{
+    ASSERT_TRUE(testsupport::makeTestContextCurrent());
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}

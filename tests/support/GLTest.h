@@ -1,0 +1,26 @@
+// Test support for real GL on headless llvmpipe: one 640 x 480 context for
+// the whole test run, made current before each test, plus pixel read-back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+
+namespace testsupport {
+
+// Creates the process-wide headless context on first use and makes it
+// current with its screen framebuffer bound; fails the test when it cannot.
+bool makeTestContextCurrent();
+
+// RGBA of one pixel of the current read framebuffer (origin bottom left).
+std::array<uint8_t, 4> readPixel(int x, int y);
+
+} // namespace testsupport
+
+// A fixture for tests that draw: every test starts on a current context with
+// a cleared screen and default matrices.
+class GLTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
