@@ -19,11 +19,11 @@ TEST(CircleMask, DiscOfRadius255WithBlackFrame)
     EXPECT_EQ(at(511, 256), 0);
     EXPECT_EQ(at(2, 256), 255);   // the disc reaches 254 texels left of the centre
     EXPECT_EQ(at(10, 10), 0);     // corners outside the disc
-    // Row 1: half-width cos(asin(-255/256)) x 255 is about 22.5, so 233 to 278.
+    // Row 1: half-width cos(asin(-255/256)) x 255 is about 22.5, so 233 up to, not including, 278.
     EXPECT_EQ(at(232, 1), 0);
     EXPECT_EQ(at(233, 1), 255);
-    EXPECT_EQ(at(278, 1), 255);
-    EXPECT_EQ(at(279, 1), 0);
+    EXPECT_EQ(at(277, 1), 255);
+    EXPECT_EQ(at(278, 1), 0);
 }
 
 TEST(WarpGrid, PullsTowardsTheCentreAndMapsToTexels)
