@@ -8,11 +8,13 @@
 
 Effect::Effect(ResourceManager* resources) : resources(resources)
 {
-    params["blendEnable"] = EffectParam{paramInt, &blendEnable};
-    params["blendSrc"] = EffectParam{paramInt, &blendSrc};
-    params["blendDst"] = EffectParam{paramInt, &blendDst};
-    params["blendEq"] = EffectParam{paramInt, &blendEq};
-    params["blendCol"] = EffectParam{paramArray4, blendCol};
+    // The blending parameters are typed from the start: every description
+    // and script may set them.
+    registerTarget("blendEnable", &blendEnable, paramInt).type = paramInt;
+    registerTarget("blendSrc", &blendSrc, paramInt).type = paramInt;
+    registerTarget("blendDst", &blendDst, paramInt).type = paramInt;
+    registerTarget("blendEq", &blendEq, paramInt).type = paramInt;
+    registerTarget("blendCol", blendCol, paramArray4).type = paramArray4;
 }
 
 int Effect::advance(float) { return 0; }
@@ -24,10 +26,21 @@ void Effect::finishLoad()
     prepareKeys();
 }
 
-void Effect::registerParam(const std::string& name, void* target)
+EffectParam& Effect::registerTarget(const std::string& name, void* target, int storage)
 {
-    params[name].target = target;
+    EffectParam& param = params[name];
+    param.target = target;
+    param.storage = storage;
+    if (param.type != storage)
+        param.type = paramNone;
+    return param;
 }
+
+void Effect::registerParam(const std::string& name, int* target) { registerTarget(name, target, paramInt); }
+void Effect::registerParam(const std::string& name, float* target) { registerTarget(name, target, paramFloat); }
+void Effect::registerParam(const std::string& name, float (*target)[3]) { registerTarget(name, *target, paramArray3); }
+void Effect::registerParam(const std::string& name, float (*target)[4]) { registerTarget(name, *target, paramArray4); }
+void Effect::registerParam(const std::string& name, std::string* target) { registerTarget(name, target, paramString); }
 
 EffectVar* Effect::findVar(const std::string& name)
 {

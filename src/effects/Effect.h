@@ -42,8 +42,13 @@ public:
     // Runs once after the script has configured the effect.
     virtual void finishLoad();
 
-    // Makes `name` refer to `target`; keeps the type it may already have.
-    void registerParam(const std::string& name, void* target);
+    // Makes `name` refer to `target`; keeps the type it may already have
+    // when that suits the storage. The description gives the type.
+    void registerParam(const std::string& name, int* target);
+    void registerParam(const std::string& name, float* target);
+    void registerParam(const std::string& name, float (*target)[3]);
+    void registerParam(const std::string& name, float (*target)[4]);
+    void registerParam(const std::string& name, std::string* target);
     // Reads the effect type's description from the data directory (always
     // from disk, never from the pack file).
     void loadDescription(ResourceManager* resourceManager, const char* fileName);
@@ -82,4 +87,7 @@ public:
     int blendDst = -1;
     int blendEq = -1;
     float blendCol[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+
+private:
+    EffectParam& registerTarget(const std::string& name, void* target, int storage);
 };

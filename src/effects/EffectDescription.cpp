@@ -24,8 +24,12 @@ void declareValue(Effect& effect, const XML_Char** attributes)
     const auto found = effect.params.find(name);
     if (found == effect.params.end())
         return;
-    const char* type = effects::xmlAttribute(attributes, "type");
-    found->second.type = type != nullptr ? paramTypeFromKeyword(type) : paramNone;
+    EffectParam& param = found->second;
+    const char* keyword = effects::xmlAttribute(attributes, "type");
+    const int type = keyword != nullptr ? paramTypeFromKeyword(keyword) : paramNone;
+    if (type != paramNone && type != param.storage)
+        std::fprintf(stderr, "effect description: \"%s\" cannot be of type %s\n", name, keyword);
+    param.type = type == param.storage ? type : paramNone;
     if (const char* defaultText = effects::xmlAttribute(attributes, "default"))
         effect.setParam(name, defaultText);
 }

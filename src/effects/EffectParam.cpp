@@ -6,6 +6,8 @@
 
 int EffectParam::set(const char* text) const
 {
+    if (type != storage)
+        return 1;
     switch (type) {
     case paramInt:
         *static_cast<int*>(target) = std::atoi(text);

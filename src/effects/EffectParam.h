@@ -2,6 +2,10 @@
 // object, set from text by scripts and effect descriptions. The effect owns
 // the storage; the parameter only points at it for the effect's lifetime.
 //
+// The parameter remembers what its storage holds, and takes a type from a
+// description only when it matches: text is never written into storage of
+// another kind, whatever a data file says.
+//
 // Text conversion follows the C library: `atoi` and `atof` (leading blanks
 // skipped, conversion stops at the first unusable character, no digits give
 // 0) and the number lists below.
@@ -19,8 +23,9 @@ enum ParamType {
 };
 
 struct EffectParam {
-    int type = paramNone;
+    int type = paramNone;      // the type the description gave
     void* target = nullptr;
+    int storage = paramNone;   // what `target` points at
 
     // Stores `text` into the target by type; 0 on success, 1 on failure (no
     // type, or a number list with too few numbers).

@@ -164,6 +164,7 @@ void ScriptReader::start(const std::string& element, const XML_Char** attributes
     } else if (element == "event") {
         timeline.events.push_back(ScriptEvent{ticksToBeats(xmlAttribute(attributes, "t")), {}});
         event = static_cast<long>(timeline.events.size()) - 1;
+        command = -1; // a command belongs to the event it was written in
     } else if (element == "cmd") {
         startCommand(attributes);
     }

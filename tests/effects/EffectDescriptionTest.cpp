@@ -37,6 +37,25 @@ TEST(EffectDescription, ValuesTypeRegisteredParametersAndApplyDefaults)
     EXPECT_FLOAT_EQ(effect.colour[0], 0.0f);
 }
 
+TEST(EffectDescription, ATypeThatDoesNotFitTheStorageLeavesTheParameterUntyped)
+{
+    // Text must never be written into storage of another kind: an int read
+    // as a string, three floats as four.
+    TestEffect effect;
+    effect.describe("<e><value name=\"count\" type=\"string\" default=\"a long caption text\"/>"
+                    "<value name=\"axis\" type=\"array4\" default=\"1,2,3,4\"/>"
+                    "<value name=\"caption\" type=\"float\" default=\"2\"/>"
+                    "<value name=\"blendSrc\" type=\"float\"/></e>");
+    for (const char* name : {"count", "axis", "caption", "blendSrc"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(effect.params.at(name).type, paramNone);
+    }
+    EXPECT_EQ(effect.count, 0);
+    EXPECT_FLOAT_EQ(effect.axis[0], 0.0f);
+    EXPECT_TRUE(effect.caption.empty());
+    EXPECT_EQ(effect.setParams("count=1;axis=1,2,3;caption=x;blendSrc=1;"), 0);
+}
+
 TEST(EffectDescription, VarsTakeDefaultsAndRanges)
 {
     TestEffect effect;

@@ -14,8 +14,8 @@ public:
     {
         registerParam("count", &count);
         registerParam("speed", &speed);
-        registerParam("axis", axis);
-        registerParam("colour", colour);
+        registerParam("axis", &axis);
+        registerParam("colour", &colour);
         registerParam("caption", &caption);
     }
 
