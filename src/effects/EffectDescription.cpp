@@ -4,6 +4,7 @@
 // ignored wherever they stand.
 #include "effects/Effect.h"
 #include "effects/XmlFeed.h"
+#include "resources/ResourceManager.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +71,16 @@ void parseDescription(Effect& effect, const char* source, Feed feed)
 }
 
 } // namespace
+
+void Effect::loadDescription(ResourceManager* resourceManager, const char* fileName)
+{
+    char path[ResourceManager::pathSize];
+    if (resourceManager == nullptr || !resourceManager->findFile(fileName, path)) {
+        std::fprintf(stderr, "cannot find effect description %s\n", fileName);
+        return;
+    }
+    readDescriptionFile(path);
+}
 
 void Effect::readDescriptionFile(const char* path)
 {
