@@ -80,9 +80,10 @@ TEST_F(ScriptCommandTest, PrintsAVarAtScriptTimes)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("\n0 0\n2 0.25\n3.5 0.4375\n4 0.5\n10 0.5\n"), std::string::npos) << run.out;
 
-    // Effect 1 starts at beat 4: script time 6 is its local time 2.
-    const ToolRun later = runTool("script '" + script + "'" + data + " --var 1:CutAmtY 6");
-    EXPECT_NE(later.out.find("\n6 0\n"), std::string::npos) << later.out;
+    // Effect 1 starts at beat 4: script time 6 is its local time 2. Each
+    // --var prints its own lines, in order.
+    const ToolRun two = runTool("script '" + script + "'" + data + " --var 1:CutAmtY 6 --var 0:CutAmtY 2");
+    EXPECT_NE(two.out.find("\n6 0\n2 0.25\n"), std::string::npos) << two.out;
 }
 
 TEST_F(ScriptCommandTest, BadArgumentsAndMissingThings)

@@ -2,11 +2,14 @@
 #include "effects/ScriptPlayer.h"
 #include "effects/ScriptScene.h"
 #include "effects/TestEffect.h"
+#include "resources/CopyScreen.h"
+#include "resources/WarpGrid.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -64,6 +67,26 @@ TEST_F(ScriptSceneTest, AMissingScriptEndsAtOnce)
     ScriptScene scene("data/absent.script", &data.resources);
     EXPECT_TRUE(scene.timeline->effects.empty());
     EXPECT_EQ(scene.update(0.0f), 1);
+    publishEffectContext(EffectContext{});
+}
+
+TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
+{
+    // The show's own script, with its pictures absent: every effect is
+    // still built, placed and drawn.
+    data.write("intro.script", testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/intro.script"));
+    data.resources.registerObject("PullWarp", std::make_unique<WarpGrid>(&data.resources));
+    data.resources.registerObject("CopyScreenb", std::make_unique<CopyScreen>(640, 480, false));
+    testing::internal::CaptureStdout();
+    ScriptScene scene("data/intro.script", &data.resources);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(scene.timeline->effects.size(), 3u);
+    EXPECT_GT(scene.duration, 0.0f);
+    int frames = 0;
+    for (float t = 0.0f; scene.update(t) == 0; t += 0.5f)
+        ++frames;
+    EXPECT_EQ(frames, static_cast<int>(std::ceil(scene.duration / 0.5f)));
+    EXPECT_EQ(scene.timeline->nextEvent, scene.timeline->events.size());
     publishEffectContext(EffectContext{});
 }
 

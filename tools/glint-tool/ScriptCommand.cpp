@@ -2,7 +2,8 @@
 // script the way the opening scene does (on a headless GL context, with the
 // effect descriptions and pictures of DIR) and prints what the timeline will
 // do: its length, every effect with its parameters and vars, every event
-// with its commands, and optionally the value of one var at script times.
+// with its commands, and for each --var the values of that var at script
+// times, one "T value" line each.
 #include "effects/Effect.h"
 #include "effects/EffectFactory.h"
 #include "effects/ScriptTimeline.h"
@@ -16,16 +17,20 @@
 
 namespace {
 
-struct ScriptOptions {
-    std::string file;
-    std::string dataDir = "data";
-    bool var = false;
+// One --var option: a var of an effect instance, read at script times.
+struct VarQuery {
     int instance = -1;
-    std::string varName;
+    std::string name;
     std::vector<float> times;
 };
 
-bool parseVarTarget(const std::string& text, ScriptOptions& options)
+struct ScriptOptions {
+    std::string file;
+    std::string dataDir = "data";
+    std::vector<VarQuery> vars;
+};
+
+bool parseVarTarget(const std::string& text, VarQuery& query)
 {
     const size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
@@ -34,9 +39,8 @@ bool parseVarTarget(const std::string& text, ScriptOptions& options)
     const long instance = std::strtol(text.c_str(), &end, 10);
     if (end != text.c_str() + colon || instance < 0 || instance > 1000000)
         return false;
-    options.var = true;
-    options.instance = static_cast<int>(instance);
-    options.varName = text.substr(colon + 1);
+    query.instance = static_cast<int>(instance);
+    query.name = text.substr(colon + 1);
     return true;
 }
 
@@ -46,16 +50,18 @@ bool parseOptions(const tool::Args& args, ScriptOptions& options)
         if (args[i] == "--data" && i + 1 < args.size()) {
             options.dataDir = args[++i];
         } else if (args[i] == "--var" && i + 1 < args.size()) {
-            if (!parseVarTarget(args[++i], options))
+            VarQuery query;
+            if (!parseVarTarget(args[++i], query))
                 return false;
             for (; i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0; ++i) {
                 char* end = nullptr;
-                options.times.push_back(std::strtof(args[i + 1].c_str(), &end));
+                query.times.push_back(std::strtof(args[i + 1].c_str(), &end));
                 if (end == args[i + 1].c_str() || *end != '\0')
                     return false;
             }
-            if (options.times.empty())
+            if (query.times.empty())
                 return false;
+            options.vars.push_back(query);
         } else if (options.file.empty() && args[i].compare(0, 2, "--") != 0) {
             options.file = args[i];
         } else {
@@ -126,19 +132,19 @@ void printEvents(const ScriptTimeline& timeline)
 }
 
 // The var as the timeline feeds it: at script time T the effect is at T - start.
-bool printVar(const ScriptTimeline& timeline, const ScriptOptions& options)
+bool printVar(const ScriptTimeline& timeline, const VarQuery& query)
 {
-    if (static_cast<size_t>(options.instance) >= timeline.effects.size()) {
-        std::fprintf(stderr, "glint-tool: the script has no effect %d\n", options.instance);
+    if (static_cast<size_t>(query.instance) >= timeline.effects.size()) {
+        std::fprintf(stderr, "glint-tool: the script has no effect %d\n", query.instance);
         return false;
     }
-    const Effect& effect = *timeline.effects[static_cast<size_t>(options.instance)];
-    const EffectVar* var = effect.findVar(options.varName);
+    const Effect& effect = *timeline.effects[static_cast<size_t>(query.instance)];
+    const EffectVar* var = effect.findVar(query.name);
     if (var == nullptr) {
-        std::fprintf(stderr, "glint-tool: effect %d has no var %s\n", options.instance, options.varName.c_str());
+        std::fprintf(stderr, "glint-tool: effect %d has no var %s\n", query.instance, query.name.c_str());
         return false;
     }
-    for (float time : options.times)
+    for (float time : query.times)
         std::printf("%g %g\n", time, var->evaluate(time - effect.start));
     return true;
 }
@@ -173,8 +179,8 @@ int runScript(const tool::Args& args)
         std::printf("length %g beats\n", timeline.length);
         printEffects(timeline);
         printEvents(timeline);
-        if (options.var)
-            found = printVar(timeline, options);
+        for (const VarQuery& query : options.vars)
+            found = printVar(timeline, query) && found;
         std::fflush(stdout);
     }
     publishEffectContext(EffectContext{});
@@ -185,5 +191,5 @@ int runScript(const tool::Args& args)
 
 GLINT_TOOL_COMMAND("script",
                    "script FILE [--data DIR] [--var INSTANCE:NAME T...] - show what a script's timeline does "
-                   "(var values at script times T, in beats)",
+                   "(var values at script times T, in beats; --var may repeat)",
                    runScript);
