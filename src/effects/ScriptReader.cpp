@@ -73,7 +73,7 @@ class ScriptReader {
 public:
     explicit ScriptReader(ScriptTimeline& timeline) : timeline(timeline) {}
 
-    bool read(const char* source, bool (*feed)(XML_Parser, const void*), const void* input);
+    void read(const char* source, bool (*feed)(XML_Parser, const void*), const void* input);
 
 private:
     static void XMLCALL onStart(void* self, const XML_Char* element, const XML_Char** attributes);
@@ -98,23 +98,21 @@ private:
     long command = -1;         // index into that event's commands
 };
 
-bool ScriptReader::read(const char* source, bool (*feed)(XML_Parser, const void*), const void* input)
+void ScriptReader::read(const char* source, bool (*feed)(XML_Parser, const void*), const void* input)
 {
     XML_Parser parser = XML_ParserCreate(nullptr);
     if (parser == nullptr)
-        return false;
+        return;
     XML_SetUserData(parser, this);
     XML_SetElementHandler(parser, onStart, onEnd);
     XML_SetCharacterDataHandler(parser, onText);
-    const bool parsed = feed(parser, input);
-    if (!parsed)
+    if (!feed(parser, input))
         effects::reportXmlError(parser, source);
     XML_ParserFree(parser);
     // A script cut off inside an effect still finishes that effect.
     flushText();
     if (effect != nullptr)
         effect->finishLoad();
-    return parsed;
 }
 
 void XMLCALL ScriptReader::onStart(void* self, const XML_Char* element, const XML_Char** attributes)

@@ -119,23 +119,6 @@ TEST_F(EffectsTest, LetterBoxLeavesTheMiddleOfThePicture)
     }
 }
 
-TEST_F(EffectsTest, LetterBoxFollowsItsKeys)
-{
-    fillRect(0, 0, 640, 480, 1, 1, 1);
-    LetterBox effect(&data.resources);
-    EffectVar& cut = *effect.findVar("CutAmtY");
-    VarKey from, to;
-    from.type = to.type = keyLinear;
-    to.time = 4.0f;
-    to.value = 0.5f;
-    cut.keys = {from, to};
-    effect.finishLoad();
-    effect.update(2.0f); // a quarter of the height each
-    EXPECT_EQ(readPixel(320, 119)[0], 0);
-    EXPECT_EQ(readPixel(320, 121)[0], 255);
-    EXPECT_EQ(readPixel(320, 361)[0], 0);
-}
-
 TEST_F(EffectsTest, OverlayImageDrawsHalfTransparentOverTheFrame)
 {
     imagewriter::writeFile("data/red.png", imagewriter::encodePng(640, 480, 3, solidImage(640, 480, 3, {255, 0, 0})));

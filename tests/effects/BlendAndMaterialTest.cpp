@@ -109,7 +109,9 @@ AppliedMaterial appliedMaterial()
     return m;
 }
 
-void resetGlMaterialState()
+// Reads `text` as a material (the messages of absent keys dropped) and
+// applies it over a GL state that differs from every default.
+AppliedMaterial applyText(const char* text)
 {
     glShadeModel(GL_FLAT);
     glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
@@ -118,17 +120,17 @@ void resetGlMaterialState()
     const GLfloat odd[4] = {0.3f, 0.3f, 0.3f, 0.3f};
     for (GLenum which : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION})
         glMaterialfv(GL_FRONT_AND_BACK, which, odd);
+    testing::internal::CaptureStdout();
+    MaterialState material;
+    material.readMaterial(text, nullptr);
+    testing::internal::GetCapturedStdout();
+    material.applyMaterial();
+    return appliedMaterial();
 }
 
 TEST_F(MaterialStateTest, AnEmptyTextAppliesTheDefaults)
 {
-    resetGlMaterialState();
-    testing::internal::CaptureStdout(); // every absent key reports itself
-    MaterialState material;
-    material.readMaterial("", nullptr);
-    testing::internal::GetCapturedStdout();
-    material.applyMaterial();
-    const AppliedMaterial m = appliedMaterial();
+    const AppliedMaterial m = applyText("");
     EXPECT_FLOAT_EQ(m.ambient[0], 0.2f);
     EXPECT_FLOAT_EQ(m.ambient[3], 1.0f);
     EXPECT_FLOAT_EQ(m.diffuse[1], 0.8f);
@@ -144,15 +146,9 @@ TEST_F(MaterialStateTest, AnEmptyTextAppliesTheDefaults)
 
 TEST_F(MaterialStateTest, KeysOfAText)
 {
-    resetGlMaterialState();
-    testing::internal::CaptureStdout();
-    MaterialState material;
-    material.readMaterial("shademodel = \"FLAT\"\npolygonmode = \"Line\"\ntwosided = \"true\"\n"
-                          "shininess = 12.5\nambient = 0.1, 0.2\nspecular = 1,1,1,0.5\nlinewidth = 3\n",
-                          nullptr);
-    testing::internal::GetCapturedStdout();
-    material.applyMaterial();
-    const AppliedMaterial m = appliedMaterial();
+    const AppliedMaterial m = applyText("shademodel = \"FLAT\"\npolygonmode = \"Line\"\ntwosided = \"true\"\n"
+                                        "shininess = 12.5\nambient = 0.1, 0.2\nspecular = 1,1,1,0.5\n"
+                                        "linewidth = 3\n");
     EXPECT_EQ(m.shadeModel, GL_FLAT);
     EXPECT_EQ(m.polygonMode[0], GL_LINE);
     EXPECT_EQ(m.twoSided, 1);
@@ -166,13 +162,7 @@ TEST_F(MaterialStateTest, KeysOfAText)
 
 TEST_F(MaterialStateTest, LineWidthOnlyForLines)
 {
-    resetGlMaterialState();
-    testing::internal::CaptureStdout();
-    MaterialState material;
-    material.readMaterial("polygonmode = \"fill\"\nlinewidth = 3\nshademodel = \"gouraud\"\n", nullptr);
-    testing::internal::GetCapturedStdout();
-    material.applyMaterial();
-    const AppliedMaterial m = appliedMaterial();
+    const AppliedMaterial m = applyText("polygonmode = \"fill\"\nlinewidth = 3\nshademodel = \"gouraud\"\n");
     EXPECT_FLOAT_EQ(m.lineWidth, 5.0f);
     EXPECT_EQ(m.shadeModel, GL_SMOOTH); // an unknown word leaves the field
 }

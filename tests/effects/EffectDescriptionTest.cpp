@@ -102,20 +102,6 @@ TEST(EffectDescription, AParseErrorKeepsWhatCameBefore)
     EXPECT_EQ(effect.findVar("y"), nullptr);
 }
 
-TEST(EffectDescription, LongFilesAreReadAcrossBlocks)
-{
-    // Far more than one 256-byte block, with the interesting element last.
-    std::string xml = "<effect>";
-    for (int i = 0; i < 40; ++i)
-        xml += "<var name=\"v" + std::to_string(i) + "\" default=\"" + std::to_string(i) + "\"/>";
-    xml += "<value name=\"caption\" type=\"string\" default=\"the end\"/></effect>";
-    TestEffect effect;
-    effect.describe(xml.c_str());
-    EXPECT_EQ(effect.vars.size(), 40u);
-    EXPECT_FLOAT_EQ(effect.findVar("v39")->value, 39.0f);
-    EXPECT_EQ(effect.caption, "the end");
-}
-
 TEST(EffectDescription, FilesAreReadFromDiskAndAMissingOneChangesNothing)
 {
     const std::string path = ::testing::TempDir() + "effect_description_test.xml";
@@ -135,15 +121,6 @@ TEST(EffectDescription, FilesAreReadFromDiskAndAMissingOneChangesNothing)
     EXPECT_EQ(missing.params.at("count").type, paramNone);
     EXPECT_EQ(missing.setParams("count=3;blendSrc=1;"), 1);
     std::remove(path.c_str());
-}
-
-TEST(EffectDescription, LookingUpAnUndeclaredVarGivesAWorkingDefault)
-{
-    TestEffect effect;
-    EffectVar& var = effect.lookUpVar("pull");
-    EXPECT_EQ(&var, effect.findVar("pull"));
-    EXPECT_FLOAT_EQ(var.evaluate(3.0f), 0.0f);
-    EXPECT_FLOAT_EQ(var.max, 1.0f);
 }
 
 } // namespace

@@ -103,35 +103,19 @@ TEST(EffectVar, CurvesNextToOtherSegmentsUseStraightSlopes)
     EXPECT_FLOAT_EQ(after.keys[2].inTangent, 2.0f);
 }
 
-TEST(EffectVar, FullTensionFlattensEveryTangent)
+TEST(EffectVar, SingleKeysAndUnknownSegments)
 {
-    EffectVar var;
-    var.keys = {key(keyTCB, 0, 0, 1), key(keyTCB, 1, 1, 1), key(keyTCB, 2, 0, 1)};
-    var.prepareKeys();
-    for (const VarKey& k : var.keys) {
-        EXPECT_FLOAT_EQ(k.inTangent, 0.0f);
-        EXPECT_FLOAT_EQ(k.outTangent, 0.0f);
-    }
-    // With zero tangents the quartic is 3s^2 - 2s^3 (smoothstep).
-    EXPECT_NEAR(var.evaluate(0.25f), 3 * 0.0625f - 2 * 0.015625f, 1e-6);
-}
+    EffectVar single;
+    single.value = 9.0f;
+    single.keys = {key(keyTCB, 2, 0.3f)};
+    single.prepareKeys();
+    EXPECT_FLOAT_EQ(single.keys[0].outTangent, 0.0f);
+    expectSamples(single, {{0, 0.3f}, {2, 0.3f}, {5, 0.3f}});
 
-TEST(EffectVar, ASingleKeyIsConstant)
-{
-    EffectVar var;
-    var.value = 9.0f;
-    var.keys = {key(keyTCB, 2, 0.3f)};
-    var.prepareKeys();
-    EXPECT_FLOAT_EQ(var.keys[0].outTangent, 0.0f);
-    expectSamples(var, {{0, 0.3f}, {2, 0.3f}, {5, 0.3f}});
-}
-
-TEST(EffectVar, AnUnknownSegmentTypeGivesOne)
-{
-    EffectVar var;
-    var.keys = {key(-1, 0, 0.2f), key(keyLinear, 2, 0.4f)};
-    var.prepareKeys();
-    expectSamples(var, {{1, 1.0f}, {2, 0.4f}});
+    EffectVar unknown;
+    unknown.keys = {key(-1, 0, 0.2f), key(keyLinear, 2, 0.4f)};
+    unknown.prepareKeys();
+    expectSamples(unknown, {{1, 1.0f}, {2, 0.4f}});
 }
 
 } // namespace

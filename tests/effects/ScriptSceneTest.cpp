@@ -160,13 +160,4 @@ TEST_F(ScriptPlayerTest, AScriptThatPlaysItselfStopsNesting)
     EXPECT_EQ(depth, ScriptPlayer::maxNesting + 1);
 }
 
-TEST_F(ScriptPlayerTest, WithoutEventsOrFileItStaysStill)
-{
-    ScriptPlayer player(&data.resources, testFactory);
-    player.finishLoad(); // no file name: an empty nested script
-    ASSERT_TRUE(player.nested);
-    EXPECT_EQ(player.advance(5.0f), 0);
-    EXPECT_EQ(player.update(5.0f), 1);
-}
-
 } // namespace

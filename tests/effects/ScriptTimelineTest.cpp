@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -252,30 +251,6 @@ TEST(ScriptTimeline, ACutOffScriptKeepsWhatWasRead)
     // The unfinished effect is still finished: its keys have tangents.
     EXPECT_FLOAT_EQ(effectOf(*timeline, 0).findVar("y")->keys[0].outTangent, 1.0f);
     EXPECT_FLOAT_EQ(timeline->length, 2.0f);
-}
-
-TEST(ScriptTimeline, AMissingFileGivesAnEmptyTimeline)
-{
-    ScriptTimeline timeline(testFactory, "/nonexistent/intro.script", nullptr);
-    EXPECT_TRUE(timeline.effects.empty());
-    EXPECT_FLOAT_EQ(timeline.length, 0.0f);
-    EXPECT_EQ(timeline.advance(1.0f), 0);
-    EXPECT_EQ(timeline.update(0.0f), 1);
-}
-
-TEST(ScriptTimeline, ReadsAScriptFile)
-{
-    const std::string path = ::testing::TempDir() + "script_timeline_test.script";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("<script><effect filename=\"Test\" end=\"1280\"/>"
-               "<event t=\"0\"><cmd command=\"add\" layer=\"0\" instance=\"0\"/></event></script>", file);
-    std::fclose(file);
-    ScriptTimeline timeline(testFactory, path.c_str(), nullptr);
-    std::remove(path.c_str());
-    EXPECT_EQ(timeline.effects.size(), 1u);
-    EXPECT_FLOAT_EQ(timeline.length, 5.0f);
-    EXPECT_FLOAT_EQ(timeline.lastEventTime(), 0.0f);
 }
 
 } // namespace
