@@ -15,6 +15,9 @@ MusicStream::~MusicStream() = default;
 
 bool MusicStream::open(const std::string& path)
 {
+    // A stream already playing reads from fileData: it goes first.
+    stream.reset();
+    fileData.clear();
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         platform::showMessage(path, "Cannot find file", platform::MessageIcon::Information);

@@ -55,6 +55,8 @@ bool startWriter(CaptureState& state)
         std::fprintf(stderr, "capture: %s\n", warning.c_str());
     if (!state.writer) {
         std::fprintf(stderr, "capture: cannot write %s: %s\n", state.fileName.c_str(), error.c_str());
+        // What is there is no video; leave no file that looks like one.
+        std::remove(state.fileName.c_str());
         return false;
     }
     return true;

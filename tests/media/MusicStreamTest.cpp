@@ -122,11 +122,25 @@ TEST_F(MusicStreamTest, PositionSecondsFollowsPlaybackWithoutGoingBackwards)
     const double until = platform::wallClockMs() + 250.0;
     while (platform::wallClockMs() < until) {
         float now = music.positionSeconds();
-        // A raw step may land a little behind the smoothed value, by at
-        // most one buffer; it never falls further back than that.
-        EXPECT_GT(now, previous - 0.047f);
+        // A raw step that comes late lands behind the smoothed value by the
+        // delay; even on a busy machine that is far less than this.
+        EXPECT_GT(now, previous - 0.25f);
         previous = std::max(previous, now);
         sleepMs(2);
     }
     EXPECT_GT(previous, 0.2f);
+}
+
+TEST_F(MusicStreamTest, OpeningAgainReplacesThePlayingStream)
+{
+    mediatest::AudioDriver device(mediatest::dummyDevice);
+    MusicStream music;
+    ASSERT_TRUE(music.open(musicPath));
+    music.unpause();
+    ASSERT_TRUE(music.waitForRawPositionChange(1000.0));
+    // The first stream decodes on the device's thread from the file's bytes
+    // while the second file is read in.
+    ASSERT_TRUE(music.open(musicPath));
+    EXPECT_EQ(music.rawPositionMs(), 0);
+    EXPECT_FALSE(music.waitForRawPositionChange(60.0));  // paused again
 }
