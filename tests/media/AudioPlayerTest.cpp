@@ -47,28 +47,6 @@ const Mode modes[] = {
 
 } // namespace
 
-TEST(AudioPlayer, StartsPausedAndHoldsItsPositionUntilUnpaused)
-{
-    const std::vector<uint8_t> mp3 = mediatest::toneMp3(3.0, {{0.0, 3.0}});
-    for (const Mode& mode : modes) {
-        SCOPED_TRACE(mode.driver);
-        mediatest::AudioDriver driver(mode.driver);
-        std::string error;
-        auto player = AudioPlayer::open(mp3.data(), mp3.size(), error);
-        ASSERT_TRUE(player) << error;
-        EXPECT_EQ(player->hasDevice(), mode.device);
-        EXPECT_TRUE(player->paused());
-        EXPECT_EQ(player->lengthMs(), 3000);
-
-        sleepMs(60);
-        EXPECT_EQ(player->positionMs(), 0);
-        player->seekMs(1000);
-        EXPECT_EQ(player->positionMs(), 1000);
-        sleepMs(60);
-        EXPECT_EQ(player->positionMs(), 1000);
-    }
-}
-
 TEST(AudioPlayer, AdvancesInBufferStepsWhilePlayingAndStopsWhenPaused)
 {
     const std::vector<uint8_t> mp3 = mediatest::toneMp3(3.0, {{0.0, 3.0}});
@@ -78,6 +56,7 @@ TEST(AudioPlayer, AdvancesInBufferStepsWhilePlayingAndStopsWhenPaused)
         std::string error;
         auto player = AudioPlayer::open(mp3.data(), mp3.size(), error);
         ASSERT_TRUE(player) << error;
+        EXPECT_EQ(player->hasDevice(), mode.device);
         player->seekMs(500);
         const double started = platform::wallClockMs();
         player->setPaused(false);
@@ -118,13 +97,4 @@ TEST(AudioPlayer, SeeksAreClampedToTheMusic)
         player->seekMs(c.target);
         EXPECT_EQ(player->positionMs(), c.landed);
     }
-}
-
-TEST(AudioPlayer, RefusesBytesThatAreNoMp3)
-{
-    mediatest::AudioDriver driver(mediatest::noDevice);
-    const uint8_t text[] = "not music at all";
-    std::string error;
-    EXPECT_FALSE(AudioPlayer::open(text, sizeof(text), error));
-    EXPECT_FALSE(error.empty());
 }

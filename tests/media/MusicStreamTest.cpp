@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         musicPath = folder.path("music.mp3");
-        ASSERT_TRUE(mp3writer::writeFile(musicPath, mediatest::toneMp3(4.0, {{0.0, 4.0}})));
+        ASSERT_TRUE(mp3writer::writeFile(musicPath, mediatest::toneMp3(3.0, {{0.0, 3.0}})));
     }
 
     mediatest::ScratchFolder folder;
