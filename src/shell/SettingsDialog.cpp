@@ -1,6 +1,5 @@
 #include "shell/SettingsDialog.h"
 
-#include "platform/DialogWindow.h"
 #include "platform/MessageBox.h"
 
 #include <cstdlib>
@@ -42,11 +41,11 @@ bool isChecked(const platform::DialogTemplate& dialog, int id)
 
 } // namespace
 
-bool runSettingsDialog(ShowSettings& settings)
+bool runSettingsDialog(ShowSettings& settings, const DialogRunner& runDialog)
 {
     platform::DialogTemplate dialog = settingsTemplate();
     int errorCode = 0;
-    int command = platform::runDialog(dialog, errorCode);
+    int command = runDialog(dialog, errorCode);
     if (command < 0) {
         // Without its dialog the run goes on with the settings it already has.
         platform::showMessage("Error " + std::to_string(errorCode), "CreateDialog", platform::MessageIcon::Warning);
