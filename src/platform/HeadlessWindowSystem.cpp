@@ -19,6 +19,8 @@ bool HeadlessWindowSystem::createContext()
         std::fprintf(stderr, "glint: headless OpenGL: %s\n", error.c_str());
         return false;
     }
+    surfaces_ = std::make_unique<HeadlessSurfaceProvider>(*context_);
+    setSurfaceProvider(surfaces_.get());
     return true;
 }
 
@@ -28,6 +30,8 @@ bool HeadlessWindowSystem::releaseCurrent() { return HeadlessContext::releaseCur
 
 bool HeadlessWindowSystem::deleteContext()
 {
+    setSurfaceProvider(nullptr);
+    surfaces_.reset();
     context_.reset();
     return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/HeadlessContext.h"
+#include "platform/HeadlessSurfaceProvider.h"
 #include "platform/WindowSystem.h"
 
 namespace platform {
@@ -34,6 +35,7 @@ public:
 
 private:
     std::unique_ptr<HeadlessContext> context_;
+    std::unique_ptr<HeadlessSurfaceProvider> surfaces_;
     int width_ = 0;
     int height_ = 0;
 };

@@ -116,6 +116,8 @@ bool SdlWindowSystem::createContext()
         reportSdlError("SDL_GL_CreateContext");
         return false;
     }
+    surfaces_ = std::make_unique<SdlSurfaceProvider>(window_, context_);
+    setSurfaceProvider(surfaces_.get());
     return true;
 }
 
@@ -152,6 +154,8 @@ bool SdlWindowSystem::releaseCurrent()
 
 bool SdlWindowSystem::deleteContext()
 {
+    setSurfaceProvider(nullptr);
+    surfaces_.reset();
     SDL_GL_DeleteContext(context_);
     context_ = nullptr;
     return true;

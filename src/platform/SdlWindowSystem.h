@@ -7,11 +7,13 @@
 // object keeps that subsystem alive until it is destroyed.
 #pragma once
 
+#include "platform/SdlSurfaceProvider.h"
 #include "platform/WindowSystem.h"
 
 #include <SDL.h>
 
 #include <deque>
+#include <memory>
 
 namespace platform {
 
@@ -49,6 +51,7 @@ private:
     bool fullScreen_ = false;
     SDL_DisplayMode fullScreenMode_{};
     std::deque<WindowEvent> pending_;
+    std::unique_ptr<SdlSurfaceProvider> surfaces_;
 };
 
 } // namespace platform

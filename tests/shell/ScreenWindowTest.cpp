@@ -2,6 +2,7 @@
 // virtual one when there is none). Events are pushed into SDL's queue as the
 // keyboard would deliver them.
 #include "platform/HeadlessContext.h"
+#include "platform/OffscreenSurface.h"
 #include "platform/StopSignal.h"
 #include "platform/WindowSystem.h"
 #include "shell/BlankLoop.h"
@@ -98,6 +99,42 @@ TEST_F(ScreenWindowTest, WindowOpensBorderlessCentredAtItsSizeAndClosesOnEscape)
     shell::killGLWindow();
     EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr);
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(ScreenWindowTest, OffscreenSurfacesShareTexturesWithTheWindow)
+{
+    ASSERT_TRUE(shell::createGLWindow(".glint.", 320, 240, 32, false));
+    platform::SurfaceProvider* provider = platform::surfaceProvider();
+    ASSERT_NE(provider, nullptr);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+
+    auto surface = provider->createSharedSurface(64, 64);
+    ASSERT_TRUE(surface);
+    ASSERT_TRUE(surface->makeCurrent());
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 64);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, 64, 64);
+    glFinish();
+    ASSERT_TRUE(provider->makeMainCurrent());
+
+    std::vector<uint8_t> texel(64 * 64 * 4);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel.data());
+    EXPECT_EQ(texel[1], 255);
+    EXPECT_EQ(texel[0], 0);
+    surface.reset();
+    EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr); // the window's context stays current
+    glDeleteTextures(1, &texture);
+    shell::killGLWindow();
+    EXPECT_EQ(platform::surfaceProvider(), nullptr);
 }
 
 TEST_F(ScreenWindowTest, ModeTheDisplayLacksAsksAndFallsBackToAWindow)
