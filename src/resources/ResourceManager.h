@@ -60,6 +60,17 @@ public:
     // block build on this.
     FileBytes readBytes(const char* name) const;
 
+    // Image loaders. The caller has generated and bound a texture on the
+    // target the size rule gives (textureTargetFor). A file that cannot be
+    // opened or decoded leaves the bound texture untouched, quietly.
+    void loadJpegTexture(const char* name) const;
+    // 0 with the size, or -1 when the file cannot be opened or decoded.
+    int jpegSize(const char* name, int& width, int& height) const;
+    // Fills width x height x 3 bytes of `pixels`; 0, or -1 on failure.
+    int jpegPixels(const char* name, unsigned char* pixels) const;
+    // `transforms`: libpng's flags (0, or 2 to strip the alpha channel).
+    void loadPngTexture(const char* name, int transforms) const;
+
     // The unpacked size of a pack entry; 0 for an unknown name and always 0 when
     // reading from the data directory.
     int fileSize(const char* name) const;
