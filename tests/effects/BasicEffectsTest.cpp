@@ -5,7 +5,6 @@
 #include "effects/PullWarp.h"
 #include "effects/ScriptPlayer.h"
 #include "imagewriter/ImageWriter.h"
-#include "resources/CopyScreen.h"
 #include "resources/TextureUpload.h"
 #include "resources/WarpGrid.h"
 #include "support/GLTest.h"
@@ -50,9 +49,6 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        // The shared objects PullWarp borrows, as the registry hands them out.
-        data.resources.registerObject("PullWarp", std::make_unique<WarpGrid>(&data.resources));
-        data.resources.registerObject("CopyScreenb", std::make_unique<CopyScreen>(640, 480, false));
         publishEffectContext(EffectContext{&data.resources, 640, 480});
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
@@ -227,10 +223,9 @@ TEST_F(PullWarpTest, PullingDrawsTheMiddleTowardsTheCorners)
 
 TEST_F(PullWarpTest, WithoutItsSharedObjectsItDrawsNothing)
 {
-    ResourceManager bare(false, true);
     drawFrame();
     const std::vector<uint8_t> before = readScreen();
-    PullWarp effect(&bare);
+    PullWarp effect(nullptr);
     effect.setParams("pull=1;alpha=1;");
     effect.update(0.0f);
     EXPECT_TRUE(readScreen() == before);

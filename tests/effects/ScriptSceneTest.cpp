@@ -2,8 +2,6 @@
 #include "effects/ScriptPlayer.h"
 #include "effects/ScriptScene.h"
 #include "effects/TestEffect.h"
-#include "resources/CopyScreen.h"
-#include "resources/WarpGrid.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
@@ -75,8 +73,6 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
     // The show's own script, with its pictures absent: every effect is
     // still built, placed and drawn.
     data.write("intro.script", testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/intro.script"));
-    data.resources.registerObject("PullWarp", std::make_unique<WarpGrid>(&data.resources));
-    data.resources.registerObject("CopyScreenb", std::make_unique<CopyScreen>(640, 480, false));
     testing::internal::CaptureStdout();
     ScriptScene scene("data/intro.script", &data.resources);
     testing::internal::GetCapturedStdout();
