@@ -34,8 +34,8 @@ struct MeshArrays {
 };
 
 struct NodeRecord {
-    uint16_t id = 0;      // what lib3ds assumes without a NODE_ID chunk
-    uint16_t parent = 0;  // and without a NODE_HDR chunk
+    uint16_t id = 0;
+    uint16_t parent = 0;  // what lib3ds assumes without a NODE_HDR chunk
     size_t offset = 0;
 };
 
@@ -90,11 +90,14 @@ private:
     }
 
     // Walks the children of `parent` that start at `first`, the way lib3ds'
-    // chunk reader steps from one to the next.
+    // chunk reader steps from one to the next: it takes a chunk id of 0 for
+    // the end of the parent and skips whatever follows.
     template <typename Visit>
     bool children(const Chunk& parent, size_t first, Visit visit)
     {
         for (size_t at = first; at < parent.end;) {
+            if (parent.end - at >= 2 && u16(at) == LIB3DS_NULL_CHUNK)
+                return true;
             Chunk child;
             if (!readChunk(at, parent.end, child) || !visit(child))
                 return false;
@@ -124,6 +127,19 @@ private:
         return fail(c, "holds a name that does not end inside the chunk or is too long");
     }
 
+    // `count` names one after the other from `offset` into the payload, each
+    // within `limit` bytes, as lib3ds reads them into its fixed buffers.
+    bool names(const Chunk& c, size_t offset, int count, size_t limit)
+    {
+        if (c.payloadSize() < offset)
+            return fail(c, "is shorter than its fixed fields");
+        size_t at = c.payload() + offset;
+        for (int i = 0; i < count; ++i)
+            if (!name(c, at, limit, at))
+                return false;
+        return true;
+    }
+
     // An array of `count` records of `record` bytes after a 16-bit count.
     bool countedArray(const Chunk& c, bool& seen, uint32_t& count, size_t record)
     {
@@ -144,11 +160,13 @@ private:
     bool material(const Chunk& c);
     bool namedObject(const Chunk& c);
     bool light(const Chunk& c);
+    bool spotlight(const Chunk& c);
+    bool textureMap(const Chunk& c);
     bool mesh(const Chunk& c);
     bool faceArray(const Chunk& c, MeshArrays& mesh);
     bool materialGroup(const Chunk& c, uint32_t faceCount);
     bool kfdata(const Chunk& c);
-    bool node(const Chunk& c);
+    bool node(const Chunk& c, uint16_t number);
     bool track(const Chunk& c, KeyValue value);
     bool nodeHierarchy();
 
@@ -193,6 +211,7 @@ bool ChunkChecker::mdata(const Chunk& c)
         case LIB3DS_LAYER_FOG:
         case LIB3DS_DISTANCE_CUE: return flat(child, 16);
         case LIB3DS_VIEWPORT_LAYOUT: return flat(child, 14);
+        case LIB3DS_BIT_MAP: return names(child, 0, 1, kNameBuffer);
         case LIB3DS_MAT_ENTRY: return material(child);
         case LIB3DS_NAMED_OBJECT: return namedObject(child);
         default: return true;
@@ -204,19 +223,27 @@ bool ChunkChecker::material(const Chunk& c)
 {
     return children(c, c.payload(), [this](const Chunk& child) {
         switch (child.id) {
+        case LIB3DS_MAT_NAME: return names(child, 0, 1, kNameBuffer);
         // colours and percentages hold one value chunk each
         case LIB3DS_MAT_AMBIENT: case LIB3DS_MAT_DIFFUSE: case LIB3DS_MAT_SPECULAR:
         case LIB3DS_MAT_SHININESS: case LIB3DS_MAT_SHIN2PCT: case LIB3DS_MAT_TRANSPARENCY:
-        case LIB3DS_MAT_XPFALL: case LIB3DS_MAT_REFBLUR: case LIB3DS_MAT_SELF_ILPCT:
+        case LIB3DS_MAT_XPFALL: case LIB3DS_MAT_REFBLUR: case LIB3DS_MAT_SELF_ILPCT: return flat(child, 0);
         // texture maps hold their parameter chunks
         case LIB3DS_MAT_TEXMAP: case LIB3DS_MAT_TEXMASK: case LIB3DS_MAT_TEX2MAP:
         case LIB3DS_MAT_TEX2MASK: case LIB3DS_MAT_OPACMAP: case LIB3DS_MAT_OPACMASK:
         case LIB3DS_MAT_BUMPMAP: case LIB3DS_MAT_BUMPMASK: case LIB3DS_MAT_SPECMAP:
         case LIB3DS_MAT_SPECMASK: case LIB3DS_MAT_SHINMAP: case LIB3DS_MAT_SHINMASK:
         case LIB3DS_MAT_SELFIMAP: case LIB3DS_MAT_SELFIMASK: case LIB3DS_MAT_REFLMAP:
-        case LIB3DS_MAT_REFLMASK: return flat(child, 0);
+        case LIB3DS_MAT_REFLMASK: return textureMap(child);
         default: return true;
         }
+    });
+}
+
+bool ChunkChecker::textureMap(const Chunk& c)
+{
+    return children(c, c.payload(), [this](const Chunk& child) {
+        return child.id == LIB3DS_MAT_MAPNAME ? names(child, 0, 1, kNameBuffer) : true;
     });
 }
 
@@ -241,8 +268,21 @@ bool ChunkChecker::light(const Chunk& c)
     if (c.payloadSize() < kPosition)
         return fail(c, "is shorter than its fixed fields");
     return children(c, c.payload() + kPosition, [this](const Chunk& child) {
-        // spot target, hot spot and fall-off, then the spot's leaf chunks
-        return child.id == LIB3DS_DL_SPOTLIGHT ? flat(child, 20) : true;
+        switch (child.id) {
+        case LIB3DS_DL_SPOTLIGHT: return spotlight(child);
+        case LIB3DS_DL_EXCLUDE: return names(child, 0, 1, kNameBuffer);
+        default: return true;
+        }
+    });
+}
+
+bool ChunkChecker::spotlight(const Chunk& c)
+{
+    constexpr size_t kTargetAndCone = 20;  // target position, hot spot, fall-off
+    if (c.payloadSize() < kTargetAndCone)
+        return fail(c, "is shorter than its fixed fields");
+    return children(c, c.payload() + kTargetAndCone, [this](const Chunk& child) {
+        return child.id == LIB3DS_DL_SPOT_PROJECTOR ? names(child, 0, 1, kNameBuffer) : true;
     });
 }
 
@@ -280,7 +320,11 @@ bool ChunkChecker::faceArray(const Chunk& c, MeshArrays& m)
         for (size_t corner = 0; corner < 3; ++corner)
             m.highestCorner = std::max<uint32_t>(m.highestCorner, u16(faces + f * kFace + corner * 2));
     return children(c, faces + m.faceCount * kFace, [this, &m](const Chunk& child) {
-        return child.id == LIB3DS_MSH_MAT_GROUP ? materialGroup(child, m.faceCount) : true;
+        switch (child.id) {
+        case LIB3DS_MSH_MAT_GROUP: return materialGroup(child, m.faceCount);
+        case LIB3DS_MSH_BOXMAP: return names(child, 0, 6, kNameBuffer);  // front, back, left, right, top, bottom
+        default: return true;
+        }
     });
 }
 
@@ -304,21 +348,26 @@ bool ChunkChecker::materialGroup(const Chunk& c, uint32_t faceCount)
 
 bool ChunkChecker::kfdata(const Chunk& c)
 {
-    return children(c, c.payload(), [this](const Chunk& child) {
+    uint16_t nodeNumber = 0;
+    return children(c, c.payload(), [this, &nodeNumber](const Chunk& child) {
         switch (child.id) {
         case LIB3DS_VIEWPORT_LAYOUT: return flat(child, 14);
         case LIB3DS_DEFAULT_VIEW: return flat(child, 0);
+        case LIB3DS_KFHDR: return names(child, 2, 1, 13);  // revision, file name, frame count
         case LIB3DS_AMBIENT_NODE_TAG: case LIB3DS_OBJECT_NODE_TAG: case LIB3DS_CAMERA_NODE_TAG:
         case LIB3DS_TARGET_NODE_TAG: case LIB3DS_LIGHT_NODE_TAG: case LIB3DS_L_TARGET_NODE_TAG:
-        case LIB3DS_SPOTLIGHT_NODE_TAG: return node(child);
+        case LIB3DS_SPOTLIGHT_NODE_TAG: return node(child, nodeNumber++);
         default: return true;
         }
     });
 }
 
-bool ChunkChecker::node(const Chunk& c)
+// `number` counts the nodes of this KFDATA chunk from 0: lib3ds takes it as
+// the node's id unless a NODE_ID chunk gives another.
+bool ChunkChecker::node(const Chunk& c, uint16_t number)
 {
     NodeRecord record;
+    record.id = number;
     record.offset = c.start;
     const bool walked = children(c, c.payload(), [this, &record](const Chunk& child) {
         switch (child.id) {
@@ -336,6 +385,7 @@ bool ChunkChecker::node(const Chunk& c)
             record.parent = u16(at + 4);
             return true;
         }
+        case LIB3DS_INSTANCE_NAME: return names(child, 0, 1, kNameBuffer);
         case LIB3DS_POS_TRACK_TAG:
         case LIB3DS_SCL_TRACK_TAG:
         case LIB3DS_COL_TRACK_TAG: return track(child, KeyValue::Vector);

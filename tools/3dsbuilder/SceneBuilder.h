@@ -62,7 +62,7 @@ struct Camera {
 struct Light {
     std::string name;
     std::vector<VectorKey> position;
-    std::vector<VectorKey> colour = {{0, {1.0f, 1.0f, 1.0f}}};
+    std::vector<VectorKey> colour = std::vector<VectorKey>(1, VectorKey{0, {1.0f, 1.0f, 1.0f}});
     bool spot = false;
     // Spot lights only: the target node's track and the cone (degrees).
     std::vector<VectorKey> target;
