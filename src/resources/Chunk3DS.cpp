@@ -157,6 +157,7 @@ private:
     bool checkFile();
     bool magic(const Chunk& c);
     bool mdata(const Chunk& c);
+    bool gradient(const Chunk& c);
     bool material(const Chunk& c);
     bool namedObject(const Chunk& c);
     bool light(const Chunk& c);
@@ -206,7 +207,7 @@ bool ChunkChecker::mdata(const Chunk& c)
         case LIB3DS_AMBIENT_LIGHT:
         case LIB3DS_SOLID_BGND:
         case LIB3DS_DEFAULT_VIEW: return flat(child, 0);
-        case LIB3DS_V_GRADIENT: return flat(child, 4);
+        case LIB3DS_V_GRADIENT: return gradient(child);
         case LIB3DS_FOG:
         case LIB3DS_LAYER_FOG:
         case LIB3DS_DISTANCE_CUE: return flat(child, 16);
@@ -216,6 +217,24 @@ bool ChunkChecker::mdata(const Chunk& c)
         case LIB3DS_NAMED_OBJECT: return namedObject(child);
         default: return true;
         }
+    });
+}
+
+// A background gradient: its position, then its top, middle and bottom
+// colours. lib3ds reads the colours into arrays of three on its stack,
+// counting as it goes, so a fourth colour of one kind overruns them.
+bool ChunkChecker::gradient(const Chunk& c)
+{
+    constexpr size_t kPosition = 4;
+    if (c.payloadSize() < kPosition)
+        return fail(c, "is shorter than its fixed fields");
+    int colours[4] = {0, 0, 0, 0};  // COLOR_F, COLOR_24, LIN_COLOR_24, LIN_COLOR_F
+    return children(c, c.payload() + kPosition, [this, &colours](const Chunk& child) {
+        if (child.id < LIB3DS_COLOR_F || child.id > LIB3DS_LIN_COLOR_F)
+            return true;
+        if (++colours[child.id - LIB3DS_COLOR_F] > 3)
+            return fail(child, "is a fourth gradient colour of its kind");
+        return true;
     });
 }
 

@@ -14,7 +14,8 @@
 //   - every chunk that lib3ds descends into is walked with the header size
 //     lib3ds reads, down to the fixed depth of the 3DS chunk grammar (six);
 //     chunks it does not know are skipped by length, as lib3ds skips them;
-//   - every name lib3ds reads ends inside its chunk and fits lib3ds' buffer;
+//   - every name lib3ds reads ends inside its chunk and fits lib3ds' buffer,
+//     and a background gradient has at most three colours of each kind;
 //   - each mesh has at most one point, flag, texel and face array, each
 //     complete within its chunk; every face names existing points, flags and
 //     texture coordinates are absent or one per point, and every

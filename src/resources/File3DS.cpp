@@ -3,8 +3,7 @@
 #include "resources/Chunk3DS.h"
 #include "resources/MemoryStream3DS.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <vector>
 
 File3DSPtr load3dsFromMemory(const uint8_t* data, size_t size, std::string& problem)
@@ -26,13 +25,21 @@ File3DSPtr load3dsFromMemory(const uint8_t* data, size_t size, std::string& prob
 
 File3DSPtr load3dsFromPath(const std::string& path, std::string& problem)
 {
-    std::ifstream in(path, std::ios::binary);
+    // C streams: a path that names a directory opens but fails to read,
+    // which iostreams would report by throwing.
+    std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) {
         problem = "cannot open the file";
         return nullptr;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    std::vector<uint8_t> bytes;
+    uint8_t block[65536];
+    size_t count;
+    while ((count = std::fread(block, 1, sizeof block, in)) > 0)
+        bytes.insert(bytes.end(), block, block + count);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) {
         problem = "cannot read the file";
         return nullptr;
     }

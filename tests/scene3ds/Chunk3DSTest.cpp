@@ -79,6 +79,13 @@ const std::vector<Refusal>& refusals()
         {"a name without its end", [] { return namedObject({Bytes(70, 'a')}); }, "does not end"},
         {"a camera shorter than its fixed fields",
          [] { return namedObject({name("Cam"), chunk(LIB3DS_N_CAMERA, {Bytes(8, 0)})}); }, "fixed fields"},
+        {"a background gradient with four colours of one kind",
+         [] {
+             const Bytes colour = chunk(LIB3DS_LIN_COLOR_F, {Bytes(12, 0)});
+             return chunk(LIB3DS_M3DMAGIC, {chunk(LIB3DS_MDATA, {chunk(LIB3DS_V_GRADIENT,
+                              {Bytes(4, 0), colour, colour, colour, colour})})});
+         },
+         "fourth gradient colour"},
         // meshes
         {"more points announced than stored", [] { return patched(showScene(), kPoints, 6, set16(9)); },
          "fewer elements"},
