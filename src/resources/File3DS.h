@@ -7,7 +7,9 @@
 //
 // The result owns the lib3ds file object (freed with lib3ds_file_free); it is
 // null when the file is missing, malformed or refused by lib3ds, and then
-// `problem` says why in one line (the caller adds the file name).
+// `problem` says why in one line (the caller adds the file name). The show
+// loads through ResourceManager::load3ds, which picks the source and shows
+// the "3DS Load error" message.
 #pragma once
 
 #include <lib3ds/file.h>

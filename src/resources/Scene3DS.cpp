@@ -1,10 +1,14 @@
 #include "resources/Scene3DS.h"
 
+#include "resources/ResourceManager.h"
+
 #include <lib3ds/matrix.h>
 
 #include <GL/glu.h>
 
 #include <cmath>
+
+Scene3DS::Scene3DS(const char* name, const ResourceManager& resources) : file(resources.load3ds(name)) {}
 
 Scene3DS::Scene3DS(File3DSPtr loaded) : file(std::move(loaded)) {}
 

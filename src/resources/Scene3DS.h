@@ -24,8 +24,12 @@
 #include <array>
 #include <string>
 
+class ResourceManager;
+
 class Scene3DS {
 public:
+    // Loads `name` through resources.load3ds (which reports a failure).
+    Scene3DS(const char* name, const ResourceManager& resources);
     // Takes the file a loader produced; null when loading failed.
     explicit Scene3DS(File3DSPtr file);
 

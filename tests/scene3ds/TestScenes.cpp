@@ -1,6 +1,7 @@
 #include "scene3ds/TestScenes.h"
 
 #include "3dsbuilder/SceneBuilder.h"
+#include "resources/TempDirectory.h"
 
 #include <gtest/gtest.h>
 #include <lib3ds/camera.h>
@@ -16,8 +17,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-
-#include <unistd.h>
 
 namespace testscenes {
 
@@ -340,8 +339,8 @@ uint32_t get32(const std::vector<uint8_t>& file, size_t at)
 
 std::string temporaryPath(const std::string& name)
 {
-    // Tests run as parallel processes; each gets files of its own.
-    return std::string(GLINT_BINARY_DIR) + "/" + std::to_string(getpid()) + "-" + name;
+    static testsupport::TempDirectory scratch;  // removed when the test program ends
+    return scratch.file(name);
 }
 
 std::string writeTemporary(const std::string& name, const std::vector<uint8_t>& bytes)

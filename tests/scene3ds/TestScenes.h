@@ -47,7 +47,7 @@ void put16(std::vector<uint8_t>& file, size_t at, uint16_t value);
 void put32(std::vector<uint8_t>& file, size_t at, uint32_t value);
 uint32_t get32(const std::vector<uint8_t>& file, size_t at);
 
-// A path under the build directory that no other test process uses.
+// A path in a scratch folder of this test program, removed when it ends.
 std::string temporaryPath(const std::string& name);
 
 // Writes `bytes` to temporaryPath(name) and returns that path.
