@@ -206,13 +206,4 @@ TEST(Chunk3DS, PassesWhatLib3dsWritesAndLib3dsLoadsIt)
     }
 }
 
-TEST(Chunk3DS, ReasonNamesTheChunkAndItsOffset)
-{
-    const Bytes file = patched(showScene(), kPoints, 6, set16(9));
-    std::string problem;
-    ASSERT_FALSE(check3dsChunks(file.data(), file.size(), problem));
-    const std::string expected = "at offset " + std::to_string(findChunk(file, kPoints)) + ": chunk 0x4110 ";
-    EXPECT_EQ(problem.compare(0, expected.size(), expected), 0) << problem;
-}
-
 } // namespace

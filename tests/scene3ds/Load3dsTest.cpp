@@ -28,6 +28,7 @@ protected:
         const testscenes::Bytes good = testscenes::showScene();
         dir.write("data/scene.3DS", asString(good));
         dir.write("data/bad.3ds", asString(testscenes::Bytes(good.begin(), good.begin() + 200)));
+        dir.write("data/folder.3ds/inside", "");  // a directory where a file should be
         ASSERT_TRUE(buildPack(dir.file("data"), {"scene.3DS", "bad.3ds"}, dir.file("pmx.d"), packed));
         pack = std::make_unique<ResourceManager>(true, true, packed.table.directory());
         pack->packName = dir.file("pmx.d");
@@ -69,6 +70,7 @@ TEST_F(Load3dsTest, UnreadableScenesGiveTheLoadErrorWithTheName)
         {"a malformed file in the data directory", false, "bad.3ds", "bad.3ds: at offset 0: chunk 0x4D4D"},
         {"a malformed pack entry", true, "bad.3ds", "bad.3ds: at offset 0: chunk 0x4D4D"},
         {"a file missing from the data directory", false, "none.3ds", "none.3ds: cannot open the file"},
+        {"a directory in the data directory", false, "folder.3ds", "folder.3ds: cannot read the file"},
         {"a name missing from the pack", true, "none.3ds", "none.3ds: not in the pack"},
     };
     for (const auto& row : rows) {
