@@ -5,8 +5,8 @@
 //
 // Each layer's first placement is preceded by a removal of its depth, so a
 // looping script starts every pass with exactly one object on the layer.
-// Colours are (r, g, b, a) in 0..1 (stored in 1/256 steps); positions are
-// pixels (stored in twips).
+// Colours are (r, g, b, a), normally 0..1 (stored in 1/256 steps, held to
+// -64..64); positions are pixels (stored in twips).
 #pragma once
 
 #include <array>

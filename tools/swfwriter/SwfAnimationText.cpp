@@ -94,7 +94,7 @@ std::string parseStatement(const std::string& keyword, LineParser& p, Animation&
             if (option == "colour") {
                 std::array<double, 4> c;
                 for (double& v : c)
-                    if (!p.number(v, -127, 127))
+                    if (!p.number(v, -63, 63))
                         return "expected colour R G B A";
                 key.colour = c;
             } else if (option == "position") {

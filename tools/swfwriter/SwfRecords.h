@@ -42,10 +42,11 @@ struct ColourTransform {
     bool hasAdd = false;
     int16_t redAdd = 0, greenAdd = 0, blueAdd = 0, alphaAdd = 0;
 
-    // Multipliers for a white base colour to come out as (r, g, b, a).
+    // Multipliers for a white base colour to come out as (r, g, b, a),
+    // held to the 15 bits a CXFORM term can have.
     static ColourTransform multiply(double r, double g, double b, double a)
     {
-        auto term = [](double v) { return static_cast<int16_t>(std::lround(std::fmax(-32768, std::fmin(32767, v * 256)))); };
+        auto term = [](double v) { return static_cast<int16_t>(std::lround(std::fmax(-16384, std::fmin(16383, v * 256)))); };
         ColourTransform c;
         c.hasMultiply = true;
         c.redMultiply = term(r);
