@@ -147,3 +147,19 @@ TEST(SwfAnimation, LoopingKeepsOneObjectPerLayer)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SwfAnimation, EvenAnEmptySmallMovieIsLongEnoughToRead)
+{
+    Animation a;
+    a.width = 10;
+    a.height = 4;
+    std::vector<uint8_t> bytes = writeAnimation(a);
+    EXPECT_GE(bytes.size(), 21u);
+    swfMovie movie;
+    EXPECT_EQ(movie.load(bytes.data(), bytes.size()), 1);
+    EXPECT_EQ(movie.width(), 10);
+}
+
+} // namespace

@@ -75,10 +75,10 @@ void BitWriter::align()
         ub(8 - partialBits_, 0);
 }
 
-void BitWriter::rect(const Rect& r)
+void BitWriter::rect(const Rect& r, unsigned minimumBits)
 {
     align();
-    unsigned bits = signedBits({r.xMin, r.xMax, r.yMin, r.yMax});
+    unsigned bits = std::max(minimumBits, signedBits({r.xMin, r.xMax, r.yMin, r.yMax}));
     assert(bits < 32 && "RECT fields have at most 31 bits");
     ub(5, bits);
     sb(bits, r.xMin);

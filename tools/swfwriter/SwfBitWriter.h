@@ -28,7 +28,8 @@ public:
     void sb(unsigned bits, int32_t value);
     void align();
 
-    void rect(const Rect& r);
+    // `minimumBits` widens the fields beyond what the values need.
+    void rect(const Rect& r, unsigned minimumBits = 0);
     void matrix(const Matrix& m);
     void colourTransform(const ColourTransform& c, bool withAlpha);
 

@@ -14,7 +14,9 @@ std::vector<uint8_t> writeMovie(const Header& header, const TagWriter& tags)
     w.bytes(std::vector<uint8_t>(header.signature.begin(), header.signature.end()));
     w.ui8(header.version);
     w.ui32(0);   // length, patched below
-    w.rect(header.frameSize);
+    // Readers refuse files shorter than 21 bytes; fields of at least 15 bits
+    // (enough for 640 x 480) keep even an empty movie above that.
+    w.rect(header.frameSize, 15);
     w.ui16(static_cast<uint16_t>(std::lround(header.frameRate * 256)));
     w.ui16(header.frameCount.value_or(static_cast<uint16_t>(tags.frameCount())));
     w.bytes(tags.bytes());
