@@ -1,0 +1,116 @@
+#include "jpeg/JpegDecoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace jpeg {
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return;
+// it jumps back into the decoder call that was running.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void jumpOnError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void ignoreMessage(j_common_ptr, int) {}
+void ignoreOutput(j_common_ptr) {}
+
+} // namespace
+
+struct JpegDecoder::State {
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    bool created = false;
+    bool started = false;
+    std::vector<uint8_t> line;
+};
+
+JpegDecoder::JpegDecoder(const uint8_t* data, size_t size) : state_(new State)
+{
+    state_->data = data;
+    state_->size = size;
+}
+
+JpegDecoder::~JpegDecoder()
+{
+    if (state_->created)
+        jpeg_destroy_decompress(&state_->info);
+}
+
+// The libjpeg calls live in functions that hold no C++ objects with
+// destructors, so the longjmp of an error skips nothing that needs cleaning.
+static bool startDecompress(JpegDecoder::State& s);
+
+bool JpegDecoder::readHeader()
+{
+    if (state_->data == nullptr || state_->size == 0 || state_->created) {
+        failed_ = true;
+        return false;
+    }
+    if (!startDecompress(*state_)) {
+        failed_ = true;
+        return false;
+    }
+    width_ = static_cast<int>(state_->info.output_width);
+    height_ = static_cast<int>(state_->info.output_height);
+    components_ = state_->info.output_components;
+    state_->line.resize(static_cast<size_t>(width_) * components_);
+    return true;
+}
+
+static bool startDecompress(JpegDecoder::State& s)
+{
+    s.info.err = jpeg_std_error(&s.errors.base);
+    s.errors.base.error_exit = jumpOnError;
+    s.errors.base.emit_message = ignoreMessage;
+    s.errors.base.output_message = ignoreOutput;
+    if (setjmp(s.errors.jump))
+        return false;
+    jpeg_create_decompress(&s.info);
+    s.created = true;
+    jpeg_mem_src(&s.info, s.data, static_cast<unsigned long>(s.size));
+    if (jpeg_read_header(&s.info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    jpeg_start_decompress(&s.info);
+    s.started = true;
+    return s.info.output_width > 0 && s.info.output_height > 0;
+}
+
+static bool readOneLine(JpegDecoder::State& s)
+{
+    if (setjmp(s.errors.jump))
+        return false;
+    JSAMPROW row = s.line.data();
+    return jpeg_read_scanlines(&s.info, &row, 1) == 1;
+}
+
+const uint8_t* JpegDecoder::readScanLine()
+{
+    if (failed_ || !state_->started || state_->info.output_scanline >= state_->info.output_height)
+        return nullptr;
+    if (!readOneLine(*state_)) {
+        failed_ = true;
+        return nullptr;
+    }
+    // libjpeg fills a truncated stream with grey and only warns; a picture
+    // cut short counts as corrupt.
+    if (state_->errors.base.num_warnings > 0) {
+        failed_ = true;
+        return nullptr;
+    }
+    return state_->line.data();
+}
+
+} // namespace jpeg

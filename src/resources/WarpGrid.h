@@ -1,0 +1,33 @@
+// The warp grid behind the pull accent ("PullWarp"): a 64 x 64 grid of
+// quads over the 640 x 480 screen whose texture coordinates are pulled
+// towards the centre, so a copied screen drawn through it shrinks into the
+// middle with the corners pulled furthest. The caller binds and enables the
+// source texture (a 640 x 480 rectangle texture, addressed in texels).
+#pragma once
+
+#include "sequencer/Scene.h"
+
+#include <vector>
+
+class WarpGrid : public Scene {
+public:
+    explicit WarpGrid(ResourceManager* resources);
+
+    // Computes the warp for `time`, then draws the grid.
+    int update(float time) override;
+    virtual void computeWarp(float time);
+
+    // Texture coordinates of grid point (column, row).
+    float texS(int column, int row) const { return coords[(row * (columns + 1) + column) * 2]; }
+    float texT(int column, int row) const { return coords[(row * (columns + 1) + column) * 2 + 1]; }
+
+    int width = 640;
+    int height = 480;
+    int columns = 64;
+    int rows = 64;
+    std::vector<float> coords; // (columns + 1) x (rows + 1) pairs, row after row
+    float strength = 8.0f;
+
+private:
+    void draw() const;
+};

@@ -1,0 +1,43 @@
+// PetalFlower: a procedural flower made of rings of translucent petal fans,
+// used by the abstract flowers scene, the flower field and, with fewer
+// rings, as the loading ornament. Each ring's petals open and close with the
+// sine of time, shifted by a twist per ring, so the flower breathes.
+//
+// Construction draws two random numbers (time offset, then rotation offset)
+// after the petals are made; the draw order is part of the show's sameness.
+#pragma once
+
+#include "sequencer/Scene.h"
+
+#include <vector>
+
+class PetalFan {
+public:
+    // Draws the petal as a triangle fan for time `t`. Sets colours; leaves
+    // blending and depth state to the caller.
+    void draw(float t) const;
+
+    float startAngle = 0.0f;
+    float span = 1.5707951f;
+    int vertexCount = 15;
+    float radiusKeep = 0.9f;
+    float openingMin = 0.0f;
+    float openingMax = 0.0f;
+    float scale = 1.0f;
+    float phase = 0.0f;
+};
+
+class PetalFlower : public Scene {
+public:
+    PetalFlower(ResourceManager* resources, int rings, int petalsPerRing);
+
+    // Draws the flower for `time` under the current model-view matrix.
+    int update(float time) override;
+
+    int rings;
+    int petalsPerRing;
+    std::vector<PetalFan> petals; // ring by ring
+    float placement[16];          // column-major, identity at construction
+    float timeOffset;
+    float rotationOffset;         // degrees
+};

@@ -1,0 +1,33 @@
+// Scene: the base of every timed object of the show (the scenes of the list,
+// the effects, the key-effect overlay, the warp grid). Times are seconds of
+// show time as 32-bit floats; lengths and keys count beats of the music.
+//
+// A scene does not own its resource manager. Constructing any scene
+// refreshes the process-wide "KeyEffects" pointer the accent callbacks use.
+#pragma once
+
+class ResourceManager;
+
+class Scene {
+public:
+    explicit Scene(ResourceManager* resources);
+    virtual ~Scene() = default;
+
+    // Draws the object for `time`; nonzero means finished.
+    virtual int update(float time) = 0;
+    // Brings the simulation up to `time` without drawing.
+    virtual int advance(float time);
+    // A typed character; the sequencer passes 0, 0 for the coordinates.
+    virtual int onKey(int key, int x, int y);
+    virtual int reserved();
+
+    // Beats since the scene's time 0 at `tempo`, never negative.
+    float beatAt(float time) const;
+    // Seconds that `beats` beats take at `tempo`.
+    float timeOfBeat(float beats) const;
+
+    ResourceManager* resources;
+    float duration = 0.0f;
+    float start = 0.0f;
+    float tempo = 108.0f;
+};

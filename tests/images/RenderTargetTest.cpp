@@ -1,0 +1,82 @@
+#include "resources/CircleMask.h"
+#include "resources/CopyScreen.h"
+#include "resources/TextureUpload.h"
+#include "resources/WarpGrid.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+
+TEST(CircleMask, DiscOfRadius255WithBlackFrame)
+{
+    const auto texels = resources::circleMaskTexels();
+    ASSERT_EQ(texels.size(), 512u * 512u);
+    auto at = [&](int column, int row) { return texels[row * 512 + column]; };
+    EXPECT_EQ(at(256, 256), 255);
+    EXPECT_EQ(at(0, 256), 0);
+    EXPECT_EQ(at(256, 0), 0);
+    EXPECT_EQ(at(511, 256), 0);
+    EXPECT_EQ(at(2, 256), 255);   // the disc reaches 254 texels left of the centre
+    EXPECT_EQ(at(10, 10), 0);     // corners outside the disc
+    // Row 1: half-width cos(asin(-255/256)) x 255 is about 22.5, so 233 up to, not including, 278.
+    EXPECT_EQ(at(232, 1), 0);
+    EXPECT_EQ(at(233, 1), 255);
+    EXPECT_EQ(at(277, 1), 255);
+    EXPECT_EQ(at(278, 1), 0);
+}
+
+TEST(WarpGrid, PullsTowardsTheCentreAndMapsToTexels)
+{
+    WarpGrid grid(nullptr);
+    grid.computeWarp(0.0f);
+    // Grid point (0, 0) is (-1, -1): f = 1, so it lands at (-1/8, -1/8).
+    EXPECT_NEAR(grid.texS(0, 0), (-0.125f + 1) * 320, 1e-3);
+    EXPECT_NEAR(grid.texT(0, 0), 420 + (-0.125f + 1) * 0.5f * -360, 1e-3);
+    // A point at x = -1 + 2 * 32 / 65 on row 32 as well: pulled by its distance.
+    const float p = -1.0f + 64.0f / 65.0f;
+    const float f = (p * p * 2) / 2.0f;
+    const float warped = p + f * (p / 8 - p);
+    EXPECT_NEAR(grid.texS(32, 32), (warped + 1) * 320, 1e-3);
+    EXPECT_NEAR(grid.texT(32, 32), 420 + (warped + 1) * 0.5f * -360, 1e-3);
+}
+
+using CopyScreenTest = GLTest;
+
+TEST_F(CopyScreenTest, TargetsFollowTheSizeRule)
+{
+    CopyScreen square(512, 512, false);
+    CopyScreen screen(640, 480, false);
+    EXPECT_EQ(square.target, static_cast<unsigned>(GL_TEXTURE_2D));
+    EXPECT_EQ(screen.target, resources::textureRectangle);
+    EXPECT_NE(square.texture, screen.texture);
+}
+
+TEST_F(CopyScreenTest, DrawFullScreenReproducesTheCopiedScreenUpright)
+{
+    // Bottom half green, top half red, one blue square near the top left.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 640, 240);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(0, 240, 640, 240);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(10, 400, 20, 20);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+
+    CopyScreen copy(640, 480, false);
+    copy.copyFromScreen(0, 0, 0, 0, -1, -1);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    copy.drawFullScreen(0, 0, -1, -1);
+
+    EXPECT_EQ(testsupport::readPixel(320, 100)[1], 255);
+    EXPECT_EQ(testsupport::readPixel(320, 100)[0], 0);
+    EXPECT_EQ(testsupport::readPixel(320, 380)[0], 255);
+    EXPECT_EQ(testsupport::readPixel(20, 410)[2], 255);
+    EXPECT_FALSE(glIsEnabled(copy.target));
+}
