@@ -13,20 +13,20 @@
 namespace {
 
 enum TagCode : unsigned {
-    tagEnd = 0,
-    tagShowFrame = 1,
-    tagDefineShape = 2,
-    tagPlaceObject = 4,
-    tagRemoveObject = 5,
-    tagDefineFont = 10,
-    tagDefineText = 11,
-    tagDoAction = 12,
-    tagDefineFontInfo = 13,
-    tagDefineShape2 = 22,
-    tagPlaceObject2 = 26,
-    tagRemoveObject2 = 28,
-    tagDefineShape3 = 32,
-    tagDefineSprite = 39,
+    codeEnd = 0,
+    codeShowFrame = 1,
+    codeDefineShape = 2,
+    codePlaceObject = 4,
+    codeRemoveObject = 5,
+    codeDefineFont = 10,
+    codeDefineText = 11,
+    codeDoAction = 12,
+    codeDefineFontInfo = 13,
+    codeDefineShape2 = 22,
+    codePlaceObject2 = 26,
+    codeRemoveObject2 = 28,
+    codeDefineShape3 = 32,
+    codeDefineSprite = 39,
 };
 
 enum ActionCode : uint8_t { actionGetURL = 0x83, actionPush = 0x96 };
@@ -113,10 +113,10 @@ void swfReader::readTagStream(int level, size_t end)
             return;
         }
         unsigned code = header >> 6;
-        if (code == tagEnd)
+        if (code == codeEnd)
             return;
         size_t tagEnd = input_.position() + length;
-        if (code == tagShowFrame) {
+        if (code == codeShowFrame) {
             ++frame;
             movie_.appendFrame();
         } else {
@@ -134,18 +134,18 @@ void swfReader::readTagStream(int level, size_t end)
 void swfReader::readTag(unsigned code, int level, size_t frame, size_t tagEnd)
 {
     switch (code) {
-    case tagDefineShape:
-    case tagDefineShape2: readShape(false); break;
-    case tagDefineShape3: readShape(true); break;
-    case tagPlaceObject: readPlaceObject(frame, tagEnd); break;
-    case tagPlaceObject2: readPlaceObject2(frame); break;
-    case tagRemoveObject: readRemoveObject(frame, true); break;
-    case tagRemoveObject2: readRemoveObject(frame, false); break;
-    case tagDefineFont: readFont(); break;
-    case tagDefineText: readText(); break;
-    case tagDoAction: readDoAction(frame); break;
-    case tagDefineFontInfo: readFontInfo(); break;
-    case tagDefineSprite: readSprite(level, tagEnd); break;
+    case codeDefineShape:
+    case codeDefineShape2: readShape(false); break;
+    case codeDefineShape3: readShape(true); break;
+    case codePlaceObject: readPlaceObject(frame, tagEnd); break;
+    case codePlaceObject2: readPlaceObject2(frame); break;
+    case codeRemoveObject: readRemoveObject(frame, true); break;
+    case codeRemoveObject2: readRemoveObject(frame, false); break;
+    case codeDefineFont: readFont(); break;
+    case codeDefineText: readText(); break;
+    case codeDoAction: readDoAction(frame); break;
+    case codeDefineFontInfo: readFontInfo(); break;
+    case codeDefineSprite: readSprite(level, tagEnd); break;
     default: break;   // nothing else carries what playback uses
     }
 }

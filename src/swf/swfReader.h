@@ -18,7 +18,7 @@
 #include <cstdint>
 
 class swfMovie;
-class swfCharacter;
+struct swfColour;
 
 class swfReader {
 public:
@@ -48,7 +48,7 @@ private:
     void readSprite(int level, size_t tagEnd);
 
     void readShape(bool alpha);
-    void readFillStyles(bool alpha, struct swfColour* colour);
+    void readFillStyles(bool alpha, swfColour* colour);
     void readLineStyles(bool alpha);
     void readShapeRecords(bool alpha, int64_t box[4]);
     void readText();

@@ -81,8 +81,8 @@ void swfScript::bindPosition(int layer, float* out)
 
 void swfScript::update(double t)
 {
-    // A time that is not a number would poison every bound value.
-    if (!primary_ || std::isnan(t))
+    // A time that is not finite would poison every bound value.
+    if (!primary_ || !std::isfinite(t))
         return;
     // A movie without frames (one that failed to load) cannot loop.
     if (loop && primary_->frameCount() > 0)

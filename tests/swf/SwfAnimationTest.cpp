@@ -23,25 +23,6 @@ command 3 setCamera,,Camera02
 command 5   doK,4
 )";
 
-TEST(SwfAnimation, DescriptionIsParsed)
-{
-    Animation a;
-    std::string error;
-    ASSERT_TRUE(parseAnimation(description, a, error)) << error;
-    EXPECT_EQ(a.width, 640);
-    EXPECT_EQ(a.frameRate, 25);
-    ASSERT_EQ(a.layers.size(), 2u);
-    EXPECT_EQ(a.layers[0].depth, 2);
-    EXPECT_EQ(a.layers[0].width, 40);
-    ASSERT_EQ(a.layers[0].keys.size(), 3u);
-    EXPECT_FALSE(a.layers[0].keys[1].position);
-    EXPECT_EQ((*a.layers[0].keys[1].colour)[3], 0.5);
-    EXPECT_EQ(a.layers[1].removeFrame, 6);
-    ASSERT_EQ(a.commands.size(), 2u);
-    EXPECT_EQ(a.commands[1].text, "doK,4");
-    EXPECT_EQ(animationFrames(a), 9);
-}
-
 TEST(SwfAnimation, DescriptionErrorsNameTheLine)
 {
     struct Row {

@@ -53,33 +53,6 @@ TEST(SwfInput, ColoursArePackedWithAlphaOnTop)
     EXPECT_EQ(in.rgba(), 0x44112233u);
 }
 
-TEST(SwfInput, RectOfAStandardFrameSize)
-{
-    swfwriter::BitWriter w;
-    w.rect({0, 12800, -20, 9600});
-    swfInput in = over(w.data());
-    swfRect r = in.rect();
-    EXPECT_EQ(r.xMin, 0);
-    EXPECT_EQ(r.xMax, 12800);
-    EXPECT_EQ(r.yMin, -20);
-    EXPECT_EQ(r.yMax, 9600);
-    EXPECT_FALSE(in.failed());
-}
-
-TEST(SwfInput, MatrixWithoutScaleOrRotationIsTheIdentity)
-{
-    // 0 has-scale, 0 has-rotate, translate bits 00000: one byte of zeros.
-    const std::vector<uint8_t> bytes = {0x00};
-    swfInput in = over(bytes);
-    swfMatrix m = in.matrix();
-    EXPECT_EQ(m.scaleX, 0x10000);
-    EXPECT_EQ(m.scaleY, 0x10000);
-    EXPECT_EQ(m.rotateSkew0, 0);
-    EXPECT_EQ(m.rotateSkew1, 0);
-    EXPECT_EQ(m.translateX, 0);
-    EXPECT_EQ(m.translateY, 0);
-}
-
 TEST(SwfInput, MatrixTermsInFileOrder)
 {
     swfwriter::Matrix written = swfwriter::Matrix::translation(-400, 123);

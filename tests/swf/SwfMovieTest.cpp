@@ -105,26 +105,6 @@ std::vector<uint8_t> walkingSquare(int frames)
     return movieBytes(tags);
 }
 
-TEST(SwfMovie, AdvancePlaysEachFrameOnceAndRestartsWhenTimeGoesBack)
-{
-    swfMovie movie;
-    ASSERT_EQ(readInto(movie, walkingSquare(10)), 1);
-    EXPECT_EQ(movie.currentFrame(), -1);
-    movie.advance(5.7);
-    EXPECT_EQ(movie.currentFrame(), 5);
-    EXPECT_DOUBLE_EQ(movie.currentTime(), 5.7);
-    ASSERT_EQ(movie.layer(1)->objects.size(), 1u);
-    EXPECT_FLOAT_EQ(movie.layer(1)->objects[0]->position.x, 100);
-    // Back in time: only frame 0 plays, on top of what the layer holds.
-    movie.advance(2.5);
-    EXPECT_EQ(movie.currentFrame(), 0);
-    ASSERT_EQ(movie.layer(1)->objects.size(), 2u);
-    EXPECT_FLOAT_EQ(movie.layer(1)->objects[0]->position.x, 0);
-    movie.advance(3);
-    EXPECT_EQ(movie.currentFrame(), 3);
-    EXPECT_FLOAT_EQ(movie.layer(1)->objects[1]->position.x, 60);
-}
-
 TEST(SwfMovie, TimesBeyondTheFramesAndOutOfRangeAreSafe)
 {
     swfMovie movie;
@@ -187,38 +167,6 @@ std::vector<uint8_t> movieWithCommands(const std::vector<std::string>& commands)
         tags.doAction(ActionWriter().getURL("", command));
     tags.showFrame();
     return movieBytes(tags);
-}
-
-TEST(SwfMovie, CommandsReachTheirHandlersWithSplitArguments)
-{
-    swfMovie movie;
-    ASSERT_EQ(readInto(movie, movieWithCommands({"setCamera,,Camera02", "unknown,1", "doK,4"})), 1);
-    std::vector<swfArguments> calls;
-    auto record = [&calls](swfMovie&, const swfArguments& arguments) {
-        calls.push_back(arguments);
-        return 0;
-    };
-    movie.registerCommand("setCamera", record);
-    movie.registerCommand("doK", [](swfMovie&, const swfArguments&) { return 0; });
-    movie.registerCommand("doK", record);   // replaces
-    movie.advance(1);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0], (swfArguments{"setCamera", "Camera02"}));
-    EXPECT_EQ(calls[1], (swfArguments{"doK", "4"}));
-    movie.advance(1.9);   // the same frame does not fire again
-    EXPECT_EQ(calls.size(), 2u);
-}
-
-TEST(SwfMovie, DisabledCommandsDoNotFire)
-{
-    swfMovie movie;
-    ASSERT_EQ(readInto(movie, movieWithCommands({"pull"})), 1);
-    int calls = 0;
-    movie.registerCommand("pull", [&calls](swfMovie&, const swfArguments&) { return ++calls; });
-    movie.setCommandsEnabled(false);
-    movie.advance(3);
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(movie.layer(3)->objects.size(), 1u);   // display events still play
 }
 
 TEST(SwfMovie, AddObjectCallbackAttachesRegisteredCallbacks)

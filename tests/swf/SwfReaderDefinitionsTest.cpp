@@ -283,17 +283,4 @@ TEST(SwfReaderFonts, FontInfoReadsAsManyCodesAsTheFontHasGlyphs)
     }
 }
 
-TEST(SwfReaderFonts, FontInfoReplacesAnEarlierRecord)
-{
-    TagWriter tags;
-    tags.defineFont(1, 1);
-    tags.defineFontInfo({1, "Old", false, {'o'}});
-    tags.defineFontInfo({1, "New", false, {'n'}});
-    swfMovie movie;
-    ASSERT_EQ(readInto(movie, movieBytes(tags)), 1);
-    ASSERT_EQ(movie.fonts().size(), 1u);
-    EXPECT_EQ(movie.fonts().at(1).name, "New");
-    EXPECT_EQ(movie.fonts().at(1).codes, "n");
-}
-
 } // namespace
