@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+class swfScript;
+
 // A whole data file in memory. `data` is followed by two zero bytes, so a
 // text file can be read in place as a terminated string.
 struct FileBytes {
@@ -74,6 +76,10 @@ public:
 
     // A checked 3DS scene from either source (File3DS.h); null with a "3DS Load error" box when unreadable.
     File3DSPtr load3ds(const char* name) const;
+
+    // A new animation script: read from the findFile path, or from the pack
+    // entry's bytes. A file that cannot be found gives a script without movies.
+    std::unique_ptr<swfScript> loadScript(const char* name) const;
 
     // The unpacked size of a pack entry; 0 for an unknown name and always 0 when
     // reading from the data directory.
