@@ -80,6 +80,7 @@ private:
     bool outAlphaSet_ = false;
     bool localConstants_ = false;
     int localConstantLine_ = 0;
+    std::vector<int> combinerLines_;
 };
 
 void Parser::syntax(const std::string& what)
@@ -161,8 +162,10 @@ CombinerCompileResult Parser::run()
         setup_.state.numGeneralCombiners = 1;   // the hardware runs one at least
     int count = setup_.state.numGeneralCombiners;
     if (!fatal_ && count > supported_) {
-        messages_.push_back(lineError(s_.line(), formatMessage("%d general combiners specified, only %d supported",
-                                                               count, supported_)));
+        int line = supported_ >= 0 && supported_ < static_cast<int>(combinerLines_.size()) ? combinerLines_[supported_]
+                                                                                           : s_.line();
+        messages_.push_back(lineError(line, formatMessage("%d general combiners specified, only %d supported", count,
+                                                          supported_)));
         fatal_ = true;
     }
     if (!fatal_ && finalProductUsed_ && !finalProductSet_)
@@ -209,6 +212,8 @@ void Parser::generalCombiner()
         error(open.line, "Too many general combiners.");
     // A combiner beyond the eighth is parsed into a scratch stage and dropped.
     int stage = kept ? count++ : maxGeneralCombiners - 1;
+    if (kept)
+        combinerLines_.push_back(open.line);
     GeneralCombiner saved = setup_.state.general[stage];
     auto savedLocal = localSet_[stage];
     auto savedPortions = portionSet_[stage];

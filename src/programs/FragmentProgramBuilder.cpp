@@ -103,14 +103,28 @@ void emitFetch(std::string& out, const FragmentDescription& d, int i)
     }
 }
 
+bool readsRegister(const FragmentDescription& d, GLenum reg);
+
+// Conventional texturing under the combiners fetches only the textures the
+// combiners read; texture shaders run every stage, as later ones may depend
+// on earlier results.
+bool fetchNeeded(const FragmentDescription& d, int i)
+{
+    if (d.textureShader || !d.combiners)
+        return true;
+    GLenum reg = GL_TEXTURE0_ARB + static_cast<GLenum>(i);
+    return readsRegister(d, reg) || (i == 0 && readsRegister(d, GL_SPARE0_NV));
+}
+
 void emitFetches(std::string& out, const FragmentDescription& d)
 {
     for (int i = 0; i < textureShaderStages; ++i)
-        emitFetch(out, d, i);
+        if (fetchNeeded(d, i))
+            emitFetch(out, d, i);
     // Later stages read the raw (ds, dt) of offset textures above; what the
     // combiners and the environment see of a non-colour unit is zero.
     for (int i = 0; i < textureShaderStages; ++i)
-        if (!producesColour(d, i) && textureShaderTarget(operationOf(d, i)) != 0)
+        if (!producesColour(d, i) && textureShaderTarget(operationOf(d, i)) != 0 && fetchNeeded(d, i))
             out += "MOV tex" + unitText(i) + ", zero;\n";
 }
 
@@ -267,19 +281,27 @@ void emitFinalCombiner(std::string& out, const FragmentDescription& d)
     out += "MOV result.color, res;\n";
 }
 
-bool combinersUseFog(const FragmentDescription& d)
+// Whether any input the combiners evaluate reads `reg` (mux reads spare0).
+bool readsRegister(const FragmentDescription& d, GLenum reg)
 {
     const CombinerState& s = d.combinerState;
-    for (const CombinerInput& in : s.finalInputs)
-        if (in.input == GL_FOG)
+    for (int v = VarA; v <= VarG; ++v) {
+        GLenum in = s.finalInputs[v].input;
+        if (in == reg || (reg == GL_SPARE0_NV && in == GL_SPARE0_PLUS_SECONDARY_COLOR_NV))
             return true;
-    for (int i = 0; i < s.numGeneralCombiners; ++i)
-        for (const CombinerPortion* p : {&s.general[i].rgb, &s.general[i].alpha})
+    }
+    for (int i = 0; i < s.numGeneralCombiners && i < maxGeneralCombiners; ++i)
+        for (const CombinerPortion* p : {&s.general[i].rgb, &s.general[i].alpha}) {
+            if (reg == GL_SPARE0_NV && p->muxSum && p->sumOutput != GL_DISCARD_NV)
+                return true;
             for (const CombinerInput& in : p->inputs)
-                if (in.input == GL_FOG)
+                if (in.input == reg)
                     return true;
+        }
     return false;
 }
+
+bool combinersUseFog(const FragmentDescription& d) { return readsRegister(d, GL_FOG); }
 
 // The fog register: fog colour, and the fog factor of the fragment as alpha
 // (1 while fog is off, so the initial final combiner passes colours through).
@@ -307,7 +329,8 @@ void emitCombiners(std::string& out, const FragmentDescription& d)
     out += "MOV col0, fragment.color.primary;\n";
     out += "MOV col1, fragment.color.secondary;\n";
     out += "MOV spare0, zero;\n";
-    out += "MOV spare0.w, tex0.w;\n";
+    if (fetchNeeded(d, 0))
+        out += "MOV spare0.w, tex0.w;\n";
     out += "MOV spare1, zero;\n";
     if (combinersUseFog(d))
         emitFogRegister(out, d);
