@@ -271,18 +271,22 @@ void Preprocessor::expand(const Macro& macro, const std::string& name, const std
         error(number, formatMessage("macro %s takes %d arguments", name.c_str(), static_cast<int>(macro.params.size())));
         return;
     }
-    // Longer parameter names first, so %reg10 is not taken for %reg1.
-    std::vector<size_t> order(values.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&macro](size_t a, size_t b) { return macro.params[a].size() > macro.params[b].size(); });
     for (const std::string& body : macro.body) {
-        std::string out = body;
-        for (size_t i : order) {
-            std::string key = "%" + macro.params[i];
-            for (size_t at = out.find(key); at != std::string::npos; at = out.find(key, at + values[i].size()))
-                out.replace(at, key.size(), values[i]);
+        // %name is a parameter only as a whole word: %in is not %inc( and
+        // %reg1 is not %reg10.
+        std::string out;
+        for (size_t i = 0; i < body.size();) {
+            size_t end = i + 1;
+            while (body[i] == '%' && end < body.size() && isIdentChar(body[end]))
+                ++end;
+            std::string word = body.substr(i + 1, end - i - 1);
+            auto param = std::find(macro.params.begin(), macro.params.end(), word);
+            if (body[i] == '%' && param != macro.params.end()) {
+                out += values[param - macro.params.begin()];
+                i = end;
+            } else {
+                out += body[i++];
+            }
         }
         line(trim(evaluateBuiltIns(out)), number, true, depth + 1);
     }
