@@ -76,8 +76,6 @@ private:
     bool finalProductSet_ = false;
     bool finalProductUsed_ = false;
     int finalProductUseLine_ = 0;
-    bool outRgbSet_ = false;
-    bool outAlphaSet_ = false;
     bool localConstants_ = false;
     int localConstantLine_ = 0;
     std::vector<int> combinerLines_;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -250,5 +251,13 @@ ProgramTextCompiler& processCompiler()
 void compileProgramText(const char* text, int id) { processCompiler().compile(text, id); }
 
 const char* const* programTextErrors() { return processCompiler().errors(); }
+
+void printProgramTextErrors()
+{
+    for (const char* const* e = programTextErrors(); *e; ++e) {
+        size_t n = std::strlen(*e);
+        std::fprintf(stderr, "%s%s", *e, n > 0 && (*e)[n - 1] == '\n' ? "" : "\n");
+    }
+}
 
 } // namespace programs

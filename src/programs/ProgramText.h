@@ -26,6 +26,10 @@ void compileProgramText(const char* text, int id);
 // The messages of the last call, followed by a null entry.
 const char* const* programTextErrors();
 
+// Prints the messages of the last call to standard error, one per line (an
+// entry that ends in a line break gets no second one).
+void printProgramTextErrors();
+
 // The languages compileProgramText tells apart, in the order it tests them.
 enum class ProgramTextKind {
     Null, ConstantProgram, StateProgram, VertexProgram, RegisterCombiners, TextureShader, VertexShader, Unknown

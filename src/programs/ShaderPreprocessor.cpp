@@ -251,7 +251,8 @@ std::string evaluateBuiltIns(std::string text)
         if (which >= 2) {
             size_t comma = inside.rfind(',');
             std::string amount = comma == std::string::npos ? "0" : trim(std::string_view(inside).substr(comma + 1));
-            delta = static_cast<int>(std::strtol(amount.c_str(), nullptr, 10));
+            // Register numbers are small; far-out steps only need to stay far out.
+            delta = static_cast<int>(std::clamp(std::strtol(amount.c_str(), nullptr, 10), -1000000L, 1000000L));
             if (which == 3)
                 delta = -delta;
             inside = comma == std::string::npos ? inside : inside.substr(0, comma);
@@ -350,6 +351,8 @@ std::string stepRegister(const std::string& operand, int delta)
         std::string offset = delta > 0 ? " + " + std::to_string(delta) : " - " + std::to_string(-delta);
         return operand.substr(0, close) + offset + operand.substr(close);
     }
+    if (digitsEnd - digitsStart > 9)
+        return operand;   // no register has such a number; leave it for the checks to refuse
     long value = std::strtol(operand.substr(digitsStart, digitsEnd - digitsStart).c_str(), nullptr, 10);
     bool subtracted = digitsStart >= 2 && operand[digitsStart - 2] == '-' && operand[digitsStart - 1] == ' ';
     long stepped = subtracted ? value - delta : value + delta;
