@@ -114,9 +114,9 @@ void updateFragmentProgram()
     if (s.recordingList != 0 && s.replaying == 0)
         return;
     if (!s.combinersEnabled && !s.textureShaderEnabled) {
-        if (s.fragmentProgramOn)
-            ::glDisable(GL_FRAGMENT_PROGRAM_ARB);
-        s.fragmentProgramOn = false;
+        // Also when this layer did not turn it on here: a context switch or
+        // an attribute pop may have left it on.
+        ::glDisable(GL_FRAGMENT_PROGRAM_ARB);
         return;
     }
     std::string text = programs::buildFragmentProgram(describe());
@@ -129,12 +129,10 @@ void updateFragmentProgram()
     if (id == 0) {
         // Already reported; drawing unprogrammed beats drawing nothing.
         ::glDisable(GL_FRAGMENT_PROGRAM_ARB);
-        s.fragmentProgramOn = false;
         return;
     }
     ::glEnable(GL_FRAGMENT_PROGRAM_ARB);
     ::glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, id);
-    s.fragmentProgramOn = true;
     setLocals();
 }
 

@@ -38,7 +38,6 @@ struct LayerState {
     bool combinersEnabled = false;
     bool textureShaderEnabled = false;
     bool perStageConstants = false;
-    bool fragmentProgramOn = false;
     std::map<std::string, GLuint> fragmentPrograms;
     std::set<GLuint> offsetTextures;   // texture names holding GL_DSDT_NV images
 

@@ -19,6 +19,8 @@ void NvLayerTest::TearDown()
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
     glDisable(GL_COLOR_SUM);
+    glColor4f(1, 1, 1, 1);
+    glSecondaryColor3f(0, 0, 0);
     while (nv::glGetError() != GL_NO_ERROR) {
     }
 }

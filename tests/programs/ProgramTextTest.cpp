@@ -115,10 +115,17 @@ TEST_F(ProgramTextTest, LoadErrorsGiveLineCharacterAndStatement)
 
 TEST_F(ProgramTextTest, StateProgramsLoadUnderTheGivenName)
 {
-    EXPECT_TRUE(compile("!!VSP1.0\nMOV c[3], v[0];\nEND\n", 4242).empty());
-    EXPECT_TRUE(nv::glIsProgramNV(4242));
-    EXPECT_EQ(compile("!!VSP1.0\nMOV o[HPOS], v[0];\nEND\n", 4243).size(), 1u);
-    EXPECT_FALSE(nv::glIsProgramNV(4243));
+    GLuint ids[2];
+    nv::glGenProgramsNV(2, ids);
+    EXPECT_TRUE(compile("!!VSP1.0\nMOV c[3], v[0];\nEND\n", static_cast<int>(ids[0])).empty());
+    EXPECT_TRUE(nv::glIsProgramNV(ids[0]));
+    EXPECT_EQ(compile("!!VSP1.0\nMOV o[HPOS], v[0];\nEND\n", static_cast<int>(ids[1])).size(), 1u);
+    EXPECT_FALSE(nv::glIsProgramNV(ids[1]));
+    // Names the show picks itself are taken too: generated names avoid them.
+    EXPECT_TRUE(compile("!!VSP1.0\nMOV c[3], v[0];\nEND\n", static_cast<int>(ids[1] + 10)).empty());
+    GLuint next = 0;
+    nv::glGenProgramsNV(1, &next);
+    EXPECT_GT(next, ids[1] + 10);
 }
 
 TEST_F(ProgramTextTest, ConstantProgramsSetParametersAndTracking)

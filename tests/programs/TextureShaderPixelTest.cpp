@@ -23,6 +23,7 @@ protected:
     {
         NvLayerTest::SetUp();
         glGenTextures(2, textures_);
+        glColor4f(1, 1, 1, 1);   // the environment modulates by the primary colour
     }
     void TearDown() override
     {
