@@ -12,6 +12,9 @@ namespace programs {
 namespace {
 
 constexpr int maxDepth = 16;
+// Macros that call themselves more than once per line grow exponentially
+// with depth; real shaders expand to a few hundred lines at most.
+constexpr int maxExpandedLines = 4096;
 
 const char* const builtInMacros =
     "macro m4x4 reg1, reg2, reg3\n"
@@ -113,6 +116,7 @@ private:
     std::map<std::string, std::string> defines_;
     std::map<std::string, Macro> macros_;
     std::vector<bool> conditions_;
+    int expandedLines_ = 0;
     bool defining_ = false;
     std::string definingName_;
     int definingLine_ = 0;
@@ -265,6 +269,12 @@ void Preprocessor::expand(const Macro& macro, const std::string& name, const std
 {
     if (depth >= maxDepth) {
         error(number, "macro " + name + " expands too deep");
+        return;
+    }
+    expandedLines_ += static_cast<int>(macro.body.size());
+    if (expandedLines_ > maxExpandedLines) {
+        if (expandedLines_ - static_cast<int>(macro.body.size()) <= maxExpandedLines)
+            error(number, "macro " + name + " expands to too many lines");
         return;
     }
     std::vector<std::string> values = splitArguments(args);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -141,6 +142,12 @@ TEST(VertexShaderTranslator, RecursiveMacrosStop)
     EXPECT_FALSE(r.ok);
     ASSERT_FALSE(r.messages.empty());
     EXPECT_EQ(r.messages.front(), "(5) : Error : macro loop expands too deep\n");
+
+    // Three calls of itself per expansion would take 3^16 lines.
+    VertexShaderResult wide = translate("vs.1.0\nmacro tree a\ntree %a\ntree %a\ntree %a\nendm\ntree r0\n");
+    EXPECT_FALSE(wide.ok);
+    EXPECT_NE(std::find(wide.messages.begin(), wide.messages.end(), "(7) : Error : macro tree expands to too many lines\n"),
+              wide.messages.end());
 }
 
 } // namespace
