@@ -7,6 +7,7 @@
 #include "platform/HeadlessContext.h"
 #include "programs/CombinerProgram.h"
 #include "programs/ConstantProgram.h"
+#include "programs/ErrorList.h"
 #include "programs/FragmentProgramBuilder.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
@@ -61,6 +62,21 @@ void printTranslation(ProgramTextKind kind, const std::string& text)
     case ProgramTextKind::StateProgram:
         printVertexProgram(text);
         break;
+    case ProgramTextKind::ConstantProgram: {
+        ConstantProgramResult vcp = compileConstantProgram(text);
+        std::string calls;
+        for (const ConstantStatement& st : vcp.statements) {
+            if (st.kind == ConstantStatement::Kind::Constant)
+                calls += formatMessage("glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, %d, %g, %g, %g, %g)\n", st.address,
+                                       st.values[0], st.values[1], st.values[2], st.values[3]);
+            else
+                calls += formatMessage("glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, %d, 0x%04X, 0x%04X)\n", st.address,
+                                       st.matrix, st.transform);
+        }
+        if (vcp.ok)
+            printSection("calls", calls);
+        break;
+    }
     case ProgramTextKind::VertexShader: {
         VertexShaderResult shader = translateVertexShader(text, readIncludeFromFolders);
         printSection("NV vertex program", shader.program);
