@@ -113,6 +113,23 @@ TEST_F(ProgramTextTest, LoadErrorsGiveLineCharacterAndStatement)
     }
 }
 
+TEST_F(ProgramTextTest, VertexShadersTranslateAndLoadIntoTheBoundName)
+{
+    GLuint id = loadVertexProgram(shortProgram);
+    EXPECT_TRUE(compile("; a DirectX 8 shader\nvs.1.0\nm4x4 oPos, v0, c0\nmov oD0, v3\n").empty());
+    EXPECT_TRUE(nv::glIsProgramNV(id));
+
+    std::string longShader = "vs.1.0\nmov oPos, v0\n";
+    for (int i = 0; i < 130; ++i)
+        longShader += "mov r0, v0\n";
+    EXPECT_EQ(compile(longShader),
+              (std::vector<std::string>{"Vertex Shader had more than 128 instructions. (Converted to: 131)\n",
+                                        "error at line 130 character 0\n\"MOV R0, v[0]\"\n"}));
+
+    // Translation errors load nothing.
+    EXPECT_EQ(compile("vs.1.0\nmov r0, v99\n"), (std::vector<std::string>{"(2) Error: source register index out of range\n"}));
+}
+
 TEST_F(ProgramTextTest, StateProgramsLoadUnderTheGivenName)
 {
     GLuint ids[2];
