@@ -25,7 +25,6 @@ enum class Component { None, Rgb, Alpha, Blue };
 struct Operand {
     GLenum reg = GL_ZERO;
     GLenum mapping = GL_SIGNED_IDENTITY_NV;
-    bool mapped = false;     // written with a mapping function or a sign
     Component component = Component::None;
     int line = 1;
 };
@@ -38,8 +37,6 @@ bool isReadOnly(GLenum reg)
 }
 
 CombinerInput one() { return {GL_ZERO, GL_UNSIGNED_INVERT_NV, GL_RGB}; }
-
-struct SyntaxError {};
 
 class Parser {
 public:
@@ -62,13 +59,21 @@ private:
     CombinerInput generalInput(const Operand& o, bool alpha);
     CombinerInput finalInput(const Operand& o, int variable);
     void expect(std::string_view s);
-    [[noreturn]] void syntax(const std::string& what);
-    void error(int line, const char* what) { messages_.push_back(lineError(line, what)); fatal_ = true; }
+    // Records a syntax error and gives up on the rest of the text.
+    void syntax(const std::string& what);
+    void error(int line, const char* what)
+    {
+        if (stopped_)
+            return;   // after a syntax error the parse runs on placeholders
+        messages_.push_back(lineError(line, what));
+        fatal_ = true;
+    }
 
     TextScanner s_;
     int supported_;
     bool perStageSupported_;
     bool fatal_ = false;
+    bool stopped_ = false;
     std::vector<std::string> messages_;
     CombinerSetup setup_;
     std::array<std::array<bool, 2>, maxGeneralCombiners> localSet_{};
@@ -83,11 +88,14 @@ private:
 
 void Parser::syntax(const std::string& what)
 {
+    if (stopped_)
+        return;
     Token t = s_.peek();
     std::string near = t.kind == TokenKind::End ? "end of text" : "'" + std::string(t.text) + "'";
     messages_.push_back(lineError(t.line, what + " near " + near));
     fatal_ = true;
-    throw SyntaxError{};
+    stopped_ = true;
+    s_.skipToEnd();
 }
 
 void Parser::expect(std::string_view text)
@@ -146,15 +154,12 @@ void Parser::constant(bool local, int stage)
 
 CombinerCompileResult Parser::run()
 {
-    try {
-        while (s_.peek().is("const0") || s_.peek().is("const1"))
-            constant(false, 0);
-        while (s_.peek().is("{"))
-            generalCombiner();
-        while (s_.peek().kind != TokenKind::End)
-            finalStatement();
-    } catch (const SyntaxError&) {
-    }
+    while (s_.peek().is("const0") || s_.peek().is("const1"))
+        constant(false, 0);
+    while (s_.peek().is("{"))
+        generalCombiner();
+    while (s_.peek().kind != TokenKind::End)
+        finalStatement();
     CombinerCompileResult result;
     if (setup_.state.numGeneralCombiners == 0)
         setup_.state.numGeneralCombiners = 1;   // the hardware runs one at least
@@ -217,7 +222,7 @@ void Parser::generalCombiner()
     auto savedPortions = portionSet_[stage];
     if (!kept)
         portionSet_[stage] = {false, false};
-    while (!s_.accept("}")) {
+    while (!stopped_ && !s_.accept("}")) {
         Token t = s_.peek();
         if (t.is("const0") || t.is("const1"))
             constant(true, stage);
@@ -247,7 +252,7 @@ void Parser::portion(int stage, bool alpha)
     expect("{");
     int products = 0;
     std::vector<GLenum> written;
-    while (!s_.accept("}"))
+    while (!stopped_ && !s_.accept("}"))
         portionStatement(p, alpha, products, written);
 }
 
@@ -264,8 +269,10 @@ void Parser::scaleBias(CombinerPortion& p, const std::string& name)
     else if (name == "bias_by_negative_one_half_scale_by_two") {
         p.bias = GL_BIAS_BY_NEGATIVE_ONE_HALF_NV;
         p.scale = GL_SCALE_BY_TWO_NV;
-    } else
+    } else {
         syntax("syntax error: unknown statement");
+        return;
+    }
     s_.next();
     expect("(");
     expect(")");
@@ -333,6 +340,7 @@ GLenum Parser::registerOf(const Token& t)
         if (t.is(r.text))
             return r.reg;
     syntax("syntax error: expected a register");
+    return GL_ZERO;
 }
 
 // An operand: [-] register[.component], or a mapping function around it.
@@ -378,7 +386,6 @@ Operand Parser::operand(bool general)
         o.mapping = GL_UNSIGNED_INVERT_NV;
     else
         o.mapping = negative ? GL_SIGNED_NEGATE_NV : GL_SIGNED_IDENTITY_NV;
-    o.mapped = function || negative;
     return o;
 }
 

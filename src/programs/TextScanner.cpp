@@ -29,6 +29,12 @@ Token TextScanner::next()
     return t;
 }
 
+void TextScanner::skipToEnd()
+{
+    pos_ = text_.size();
+    scan();
+}
+
 bool TextScanner::accept(std::string_view s)
 {
     if (!current_.is(s))

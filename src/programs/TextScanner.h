@@ -31,6 +31,8 @@ public:
     Token next();
     // Consumes the next token when its text is `s`.
     bool accept(std::string_view s);
+    // Gives up on the rest of the text: every further token is End.
+    void skipToEnd();
     size_t offset() const { return current_.offset; }
     int line() const { return current_.line; }
     std::string_view text() const { return text_; }

@@ -81,16 +81,13 @@ struct Statement {
     int line = 1;
 };
 
-struct SyntaxError {
-    int line;
-    std::string what;
-};
+// The first syntax error, as an "error on line" message; empty while none.
+using SyntaxError = std::optional<std::string>;
 
-std::vector<Argument> arguments(TextScanner& s)
+SyntaxError arguments(TextScanner& s, std::vector<Argument>& args)
 {
-    std::vector<Argument> args;
     if (s.accept(")"))
-        return args;
+        return std::nullopt;
     do {
         Argument a;
         bool negative = s.accept("-");
@@ -99,33 +96,33 @@ std::vector<Argument> arguments(TextScanner& s)
         if (tokenToFloat(a.token, v))
             a.number = negative ? -v : v;
         else if (negative || a.token.kind != TokenKind::Identifier)
-            throw SyntaxError{a.token.line, "syntax error: invalid argument"};
+            return lineError(a.token.line, "syntax error: invalid argument");
         args.push_back(a);
     } while (s.accept(","));
     if (!s.accept(")"))
-        throw SyntaxError{s.line(), "syntax error: expected ')'"};
-    return args;
+        return lineError(s.line(), "syntax error: expected ')'");
+    return std::nullopt;
 }
 
-std::vector<Statement> parse(std::string_view text, size_t start)
+SyntaxError parse(std::string_view text, size_t start, std::vector<Statement>& statements)
 {
     TextScanner s(text, start, true, true);
-    std::vector<Statement> statements;
     while (s.peek().kind != TokenKind::End) {
         Statement st;
         Token name = s.next();
         st.line = name.line;
         st.operation = findOperation(name.text);
         if (!st.operation)
-            throw SyntaxError{name.line, "syntax error: unknown texture shader operation '" + std::string(name.text) + "'"};
+            return lineError(name.line, "syntax error: unknown texture shader operation '" + std::string(name.text) + "'");
         if (!s.accept("("))
-            throw SyntaxError{s.line(), "syntax error: expected '('"};
-        st.args = arguments(s);
+            return lineError(s.line(), "syntax error: expected '('");
+        if (SyntaxError e = arguments(s, st.args))
+            return e;
         if (!s.accept(";"))
-            throw SyntaxError{s.line(), "syntax error: expected ';'"};
+            return lineError(s.line(), "syntax error: expected ';'");
         statements.push_back(std::move(st));
     }
-    return statements;
+    return std::nullopt;
 }
 
 // The stage a "texN" argument names, or -1.
@@ -208,10 +205,8 @@ TextureShaderCompileResult compileTextureShader(std::string_view text, size_t st
 {
     TextureShaderCompileResult result;
     std::vector<Statement> statements;
-    try {
-        statements = parse(text, start);
-    } catch (const SyntaxError& e) {
-        result.messages.push_back(lineError(e.line, e.what));
+    if (SyntaxError e = parse(text, start, statements)) {
+        result.messages.push_back(*e);
         return result;
     }
     for (size_t stage = 0; stage < statements.size(); ++stage) {
