@@ -46,6 +46,11 @@ int musicInfo(const tool::Args& args)
     std::printf("  %6s %10s %12s %9s %8s  %s\n", "beat", "time", "onset beat", "offset", "jump", "scene");
     for (size_t i = 0; i < sections.size(); ++i) {
         const music::SectionOnset& o = onsets[i];
+        if (o.startBeat * 60.0 / music::kTempo >= seconds) {
+            std::printf("  %6g %8.3f s  beyond the end of this file  %s\n", sections[i].startBeat,
+                        sections[i].startBeat * 60.0 / music::kTempo, sections[i].name.c_str());
+            continue;
+        }
         const double offsetMs = (o.onsetBeat - o.startBeat) * 60000.0 / music::kTempo;
         std::printf("  %6g %8.3f s %12.3f %+6.0f ms %+5.1f dB  %s\n", sections[i].startBeat,
                     sections[i].startBeat * 60.0 / music::kTempo, o.onsetBeat, offsetMs, o.jumpDb,

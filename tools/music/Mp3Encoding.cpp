@@ -3,6 +3,7 @@
 #include <lame/lame.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace music {
@@ -19,6 +20,12 @@ std::vector<uint8_t> encodeMp3(const std::vector<int16_t>& interleaved, int samp
 {
     if (channels != 1 && channels != 2) {
         error = "MP3 holds one or two channels, not " + std::to_string(channels);
+        return {};
+    }
+    static const int rates[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
+    if (std::find(std::begin(rates), std::end(rates), sampleRate) == std::end(rates)) {
+        // The encoder would quietly resample; the caller's timing would be off.
+        error = "MP3 has no " + std::to_string(sampleRate) + " Hz sample rate";
         return {};
     }
     std::unique_ptr<lame_global_flags, LameDeleter> lame(lame_init());

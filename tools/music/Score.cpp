@@ -40,4 +40,36 @@ float Curve::at(double beat) const
     return static_cast<float>(a.value + s * (b.value - a.value));
 }
 
+Curve Curve::excerpt(double from, double to) const
+{
+    Curve part;
+    if (points_.empty())
+        return part;
+    part.add(0, at(from));
+    for (const Point& p : points_)
+        if (p.beat > from && p.beat < to)
+            part.add(p.beat - from, p.value);
+    part.add(to - from, at(to));
+    return part;
+}
+
+Score excerpt(const Score& score, double fromBeat, double toBeat)
+{
+    Score part;
+    for (const Section& s : score.sections)
+        if (s.startBeat >= fromBeat && s.startBeat < toBeat)
+            part.sections.push_back({s.name, s.startBeat - fromBeat});
+    for (Note n : score.notes) {
+        if (n.beat >= fromBeat && n.beat < toBeat) {
+            n.beat -= fromBeat;
+            part.notes.push_back(n);
+        }
+    }
+    part.endBeat = std::max(0.0, toBeat - fromBeat);
+    part.fadeBeats = std::min(0.25, part.endBeat);
+    part.padCutoff = score.padCutoff.excerpt(fromBeat, toBeat);
+    part.duckDepth = score.duckDepth.excerpt(fromBeat, toBeat);
+    return part;
+}
+
 } // namespace music

@@ -54,6 +54,8 @@ public:
     void add(double beat, float value);
     float at(double beat) const;
     bool empty() const { return points_.empty(); }
+    // The part between two beats, moved to start at 0.
+    Curve excerpt(double from, double to) const;
 
 private:
     struct Point {
@@ -76,5 +78,10 @@ struct Score {
     Curve padCutoff{2000};     // Hz, the pad bus's low-pass filter
     Curve duckDepth{0.4f};     // 0 to 1, how far the kick pushes pads, bass and arpeggio down
 };
+
+// The notes that start between two beats, moved to start at 0, with the
+// sections and curves of that stretch and a short closing fade: a part of
+// the track to listen to or measure on its own.
+Score excerpt(const Score& score, double fromBeat, double toBeat);
 
 } // namespace music

@@ -210,7 +210,7 @@ void metaballs(ScoreWriter& w, const Span& s)
     w.downbeat(s.start, 0.5f, 0.8f);
     for (int b = 0; b < 8; b += 2) {
         w.chord(I::Pad, s.bar(b), 8.0, p[b], 0, 0.6f, 0.0f);
-        w.note(I::Bass, s.bar(b), 7.9, p[b].root, 0.55f, 0, 0.05f);
+        w.note(I::Bass, s.bar(b), 7.9, p[b].root, 0.35f, 0, 0.05f);
     }
     const Cell* halfSpeed[] = {&motif::overAm, &motif::overF, &motif::overC, &motif::overG};
     for (int k = 0; k < 4; ++k)
