@@ -61,8 +61,11 @@ public:
             const double hz = endHz_ * (1.0 + 2.6 * sweep_);
             sweep_ *= 0.99935f;   // about 35 ms
             phase_ += hz / kRate;
-            const float click = click_.lowpass(noise_.next()) * clickLevel_;
-            clickLevel_ *= 0.985f;
+            float click = 0.0f;
+            if (clickLevel_ > 1e-5f) {   // the click is over within a few milliseconds
+                click = click_.lowpass(noise_.next()) * clickLevel_;
+                clickLevel_ *= 0.985f;
+            }
             const float body = softClip(1.3f * sine(phase_) + click);
             if (!emit(body, left, right, i))
                 return false;

@@ -190,8 +190,10 @@ std::vector<int16_t> renderScore(const Score& score, const MixOptions& options)
             voices.push_back({makeVoice(note, hashSeed(static_cast<uint32_t>(index), 0x5eed)), busOf(note.instrument),
                               sampleOfBeat(note.beat)});
         }
+        std::array<bool, BusCount> sounding{};
         for (ActiveVoice& v : voices) {
             const int offset = static_cast<int>(std::max<int64_t>(0, v.start - blockStart));
+            sounding[v.bus] = true;
             Block& bus = buses[v.bus];
             if (!v.voice || !v.voice->render(bus.left.data() + offset, bus.right.data() + offset, n - offset))
                 v.voice.reset();
@@ -213,6 +215,8 @@ std::vector<int16_t> renderScore(const Score& score, const MixOptions& options)
             pad.right[i] = padFilter[1].lowpass(pad.right[i]);
         }
         for (int b = 0; b < BusCount; ++b) {
+            if (!sounding[b] && b != PadBus)   // the pad filter's tail still rings
+                continue;
             const BusSettings& s = kBuses[b];
             const Block& bus = buses[b];
             for (int i = 0; i < n; ++i) {

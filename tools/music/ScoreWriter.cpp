@@ -15,6 +15,11 @@ int stepCount(double beats)
 }
 }
 
+double ScoreWriter::sixteenth(int step) const
+{
+    return step * kStep + (step % 2 == 1 ? swing_ * kStep : 0.0);
+}
+
 void ScoreWriter::note(Instrument instrument, double beat, double length, int pitch, float velocity, float pan,
                        float tone)
 {
@@ -41,10 +46,9 @@ void ScoreWriter::drums(Instrument instrument, double start, double beats, const
         case 'g': accent = 0.35f; break;
         default: continue;
         }
-        const double late = (i % 2 == 1) ? style.swing * kStep : 0.0;
         const float humanised = accent * style.velocity * (1.0f + 0.06f * variation_.next());
         const float pan = style.pan + (hits++ % 2 == 0 ? -style.panAlternate : style.panAlternate);
-        note(instrument, start + i * kStep + late, kStep, style.pitch, humanised, pan, style.tone);
+        note(instrument, start + sixteenth(i), kStep, style.pitch, humanised, pan, style.tone);
     }
 }
 
@@ -69,7 +73,7 @@ void ScoreWriter::bass(double start, double beats, const char* steps, const Chor
         // stay legato.
         const double gate = held * kStep - (held == 1 ? 0.07 : 0.03);
         const float accent = (i % 4 == 0) ? 1.0f : 0.85f;
-        note(Instrument::Bass, start + i * kStep, gate, chord.root + interval, velocity * accent, 0, tone);
+        note(Instrument::Bass, start + sixteenth(i), gate, chord.root + interval, velocity * accent, 0, tone);
     }
 }
 
@@ -94,8 +98,8 @@ void ScoreWriter::cell(Instrument instrument, double barStart, const Cell& cell,
     for (const MelodyNote& m : cell) {
         const double length = m.length * kStep * stretch;
         const float accent = (m.step % 4 == 0) ? 1.0f : 0.88f;
-        note(instrument, barStart + m.step * kStep * stretch, length * gate, m.pitch + transpose, velocity * accent, 0,
-             tone);
+        const double at = stretch == 1.0 ? sixteenth(m.step) : m.step * kStep * stretch;
+        note(instrument, barStart + at, length * gate, m.pitch + transpose, velocity * accent, 0, tone);
     }
 }
 

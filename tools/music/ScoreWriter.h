@@ -21,12 +21,18 @@ struct StepStyle {
     float tone = 0.5f;
     float pan = 0.0f;
     float panAlternate = 0.0f;   // every other hit moves this far left, the others right
-    float swing = 0.0f;          // odd sixteenths are late by this share of a sixteenth
 };
 
 class ScoreWriter {
 public:
     explicit ScoreWriter(Score& score) : score_(score) {}
+
+    // From now on, odd sixteenths of drum patterns, bass lines and melody
+    // cells come late by this share of a sixteenth (0 is straight), so the
+    // whole band swings together.
+    void setSwing(float share) { swing_ = share; }
+    // Where the given sixteenth of a bar falls, in beats, with the swing.
+    double sixteenth(int step) const;
 
     void note(Instrument instrument, double beat, double length, int pitch, float velocity, float pan = 0,
               float tone = 0.5f);
@@ -67,6 +73,7 @@ public:
 
 private:
     Score& score_;
+    float swing_ = 0.0f;
     Noise variation_{0x6c696e74u};
 };
 

@@ -357,17 +357,16 @@ void funk(ScoreWriter& w, const Span& s)
     for (int b = 0; b < 13; ++b)
         p.push_back(b % 2 == 0 ? Am7 : D9);
     const double t = s.tail();   // after 13 bars, a bar of 2
-    StepStyle swung = hats(0.45f, 0.6f);
-    swung.swing = 0.3f;
+    w.setSwing(0.3f);
     w.downbeat(s.start, 0.9f, 0.0f);
     kick(w, s.start, t - s.start, "X..x......X..x..", 1.0f, 0.3f);
     w.drums(I::Snare, s.start, t - s.start, "....X..g.g..X..g", style(0.8f, 0.6f, kSnarePitch));
-    w.drums(I::ClosedHat, s.start, 48, "XgxgXgxgXgxgXgxg", swung);
+    w.drums(I::ClosedHat, s.start, 48, "XgxgXgxgXgxgXgxg", hats(0.45f, 0.6f));
     w.drums(I::OpenHat, s.start, 48, "..............X.", hats(0.4f));
     bassBars(w, s, 0, 13, p, "R..O.R7.R..5.7O.", 0.85f, 0.75f);
     for (int b = 0; b < 12; ++b)
-        for (double step : {0.5, 1.5, 2.5, 3.25})
-            w.chord(I::Pluck, s.bar(b) + step, 0.2, p[b], 12, 0.3f, 0.7f);
+        for (int step : {2, 6, 10, 13})
+            w.chord(I::Pluck, s.bar(b) + w.sixteenth(step), 0.2, p[b], 12, 0.3f, 0.7f);
     padBars(w, s, 4, 12, p, 0.35f, 0.3f);
     const std::vector<const Cell*> riff = {&motif::overAm7, &motif::overD9, &motif::overAm7, &motif::overD9};
     melody(w, I::Lead, s, 4, riff, 0, 0.75f, 0.7f, 0.55);
@@ -377,6 +376,7 @@ void funk(ScoreWriter& w, const Span& s)
 
     w.chord(I::Pad, t, s.end - t, E, 0, 0.6f, 0.5f);
     w.note(I::Bass, t, s.end - t - 0.05, E.root, 0.85f, 0, 0.6f);
+    w.setSwing(0.0f);
     w.roll(t, t + 1.0, 0.25, 0.5f, 0.8f);
     w.tomFill(t + 1.0, 0.25, {50, 47, 45, 40}, 0.9f);
 
