@@ -131,13 +131,20 @@ HeadlessContext::~HeadlessContext()
 {
     if (context_ == nullptr)
         return;
+    // Deleting a shared context must leave the context that was drawing
+    // current: render targets are destroyed in the middle of a teardown that
+    // still deletes textures.
+    EGLContext previous = eglGetCurrentContext();
     if (makeCurrent()) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &framebuffer_);
         glDeleteRenderbuffers(1, &colour_);
         glDeleteRenderbuffers(1, &depthStencil_);
     }
-    releaseCurrent();
+    if (previous != EGL_NO_CONTEXT && previous != context_)
+        eglMakeCurrent(static_cast<EGLDisplay>(display_), EGL_NO_SURFACE, EGL_NO_SURFACE, previous);
+    else
+        releaseCurrent();
     eglDestroyContext(static_cast<EGLDisplay>(display_), static_cast<EGLContext>(context_));
 }
 

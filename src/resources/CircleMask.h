@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+// The registry's "CircleMask" object: the mask's GL texture name.
+struct MaskTexture {
+    unsigned texture;
+};
+
 namespace resources {
 
 // The mask's texels, row after row (512 x 512 bytes).

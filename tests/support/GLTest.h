@@ -7,10 +7,17 @@
 #include <array>
 #include <cstdint>
 
+namespace platform {
+class HeadlessContext;
+}
+
 namespace testsupport {
 
-// Creates the process-wide headless context on first use and makes it
-// current with its screen framebuffer bound; fails the test when it cannot.
+// The process-wide headless context, created on first use; aborts the test
+// run when no context can be had (every GL test would fail anyway).
+platform::HeadlessContext& testContext();
+
+// Makes the test context current with its screen framebuffer bound.
 bool makeTestContextCurrent();
 
 // RGBA of one pixel of the current read framebuffer (origin bottom left).

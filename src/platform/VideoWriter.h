@@ -1,0 +1,74 @@
+// Writes an AVI video file with FFmpeg: one video stream at a fixed frame
+// rate (time base 1 / fps, so frame n is sample n) and, when asked, the
+// music as a 16-bit PCM stereo audio track in step with the pictures.
+//
+// Frames come as the show reads them back from OpenGL: width x height
+// pixels of B, G, R, A bytes, bottom row first. They are stored upright.
+// Codecs by name: "mjpeg" (high quality), "ffv1" (lossless) and "rawvideo"
+// (uncompressed 32-bit, kept bottom-up as Video for Windows expects, with
+// the header saying so).
+//
+// finish() (or the destructor) drains the encoder and writes the index, so
+// a capture stopped early is still a complete file. After that, or after a
+// write error, frames are dropped.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct VideoFormat {
+    int width = 0;
+    int height = 0;
+    int framesPerSecond = 25;
+    std::string codec = "mjpeg";
+};
+
+struct AudioTrack {
+    std::string mp3Path;        // empty: no audio track
+    double startSeconds = 0.0;  // music time at frame 0; below 0 leads with silence
+};
+
+// The codec names this build can write, the default first.
+std::vector<std::string> videoCodecNames();
+bool isVideoCodecName(const std::string& name);
+
+class VideoWriter {
+public:
+    // Creates (or truncates) `path`. Null with `error` filled when the codec
+    // or file cannot be set up. An audio file that cannot be read or decoded
+    // is no error: the video is written without sound and `warning` says why.
+    static std::unique_ptr<VideoWriter> open(const std::string& path, const VideoFormat& format,
+                                             const AudioTrack& audio, std::string& error, std::string& warning);
+
+    ~VideoWriter();
+    VideoWriter(const VideoWriter&) = delete;
+    VideoWriter& operator=(const VideoWriter&) = delete;
+
+    // Appends one frame (width x height x 4 bytes) and the audio that plays
+    // during it. False when it was dropped.
+    bool writeFrame(const uint8_t* pixels);
+    // Completes the file; true when everything reached it. Idempotent.
+    bool finish();
+
+    int64_t framesWritten() const { return framesWritten_; }
+    bool hasAudio() const;
+
+private:
+    struct State;
+
+    VideoWriter();
+    bool encode(bool flush);
+    bool writeAudioUntil(int64_t endSample);
+    bool fail(const std::string& why);
+
+    std::unique_ptr<State> state_;
+    int64_t framesWritten_ = 0;
+    bool open_ = false;  // header written, trailer not yet
+    bool failed_ = false;
+};
+
+} // namespace platform

@@ -1,0 +1,11 @@
+#include "shell/ShellState.h"
+
+namespace shell {
+
+ShellState& shellState()
+{
+    static ShellState state;
+    return state;
+}
+
+} // namespace shell

@@ -1,0 +1,63 @@
+#include "shell/ShowMain.h"
+
+#include "platform/StopSignal.h"
+#include "platform/WindowSystem.h"
+#include "shell/BlankLoop.h"
+#include "shell/GLWindow.h"
+#include "shell/SettingsDialog.h"
+#include "shell/ShellState.h"
+#include "shell/ShowSettings.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace shell {
+
+const char* const showTitle = ".glint.";
+
+namespace {
+
+void seedWithTime() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
+
+// Settings from the switches, or from the dialog when there are none. False
+// when the dialog was cancelled.
+bool fixSettings(const ProgramOptions& options, bool hasScreen)
+{
+    ShowSettings& settings = showSettings();
+    if (!options.commandLine.empty()) {
+        if (applySwitches(options.commandLine, settings))
+            seedWithTime();
+        return true;
+    }
+    // Without a screen nobody can answer the dialog: the defaults stand, as
+    // after OK.
+    return !hasScreen || runSettingsDialog(settings);
+}
+
+} // namespace
+
+int showMain(const ProgramOptions& options)
+{
+    std::srand(1);
+    platform::installStopSignalHandlers();
+    ShellState& state = shellState();
+    std::string note;
+    state.windowSystem = platform::openWindowSystem(options.headless, note);
+    if (!note.empty())
+        std::fprintf(stderr, "glint: %s\n", note.c_str());
+
+    int exitCode = 0;
+    if (fixSettings(options, state.windowSystem->hasScreen())) {
+        const ShowSettings& settings = showSettings();
+        if (createGLWindow(showTitle, settings.width, settings.height, 32, settings.fullScreen)) {
+            state.keys.fill(0);
+            exitCode = runBlankLoop();
+            killGLWindow();
+        }
+    }
+    state.windowSystem.reset();
+    return exitCode;
+}
+
+} // namespace shell

@@ -1,0 +1,156 @@
+#include "shell/VideoCapture.h"
+
+#include "platform/VideoWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// More numbered files than anyone keeps means something else is wrong.
+constexpr int maxCaptureNumber = 9999;
+
+struct CaptureState {
+    std::string codec = "mjpeg";
+    platform::AudioTrack audio;
+
+    bool open = false;
+    std::string fileName;
+    platform::VideoFormat format;
+    // Made at the first frame, so that the audio track can still be given
+    // after the file was opened (a capture from the start opens it before
+    // the show has loaded its music).
+    std::unique_ptr<platform::VideoWriter> writer;
+    long frames = 0;
+};
+
+// The writer finishes its file in its destructor, so the end of the
+// process, exit() included, completes a running capture.
+CaptureState& capture()
+{
+    static CaptureState state;
+    return state;
+}
+
+// Creates `path` only when it does not exist yet, so that two captures can
+// never share a file. 1: created, 0: exists, -1: cannot be created.
+int createNewFile(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    if (file) {
+        std::fclose(file);
+        return 1;
+    }
+    return errno == EEXIST ? 0 : -1;
+}
+
+bool startWriter(CaptureState& state)
+{
+    std::string error, warning;
+    state.format.codec = state.codec;
+    state.writer = platform::VideoWriter::open(state.fileName, state.format, state.audio, error, warning);
+    if (!warning.empty())
+        std::fprintf(stderr, "capture: %s\n", warning.c_str());
+    if (!state.writer) {
+        std::fprintf(stderr, "capture: cannot write %s: %s\n", state.fileName.c_str(), error.c_str());
+        // What is there is no video; leave no file that looks like one.
+        std::remove(state.fileName.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> captureCodecNames() { return platform::videoCodecNames(); }
+
+bool setCaptureCodec(const std::string& name)
+{
+    if (!platform::isVideoCodecName(name))
+        return false;
+    capture().codec = name;
+    return true;
+}
+
+const std::string& captureCodec() { return capture().codec; }
+
+void setCaptureAudio(const std::string& musicPath, double musicStartSeconds)
+{
+    capture().audio = platform::AudioTrack{musicPath, musicStartSeconds};
+}
+
+std::string numberedCaptureName(const std::string& fileName, int number)
+{
+    if (number <= 1)
+        return fileName;
+    const size_t nameStart = fileName.find_last_of('/') + 1;  // 0 without a folder
+    size_t dot = fileName.find_last_of('.');
+    // A dot in a folder name or a leading dot (".avi") starts no extension.
+    if (dot == std::string::npos || dot <= nameStart)
+        dot = fileName.size();
+    return fileName.substr(0, dot) + "-" + std::to_string(number) + fileName.substr(dot);
+}
+
+bool openCapture(const std::string& fileName, int framesPerSecond, int width, int height)
+{
+    closeCapture();
+    CaptureState& state = capture();
+    state.fileName.clear();
+    state.frames = 0;
+    for (int number = 1; number <= maxCaptureNumber && state.fileName.empty(); ++number) {
+        std::string candidate = numberedCaptureName(fileName, number);
+        int created = createNewFile(candidate);
+        if (created < 0) {
+            std::fprintf(stderr, "capture: cannot create %s: %s\n", candidate.c_str(), std::strerror(errno));
+            return false;
+        }
+        if (created > 0)
+            state.fileName = candidate;
+    }
+    if (state.fileName.empty()) {
+        std::fprintf(stderr, "capture: no free file name like %s\n", fileName.c_str());
+        return false;
+    }
+    if (state.fileName != fileName)
+        std::fprintf(stderr, "capture: %s exists; writing %s\n", fileName.c_str(), state.fileName.c_str());
+    state.format.width = width;
+    state.format.height = height;
+    state.format.framesPerSecond = framesPerSecond;
+    state.open = true;
+    return true;
+}
+
+void writeCaptureFrame(const unsigned char* pixels)
+{
+    CaptureState& state = capture();
+    if (!state.open)
+        return;
+    if (!state.writer && !startWriter(state)) {
+        state.open = false;
+        return;
+    }
+    if (state.writer->writeFrame(pixels))
+        ++state.frames;
+}
+
+void closeCapture()
+{
+    CaptureState& state = capture();
+    if (!state.open)
+        return;
+    state.open = false;
+    // A capture without frames still becomes a valid (empty) video file.
+    if (!state.writer && !startWriter(state))
+        return;
+    if (!state.writer->finish())
+        std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
+    state.writer.reset();
+}
+
+bool captureIsOpen() { return capture().open; }
+
+const std::string& captureFileName() { return capture().fileName; }
+
+long captureFramesWritten() { return capture().frames; }

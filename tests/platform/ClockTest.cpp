@@ -1,0 +1,43 @@
+#include "platform/Clock.h"
+#include "platform/StopSignal.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <ctime>
+
+TEST(ClockTest, WallClockAdvancesWhileTheProcessWaits)
+{
+    // The CPU-time clock() would barely move across a sleep; the show's
+    // millisecond clock must follow real time.
+    long before = platform::wallClockMilliseconds();
+    std::clock_t cpuBefore = std::clock();
+    platform::sleepMilliseconds(60);
+    long waited = platform::wallClockMilliseconds() - before;
+    EXPECT_GE(waited, 60);
+    double cpuMilliseconds = 1000.0 * (std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    EXPECT_LT(cpuMilliseconds, waited);
+}
+
+TEST(ClockTest, PerformanceCounterIsMonotonicAtItsFrequency)
+{
+    uint64_t frequency = platform::performanceFrequency();
+    ASSERT_GE(frequency, 1000u);
+    uint64_t first = platform::performanceCounter();
+    platform::sleepMilliseconds(20);
+    uint64_t second = platform::performanceCounter();
+    EXPECT_GE(static_cast<double>(second - first) / frequency, 0.020);
+}
+
+TEST(StopSignalTest, SigintAndSigtermAreRecordedNotFatal)
+{
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        platform::clearStopRequest();
+        platform::installStopSignalHandlers();
+        EXPECT_FALSE(platform::stopRequested());
+        std::raise(signal);
+        EXPECT_TRUE(platform::stopRequested());
+    }
+    platform::clearStopRequest();
+}

@@ -1,0 +1,55 @@
+// The pack and table the build made from build/data: they must describe the
+// same data, in the show's order.
+#include "pack/PackOrder.h"
+#include "resources/PackFile.h"
+#include "resources/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const std::string dataDir = std::string(GLINT_BINARY_DIR) + "/data/";
+const std::string packPath = std::string(GLINT_BINARY_DIR) + "/pmx.d";
+
+TEST(BuiltInPackTest, TableFollowsTheShowOrderAndCoversThePack)
+{
+    const PackDirectory& directory = builtInPackDirectory();
+    const std::vector<std::string>& order = packEntryOrder();
+    size_t next = 0;   // rows are the order with missing names left out
+    int64_t offset = 0;
+    for (int i = 0; i < directory.count; ++i) {
+        const PackEntry& row = directory.entries[i];
+        SCOPED_TRACE(row.name);
+        while (next < order.size() && order[next] != row.name)
+            ++next;
+        ASSERT_LT(next, order.size()) << "row out of order or not a pack name";
+        ++next;
+        EXPECT_EQ(row.offset, offset);
+        offset += row.packedSize;
+    }
+    EXPECT_EQ(static_cast<uintmax_t>(offset), std::filesystem::file_size(packPath));
+
+    for (const std::string& name : order) {
+        if (std::filesystem::is_regular_file(dataDir + name)) {
+            EXPECT_NE(directory.find(name.c_str()), nullptr) << name << " is in build/data but not in the pack";
+        }
+    }
+}
+
+TEST(BuiltInPackTest, EntriesMatchTheFilesOfBuildData)
+{
+    const PackDirectory& directory = builtInPackDirectory();
+    for (int i = 0; i < directory.count; ++i) {
+        const char* name = directory.entries[i].name;
+        SCOPED_TRACE(name);
+        FileBytes entry = readPackEntry(packPath.c_str(), directory, name);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(std::string(entry.data.get(), static_cast<size_t>(entry.size)),
+                  testsupport::readAll(dataDir + name));
+    }
+}
+
+} // namespace

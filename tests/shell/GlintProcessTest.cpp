@@ -1,0 +1,151 @@
+// Runs the built program as a user would and checks its exit codes and what
+// it prints.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct ProcessRun {
+    int exitStatus = -1; // -1: ended by a signal
+    std::string out, err;
+};
+
+std::string drain(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(n));
+    close(fd);
+    return text;
+}
+
+// Whether the process has its SIGTERM handler in place (Linux /proc).
+bool catchesSigterm(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+// Starts glint with `arguments` and the environment changed by `environment`
+// ("NAME=value" sets, "NAME" removes). With `stopAfterMs` >= 0, sends SIGTERM
+// that long after the program can take it; it must then end within ten seconds.
+ProcessRun runGlint(const std::vector<std::string>& arguments, int stopAfterMs = -1,
+             const std::vector<std::string>& environment = {})
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        env.push_back(*e);
+    for (const std::string& change : environment) {
+        std::string name = change.substr(0, change.find('='));
+        for (auto it = env.begin(); it != env.end();)
+            it = it->compare(0, name.size() + 1, name + "=") == 0 ? env.erase(it) : it + 1;
+        if (change.find('=') != std::string::npos)
+            env.push_back(change);
+    }
+    std::string program = std::string(GLINT_BINARY_DIR) + "/glint";
+    std::vector<char*> argv{const_cast<char*>(program.c_str())}, envp;
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    int outPipe[2], errPipe[2];
+    EXPECT_EQ(pipe(outPipe), 0);
+    EXPECT_EQ(pipe(errPipe), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    posix_spawn_file_actions_addclose(&actions, outPipe[0]);
+    posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+    pid_t pid = 0;
+    ProcessRun run;
+    int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot start " << program;
+        return run;
+    }
+    if (stopAfterMs >= 0) {
+        for (int waited = 0; !catchesSigterm(pid) && waited < 10000; waited += 10)
+            usleep(10000);
+        usleep(static_cast<useconds_t>(stopAfterMs) * 1000);
+        kill(pid, SIGTERM);
+    }
+    int status = 0;
+    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
+        if (waited > 10000) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            ADD_FAILURE() << "glint did not end";
+            break;
+        }
+        usleep(10000);
+    }
+    run.out = drain(outPipe[0]);
+    run.err = drain(errPipe[0]);
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+} // namespace
+
+TEST(GlintProcessTest, HelpAndVersion)
+{
+    ProcessRun help = runGlint({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.out.rfind("usage: glint", 0), 0u);
+    EXPECT_EQ(help.err, "");
+
+    ProcessRun version = runGlint({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string("glint ") + GLINT_VERSION + "\n");
+}
+
+TEST(GlintProcessTest, UnknownOptionExitsWithTwo)
+{
+    ProcessRun run = runGlint({"/w", "--fullscreen"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "glint: unknown option '--fullscreen'");
+    EXPECT_NE(run.err.find("usage: glint"), std::string::npos);
+}
+
+TEST(GlintProcessTest, HeadlessRunEndsCleanlyOnSigterm)
+{
+    ProcessRun run = runGlint({"--headless", "/w"}, 300);
+    EXPECT_EQ(run.exitStatus, 0);
+    // A windowed run has nothing to ask or report; the show owns standard output.
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(GlintProcessTest, WithoutADisplayTheRunGoesHeadlessWithTheDefaults)
+{
+    // No switches and no screen: no dialog, the defaults as after OK, so the
+    // full-screen fallback is taken without asking anybody.
+    ProcessRun run = runGlint({}, 300, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=x11"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("running headless"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Kelp GL: The Requested Fullscreen Mode Is Not Supported By"), std::string::npos) << run.err;
+}

@@ -1,0 +1,28 @@
+// glint-tool pack DATADIR OUT.pack OUT-table.cpp: builds a pack file from a
+// data directory in the show's entry order, with its directory table as C++
+// source (the build does the same with glint-pack).
+#include "glint-tool/ToolCommand.h"
+#include "pack/PackBuilder.h"
+#include "pack/PackOrder.h"
+#include "pack/PackTableSource.h"
+
+#include <cstdio>
+
+namespace {
+
+int runPack(const tool::Args& args)
+{
+    if (args.size() != 3)
+        return tool::usageError("pack");
+    PackBuild build;
+    if (!buildPack(args[0], packEntryOrder(), args[1], build) || !writePackTableSource(build.table, args[2]))
+        return 1;
+    std::printf("%d entries, %lld bytes packed, %zu names not in %s\n", build.table.size(),
+                static_cast<long long>(build.table.packedTotal()), build.missing.size(), args[0].c_str());
+    return 0;
+}
+
+} // namespace
+
+GLINT_TOOL_COMMAND("pack", "pack DATADIR OUT.pack OUT-table.cpp - build a pack file and its directory table",
+                   runPack);

@@ -1,0 +1,99 @@
+#include "pack/PackBuilder.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool readWhole(const fs::path& path, std::vector<unsigned char>& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool compressEntry(const std::vector<unsigned char>& file, std::vector<unsigned char>& packed)
+{
+    uLongf length = compressBound(static_cast<uLong>(file.size()));
+    packed.resize(length);
+    if (compress(packed.data(), &length, file.data(), static_cast<uLong>(file.size())) != Z_OK)
+        return false;
+    packed.resize(length);
+    return true;
+}
+
+bool isRegularFile(const fs::path& path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+// Appends the entries to `pack`, filling `result`.
+bool writeEntries(const std::string& dataDir, const std::vector<std::string>& order, std::ofstream& pack,
+                  PackBuild& result)
+{
+    int64_t offset = 0;
+    std::vector<unsigned char> file, packed;
+    for (const std::string& name : order) {
+        const fs::path path = fs::path(dataDir) / name;
+        if (!isRegularFile(path)) {
+            if (std::find(result.missing.begin(), result.missing.end(), name) == result.missing.end()) {
+                std::fprintf(stderr, "not in %s, left out of the pack: %s\n", dataDir.c_str(), name.c_str());
+                result.missing.push_back(name);
+            }
+            continue;
+        }
+        if (!readWhole(path, file) || file.size() > INT32_MAX || !compressEntry(file, packed)) {
+            std::fprintf(stderr, "cannot pack %s\n", path.c_str());
+            return false;
+        }
+        if (offset + static_cast<int64_t>(packed.size()) > INT32_MAX) {
+            std::fprintf(stderr, "the pack outgrows 32-bit offsets at %s\n", name.c_str());
+            return false;
+        }
+        pack.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
+        result.table.add(name, static_cast<int32_t>(offset), static_cast<int32_t>(packed.size()),
+                         static_cast<int32_t>(file.size()));
+        offset += static_cast<int64_t>(packed.size());
+    }
+    return true;
+}
+
+} // namespace
+
+bool buildPack(const std::string& dataDir, const std::vector<std::string>& order,
+               const std::string& packPath, PackBuild& result)
+{
+    result = PackBuild{};
+    // Written beside the target first, so a failed build never leaves a
+    // pack that disagrees with its table.
+    const std::string partPath = packPath + ".part";
+    std::ofstream pack(partPath, std::ios::binary | std::ios::trunc);
+    if (!pack) {
+        std::fprintf(stderr, "cannot write %s\n", partPath.c_str());
+        return false;
+    }
+    bool entriesWritten = writeEntries(dataDir, order, pack, result);
+    pack.close();
+    std::error_code error;
+    if (entriesWritten) {
+        if (pack)
+            fs::rename(partPath, packPath, error);
+        if (!pack || error)
+            std::fprintf(stderr, "cannot write %s\n", packPath.c_str());
+        else
+            return true;
+    }
+    fs::remove(partPath, error);
+    return false;
+}
