@@ -3,14 +3,13 @@
 // uncompressed PCM for listening and measuring. Two beat numbers after the
 // name write only that stretch of the track.
 #include "glint-tool/ToolCommand.h"
+#include "mp3writer/Mp3Writer.h"
 #include "music/Mixer.h"
-#include "music/Mp3Encoding.h"
 #include "music/ShowMusic.h"
 #include "music/WavFile.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace {
 
@@ -49,16 +48,13 @@ int musicWrite(const tool::Args& args)
     if (endsWith(path, ".wav")) {
         bytes = music::encodeWav(track.samples, track.sampleRate, track.channels);
     } else {
-        std::string error;
-        bytes = music::encodeMp3(track.samples, track.sampleRate, track.channels, kBitRate, error);
+        bytes = mp3writer::encodeMp3(track.samples, kBitRate);
         if (bytes.empty()) {
-            std::fprintf(stderr, "glint-tool: %s\n", error.c_str());
+            std::fprintf(stderr, "glint-tool: the MP3 encoder refused the track\n");
             return 1;
         }
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
+    if (!mp3writer::writeFile(path, bytes)) {
         std::fprintf(stderr, "glint-tool: cannot write %s\n", path.c_str());
         return 1;
     }

@@ -1,5 +1,5 @@
-// Any bytes handed to the MP3 decoder (glint-tool music-info reads files
-// given on its command line) must be refused or decoded, never crash.
+// Any bytes handed to music-info's MP3 decoder (it reads whatever file is
+// named on its command line) must be refused or decoded, never crash.
 #include "music/Mp3Decoding.h"
 
 #include <cstddef>
