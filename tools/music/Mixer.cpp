@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numeric>
 
 namespace music {
 
@@ -138,122 +137,182 @@ int16_t toPcm(float x)
     return static_cast<int16_t>(std::clamp(scaled, -32767.0f, 32767.0f));
 }
 
+// One pass over a score, block by block: voices into buses, buses into the
+// master and the effect sends, the master chain, then 16-bit output.
+class TrackMixer {
+public:
+    TrackMixer(const Score& score, const MixOptions& options);
+    std::vector<int16_t> run();
+
+private:
+    void startVoices(int64_t blockStart, int n);
+    std::array<bool, BusCount> renderVoices(int64_t blockStart, int n);
+    void automate(int64_t blockStart, int n);
+    void mixBuses(const std::array<bool, BusCount>& sounding, int n);
+    void masterChain(int n);
+    void write(int64_t blockStart, int n);
+
+    const Score& score_;
+    const int blockSize_;
+    const int64_t totalFrames_;
+    const int64_t fadeStart_;
+    std::vector<size_t> order_;   // the sounding notes, by start
+    size_t nextNote_ = 0;
+    std::vector<ActiveVoice> voices_;
+
+    std::vector<Block> buses_;
+    Block reverbSend_, echoSend_, master_;
+    std::vector<float> duck_;
+    float depth_ = 0;
+    SideChain sideChain_;
+    std::array<StateVariableFilter, 2> padFilter_;
+
+    Reverb reverb_{0.85f, 0.4f};
+    PingPongDelay echo_{kEchoDelay, 0.38f};
+    std::array<DcBlocker, 2> dcBlocker_;
+    std::array<StateVariableFilter, 2> topCut_;
+    Compressor compressor_{-12.0f, 2.0f, 0.008, 0.18, 2.0f};
+    Limiter limiter_{kCeiling, 221, 0.12};
+    std::vector<int16_t> out_;
+};
+
+TrackMixer::TrackMixer(const Score& score, const MixOptions& options)
+    : score_(score), blockSize_(std::max(1, options.blockSize)), totalFrames_(sampleOfBeat(score.endBeat)),
+      fadeStart_(sampleOfBeat(score.endBeat - score.fadeBeats)), buses_(BusCount, Block(blockSize_)),
+      reverbSend_(blockSize_), echoSend_(blockSize_), master_(blockSize_), duck_(blockSize_, 0.0f),
+      sideChain_(score), out_(static_cast<size_t>(std::max<int64_t>(0, totalFrames_)) * kChannels, 0)
+{
+    for (size_t i = 0; i < score.notes.size(); ++i)
+        if (!(options.mutedInstruments & instrumentBit(score.notes[i].instrument)))
+            order_.push_back(i);
+    std::stable_sort(order_.begin(), order_.end(), [&](size_t a, size_t b) {
+        return sampleOfBeat(score.notes[a].beat) < sampleOfBeat(score.notes[b].beat);
+    });
+    // MP3 at 192 kbit/s drops everything above about 19 kHz; removing it
+    // before the limiter keeps the encoder's ringing from pushing the decoded
+    // peaks past the ceiling.
+    for (StateVariableFilter& f : topCut_)
+        f.set(16500, 0.3);
+}
+
+std::vector<int16_t> TrackMixer::run()
+{
+    // The limiter hands samples out late; run on until the last one is out.
+    const int64_t renderFrames = totalFrames_ + limiter_.latency();
+    for (int64_t blockStart = 0; blockStart < renderFrames; blockStart += blockSize_) {
+        const int n = static_cast<int>(std::min<int64_t>(blockSize_, renderFrames - blockStart));
+        for (Block& b : buses_)
+            b.clear();
+        for (Block* b : {&reverbSend_, &echoSend_, &master_})
+            b->clear();
+        startVoices(blockStart, n);
+        const std::array<bool, BusCount> sounding = renderVoices(blockStart, n);
+        automate(blockStart, n);
+        mixBuses(sounding, n);
+        masterChain(n);
+        write(blockStart, n);
+    }
+    return std::move(out_);
+}
+
+void TrackMixer::startVoices(int64_t blockStart, int n)
+{
+    while (nextNote_ < order_.size() && sampleOfBeat(score_.notes[order_[nextNote_]].beat) < blockStart + n) {
+        const size_t index = order_[nextNote_++];
+        const Note& note = score_.notes[index];
+        voices_.push_back({makeVoice(note, hashSeed(static_cast<uint32_t>(index), 0x5eed)), busOf(note.instrument),
+                           sampleOfBeat(note.beat)});
+    }
+}
+
+std::array<bool, BusCount> TrackMixer::renderVoices(int64_t blockStart, int n)
+{
+    std::array<bool, BusCount> sounding{};
+    for (ActiveVoice& v : voices_) {
+        const int offset = static_cast<int>(std::max<int64_t>(0, v.start - blockStart));
+        sounding[v.bus] = true;
+        Block& bus = buses_[v.bus];
+        if (!v.voice || !v.voice->render(bus.left.data() + offset, bus.right.data() + offset, n - offset))
+            v.voice.reset();
+    }
+    voices_.erase(std::remove_if(voices_.begin(), voices_.end(), [](const ActiveVoice& v) { return !v.voice; }),
+                  voices_.end());
+    return sounding;
+}
+
+// The pad bus's filter and the side-chain, read from the score's curves.
+void TrackMixer::automate(int64_t blockStart, int n)
+{
+    Block& pad = buses_[PadBus];
+    for (int i = 0; i < n; ++i) {
+        const int64_t t = blockStart + i;
+        if (t % kControlPeriod == 0) {
+            const double beat = static_cast<double>(t) / kSamplesPerBeat;
+            for (StateVariableFilter& f : padFilter_)
+                f.set(score_.padCutoff.at(beat), 0.3);
+            depth_ = sideChain_.depthAt(beat);
+        }
+        duck_[i] = sideChain_.next(t, depth_);
+        pad.left[i] = padFilter_[0].lowpass(pad.left[i]);
+        pad.right[i] = padFilter_[1].lowpass(pad.right[i]);
+    }
+}
+
+void TrackMixer::mixBuses(const std::array<bool, BusCount>& sounding, int n)
+{
+    for (int b = 0; b < BusCount; ++b) {
+        if (!sounding[b] && b != PadBus)   // the pad filter's tail still rings
+            continue;
+        const BusSettings& s = kBuses[b];
+        const Block& bus = buses_[b];
+        for (int i = 0; i < n; ++i) {
+            const float gain = s.gain * (1.0f - s.duck * duck_[i]);
+            const float l = bus.left[i] * gain;
+            const float r = bus.right[i] * gain;
+            master_.left[i] += l;
+            master_.right[i] += r;
+            reverbSend_.left[i] += l * s.reverb;
+            reverbSend_.right[i] += r * s.reverb;
+            echoSend_.left[i] += l * s.echo;
+            echoSend_.right[i] += r * s.echo;
+        }
+    }
+}
+
+void TrackMixer::masterChain(int n)
+{
+    reverb_.process(reverbSend_.left.data(), reverbSend_.right.data(), master_.left.data(), master_.right.data(), n);
+    echo_.process(echoSend_.left.data(), echoSend_.right.data(), master_.left.data(), master_.right.data(), n);
+    for (int i = 0; i < n; ++i) {
+        master_.left[i] = topCut_[0].lowpass(dcBlocker_[0].process(master_.left[i]));
+        master_.right[i] = topCut_[1].lowpass(dcBlocker_[1].process(master_.right[i]));
+    }
+    compressor_.process(master_.left.data(), master_.right.data(), n);
+    limiter_.process(master_.left.data(), master_.right.data(), n);
+}
+
+// Out go the samples the limiter has released, through the closing fade.
+void TrackMixer::write(int64_t blockStart, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const int64_t frame = blockStart + i - limiter_.latency();
+        if (frame < 0 || frame >= totalFrames_)
+            continue;
+        float fade = 1.0f;
+        if (frame >= fadeStart_) {
+            const double u = static_cast<double>(frame - fadeStart_ + 1) / static_cast<double>(totalFrames_ - fadeStart_);
+            fade = static_cast<float>(0.5 * (1.0 + std::cos(kPi * u)));
+        }
+        out_[2 * frame] = toPcm(master_.left[i] * fade);
+        out_[2 * frame + 1] = toPcm(master_.right[i] * fade);
+    }
+}
+
 } // namespace
 
 std::vector<int16_t> renderScore(const Score& score, const MixOptions& options)
 {
-    const int blockSize = std::max(1, options.blockSize);
-    const int64_t totalFrames = sampleOfBeat(score.endBeat);
-    const int64_t fadeStart = sampleOfBeat(score.endBeat - score.fadeBeats);
-
-    std::vector<size_t> order;
-    for (size_t i = 0; i < score.notes.size(); ++i)
-        if (!(options.mutedInstruments & instrumentBit(score.notes[i].instrument)))
-            order.push_back(i);
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return sampleOfBeat(score.notes[a].beat) < sampleOfBeat(score.notes[b].beat);
-    });
-
-    std::vector<Block> buses(BusCount, Block(blockSize));
-    Block reverbSend(blockSize), echoSend(blockSize), master(blockSize);
-    Reverb reverb(0.85f, 0.4f);
-    PingPongDelay echo(kEchoDelay, 0.38f);
-    Compressor compressor(-12.0f, 2.0f, 0.008, 0.18, 2.0f);
-    Limiter limiter(kCeiling, 221, 0.12);
-    SideChain sideChain(score);
-    std::array<StateVariableFilter, 2> padFilter;
-    std::array<DcBlocker, 2> dcBlocker;
-    // MP3 at 192 kbit/s drops everything above about 19 kHz; removing it
-    // before the limiter keeps the encoder's ringing from pushing the decoded
-    // peaks past the ceiling.
-    std::array<StateVariableFilter, 2> topCut;
-    for (StateVariableFilter& f : topCut)
-        f.set(16500, 0.3);
-
-    std::vector<int16_t> out(static_cast<size_t>(totalFrames) * kChannels, 0);
-    std::vector<ActiveVoice> voices;
-    size_t nextNote = 0;
-    float depth = 0;
-    std::vector<float> duck(blockSize, 0.0f);
-    const int64_t renderFrames = totalFrames + limiter.latency();
-
-    for (int64_t blockStart = 0; blockStart < renderFrames; blockStart += blockSize) {
-        const int n = static_cast<int>(std::min<int64_t>(blockSize, renderFrames - blockStart));
-        for (Block& b : buses)
-            b.clear();
-        for (Block* b : {&reverbSend, &echoSend, &master})
-            b->clear();
-
-        while (nextNote < order.size() && sampleOfBeat(score.notes[order[nextNote]].beat) < blockStart + n) {
-            const size_t index = order[nextNote++];
-            const Note& note = score.notes[index];
-            voices.push_back({makeVoice(note, hashSeed(static_cast<uint32_t>(index), 0x5eed)), busOf(note.instrument),
-                              sampleOfBeat(note.beat)});
-        }
-        std::array<bool, BusCount> sounding{};
-        for (ActiveVoice& v : voices) {
-            const int offset = static_cast<int>(std::max<int64_t>(0, v.start - blockStart));
-            sounding[v.bus] = true;
-            Block& bus = buses[v.bus];
-            if (!v.voice || !v.voice->render(bus.left.data() + offset, bus.right.data() + offset, n - offset))
-                v.voice.reset();
-        }
-        voices.erase(std::remove_if(voices.begin(), voices.end(), [](const ActiveVoice& v) { return !v.voice; }),
-                     voices.end());
-
-        for (int i = 0; i < n; ++i) {
-            const int64_t t = blockStart + i;
-            if (t % kControlPeriod == 0) {
-                const double beat = static_cast<double>(t) / kSamplesPerBeat;
-                for (StateVariableFilter& f : padFilter)
-                    f.set(score.padCutoff.at(beat), 0.3);
-                depth = sideChain.depthAt(beat);
-            }
-            duck[i] = sideChain.next(t, depth);
-            Block& pad = buses[PadBus];
-            pad.left[i] = padFilter[0].lowpass(pad.left[i]);
-            pad.right[i] = padFilter[1].lowpass(pad.right[i]);
-        }
-        for (int b = 0; b < BusCount; ++b) {
-            if (!sounding[b] && b != PadBus)   // the pad filter's tail still rings
-                continue;
-            const BusSettings& s = kBuses[b];
-            const Block& bus = buses[b];
-            for (int i = 0; i < n; ++i) {
-                const float gain = s.gain * (1.0f - s.duck * duck[i]);
-                const float l = bus.left[i] * gain;
-                const float r = bus.right[i] * gain;
-                master.left[i] += l;
-                master.right[i] += r;
-                reverbSend.left[i] += l * s.reverb;
-                reverbSend.right[i] += r * s.reverb;
-                echoSend.left[i] += l * s.echo;
-                echoSend.right[i] += r * s.echo;
-            }
-        }
-        reverb.process(reverbSend.left.data(), reverbSend.right.data(), master.left.data(), master.right.data(), n);
-        echo.process(echoSend.left.data(), echoSend.right.data(), master.left.data(), master.right.data(), n);
-        for (int i = 0; i < n; ++i) {
-            master.left[i] = topCut[0].lowpass(dcBlocker[0].process(master.left[i]));
-            master.right[i] = topCut[1].lowpass(dcBlocker[1].process(master.right[i]));
-        }
-        compressor.process(master.left.data(), master.right.data(), n);
-        limiter.process(master.left.data(), master.right.data(), n);
-
-        for (int i = 0; i < n; ++i) {
-            const int64_t frame = blockStart + i - limiter.latency();
-            if (frame < 0 || frame >= totalFrames)
-                continue;
-            float fade = 1.0f;
-            if (frame >= fadeStart) {
-                const double u = static_cast<double>(frame - fadeStart + 1) / static_cast<double>(totalFrames - fadeStart);
-                fade = static_cast<float>(0.5 * (1.0 + std::cos(kPi * u)));
-            }
-            out[2 * frame] = toPcm(master.left[i] * fade);
-            out[2 * frame + 1] = toPcm(master.right[i] * fade);
-        }
-    }
-    return out;
+    return TrackMixer(score, options).run();
 }
 
 } // namespace music
