@@ -36,7 +36,6 @@ public:
         return releaseLevel();
     }
     bool finished() const { return finished_; }
-    int64_t elapsed() const { return t_; }
 
 private:
     float releaseLevel();

@@ -67,13 +67,11 @@ public:
     {
         coef_ = static_cast<float>(std::exp(-1.0 / (seconds * sampleRate)));
     }
-    void reset(float value) { state_ = value; }
     float process(float in)
     {
         state_ = StateVariableFilter::flush(in + coef_ * (state_ - in));
         return state_;
     }
-    float value() const { return state_; }
 
 private:
     float coef_ = 0;

@@ -14,8 +14,10 @@ constexpr int kHistory = 8;
 constexpr int kBands = 3;
 constexpr double kSearchBeats = 0.25;
 // Below about -80 dBFS a band counts as silent, so noise in a quiet band
-// cannot make large jumps.
+// cannot make large jumps; and a band's rise counts at most 30 dB, so a
+// band coming out of silence does not outweigh everything else.
 constexpr double kFloor = kFrame * 3.3 * 3.3;
+constexpr double kMostRise = 30.0;
 
 using BandEnergies = std::vector<std::array<double, kBands>>;
 
@@ -49,7 +51,8 @@ double onsetStrength(const BandEnergies& energy, long k)
         for (int h = 1; h <= kHistory; ++h)
             before += k - h >= 0 ? energy[k - h][b] : 0.0;
         before /= kHistory;
-        strength += std::max(0.0, 10.0 * std::log10((energy[k][b] + kFloor) / (before + kFloor)));
+        const double rise = 10.0 * std::log10((energy[k][b] + kFloor) / (before + kFloor));
+        strength += std::clamp(rise, 0.0, kMostRise);
     }
     return strength;
 }

@@ -3,7 +3,7 @@
 // is split into three bands (below 200 Hz, to 2 kHz, above), each band's
 // energy is taken in frames of 256 samples, and a frame's onset strength is
 // the sum over the bands of how many decibels it rises above the average of
-// the 8 frames before it (falls count as nothing). A kick, a crash or a
+// the 8 frames before it (falls count as nothing, a rise at most 30 dB). A kick, a crash or a
 // chord entering each raise their own band, so a downbeat stands out even
 // over a riser that already fills the top. The strongest frame within a
 // quarter beat of the start is the onset.

@@ -53,7 +53,6 @@ public:
     explicit Curve(float constant) { points_.push_back({0, constant}); }
     void add(double beat, float value);
     float at(double beat) const;
-    bool empty() const { return points_.empty(); }
     // The part between two beats, moved to start at 0.
     Curve excerpt(double from, double to) const;
 
