@@ -16,6 +16,7 @@
 // give a null result that callers must accept.
 #pragma once
 
+#include "resources/File3DS.h"
 #include "resources/PackDirectory.h"
 
 #include <map>
@@ -70,6 +71,9 @@ public:
     int jpegPixels(const char* name, unsigned char* pixels) const;
     // `transforms`: libpng's flags (0, or 2 to strip the alpha channel).
     void loadPngTexture(const char* name, int transforms) const;
+
+    // A checked 3DS scene from either source (File3DS.h); null with a "3DS Load error" box when unreadable.
+    File3DSPtr load3ds(const char* name) const;
 
     // The unpacked size of a pack entry; 0 for an unknown name and always 0 when
     // reading from the data directory.
