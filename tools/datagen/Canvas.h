@@ -5,6 +5,7 @@
 // the same calls give the same bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

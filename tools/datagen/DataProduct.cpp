@@ -20,8 +20,9 @@ std::vector<DataProduct>& registry()
 
 DataProductRegistration::DataProductRegistration(const DataProduct& product)
 {
-    for (const DataProduct& other : registry())
-        assert(std::strcmp(other.fileName, product.fileName) != 0 && "two products write the same file");
+    assert(std::none_of(registry().begin(), registry().end(),
+                        [&](const DataProduct& other) { return std::strcmp(other.fileName, product.fileName) == 0; }) &&
+           "two products write the same file");
     registry().push_back(product);
 }
 

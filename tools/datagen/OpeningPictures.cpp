@@ -71,7 +71,7 @@ Mask logoShape(const datagen::TextRenderer& text)
 {
     Mask shape = datagen::ring(kWidth, kHeight, kCentreX, kHeight / 2.0f, 150, 160);
     const Mask inner = datagen::ring(kWidth, kHeight, kCentreX, kHeight / 2.0f, 128, 131);
-    const Mask word = text.line(kWidth, kHeight, "glint", {datagen::kSansBold, 88, 4}, kCentreX, kHeight / 2.0f + 26);
+    const Mask word = text.line(kWidth, kHeight, "glint", {datagen::kSansBold, 70, 3}, kCentreX, kHeight / 2.0f + 20);
     for (size_t i = 0; i < shape.coverage.size(); ++i)
         shape.coverage[i] = std::min(1.0f, shape.coverage[i] + inner.coverage[i] * 0.7f + word.coverage[i]);
     return shape;
