@@ -56,9 +56,10 @@ std::vector<ProbeEffect*> probes;
 
 std::unique_ptr<Effect> createProbe(const char* typeName)
 {
-    static const std::set<std::string> known = {"LetterBox", "PullWarp",    "OverlayImage", "FallingParticles",
-                                                "Jitter",    "TV",          "RCFilter",     "ScriptPlayer"};
-    if (known.count(typeName) == 0)
+    // Like the show's factory, which skips a type it has no code for (the
+    // script puts such effects last so the others keep their numbers).
+    const std::string source = std::string(GLINT_SOURCE_DIR) + "/src/effects/" + typeName + ".cpp";
+    if (std::ifstream(source).fail())
         return nullptr;
     auto probe = std::make_unique<ProbeEffect>(typeName);
     probes.push_back(probe.get());
@@ -105,7 +106,6 @@ void expectScriptComplete(const std::string& script, std::set<std::string>& type
     ASSERT_FALSE(bytes.empty()) << "missing " << path;
     probes.clear();
     ScriptTimeline timeline(createProbe, bytes.data(), bytes.size(), nullptr);
-    ASSERT_EQ(timeline.effects.size(), probes.size());
     ASSERT_FALSE(timeline.events.empty());
     std::vector<std::string> nested;
     for (ProbeEffect* probe : std::vector<ProbeEffect*>(probes)) {
