@@ -185,10 +185,11 @@ int Demo::update(float t)
     const float sceneTime = clock + timeOffset + switchMark - scene.start;
     lastSceneTime = sceneTime;
     const int finished = scene.update(sceneTime);
-    if ((finished || skipRequested) && switchScene(clock, sceneTime))
-        return 1;
+    const bool showOver = (finished || skipRequested) && switchScene(clock, sceneTime);
+    // The frame that ends the show is presented (and captured) too, so it
+    // gets its accents and bars like every other.
     drawOverlays(t);
-    return 0;
+    return showOver ? 1 : 0;
 }
 
 bool Demo::switchScene(float clock, float sceneTime)

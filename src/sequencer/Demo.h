@@ -61,7 +61,8 @@ public:
     void skipTo(int index);
 
     // Draws the frame for the frame-loop time `t`; 1 when the show is over
-    // (the last scene has finished, or the list is empty), else 0.
+    // (the last scene has finished on this frame, or the list is empty:
+    // then nothing is drawn), else 0.
     int update(float t) override;
 
     // "a" skips the running scene at its next frame; every key also goes to

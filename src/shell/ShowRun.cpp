@@ -19,10 +19,6 @@ namespace shell {
 
 namespace {
 
-// The show starts once the process is this old: the black pause lets the
-// display settle after the mode change and the loading.
-constexpr double showStartSeconds = 3.0;
-
 // The loading stages with nine loading frames after each, the last stage
 // included; records how long each stage took.
 void loadStages(ShowRun& run)
@@ -40,7 +36,7 @@ void loadStages(ShowRun& run)
     }
 }
 
-void pauseUntilShowStart()
+void pauseUntilShowStart(double showStartSeconds)
 {
     while (platform::wallClockMs() * 0.001 < showStartSeconds && !platform::stopRequested())
         platform::sleepMilliseconds(5);
@@ -128,7 +124,7 @@ bool initShow()
 
     presentBlackFrame();
     if (run.mode == RunMode::Show)
-        pauseUntilShowStart();
+        pauseUntilShowStart(run.showStartSeconds);
     if (settings.startScene >= 0 && run.mode != RunMode::Bench)
         demo.skipTo(settings.startScene);
     if (run.capturing)

@@ -42,6 +42,10 @@ struct ShowRun {
     // The frame-loop show time of the last frame, seconds.
     double showTime = 0.0;
     std::string captureFile = "quillon.avi";
+    // The show starts once the process is this old: the black pause lets
+    // the display settle after the mode change and the loading. Shots and
+    // benchmarks do not wait.
+    double showStartSeconds = 3.0;
     bool capturing = false;
     bool captureOpen = false;
     int captureFrame = 0;
