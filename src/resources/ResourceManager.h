@@ -16,12 +16,15 @@
 // give a null result that callers must accept.
 #pragma once
 
+#include "resources/File3DS.h"
 #include "resources/PackDirectory.h"
 
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+class swfScript;
 
 // A whole data file in memory. `data` is followed by two zero bytes, so a
 // text file can be read in place as a terminated string.
@@ -70,6 +73,13 @@ public:
     int jpegPixels(const char* name, unsigned char* pixels) const;
     // `transforms`: libpng's flags (0, or 2 to strip the alpha channel).
     void loadPngTexture(const char* name, int transforms) const;
+
+    // A checked 3DS scene from either source (File3DS.h); null with a "3DS Load error" box when unreadable.
+    File3DSPtr load3ds(const char* name) const;
+
+    // A new animation script: read from the findFile path, or from the pack
+    // entry's bytes. A file that cannot be found gives a script without movies.
+    std::unique_ptr<swfScript> loadScript(const char* name) const;
 
     // The unpacked size of a pack entry; 0 for an unknown name and always 0 when
     // reading from the data directory.

@@ -1,0 +1,38 @@
+// "OverlayImage": a full-screen picture from a JPEG or PNG data file (the
+// string parameter "filename"), drawn in the key-framed colour "r", "g",
+// "b", "a" and with the effect's blending parameters. Without a loadable
+// picture it still draws its coloured quad, untextured.
+//
+// The picture is loaded by `finishLoad`, once the script has set the file
+// name: pictures with power-of-two sides become 2-D textures, others
+// rectangle textures addressed in texels. Owns its texture; destroy the
+// effect while its GL context is current.
+#pragma once
+
+#include "effects/Effect.h"
+
+#include <string>
+
+class OverlayImage : public Effect {
+public:
+    explicit OverlayImage(ResourceManager* resources);
+    ~OverlayImage() override;
+
+    int update(float localTime) override;
+    void finishLoad() override;
+
+    std::string filename;
+    unsigned texture = 0; // 0 when no picture was loaded
+    unsigned target;
+    int width = 0;
+    int height = 0;
+
+private:
+    bool loadPicture(bool jpeg);
+    void drawQuad() const;
+
+    EffectVar* r = nullptr;
+    EffectVar* g = nullptr;
+    EffectVar* b = nullptr;
+    EffectVar* a = nullptr;
+};

@@ -1,0 +1,61 @@
+#include "effects/ScriptPlayer.h"
+
+#include <cstdio>
+
+namespace {
+
+// How many nested scripts are being loaded right now.
+int loadingDepth = 0;
+
+VarKey linearKey(float time, float value)
+{
+    VarKey key;
+    key.type = keyLinear;
+    key.time = time;
+    key.value = value;
+    return key;
+}
+
+} // namespace
+
+ScriptPlayer::ScriptPlayer(ResourceManager* resources, EffectFactory factory)
+    : Effect(resources), factory(factory)
+{
+    registerParam("filename", &filename);
+    loadDescription(resources, "scriptplayer.xml");
+    t = &lookUpVar("t");
+}
+
+void ScriptPlayer::finishLoad()
+{
+    if (loadingDepth >= maxNesting) {
+        std::fprintf(stderr, "ScriptPlayer: scripts nested more than %d deep, %s not played\n", maxNesting,
+                     filename.c_str());
+    } else {
+        ++loadingDepth;
+        nested = std::make_unique<ScriptTimeline>(factory, filename.c_str(), resources);
+        --loadingDepth;
+        if (t->keys.empty()) {
+            // Keyed values, not mapped into the var's range: 0 to 1 is the
+            // whole nested script.
+            t->keys.push_back(linearKey(0.0f, 0.0f));
+            t->keys.push_back(linearKey(nested->lastEventTime(), 1.0f));
+        }
+    }
+    prepareKeys();
+}
+
+float ScriptPlayer::nestedTime(float localTime) const
+{
+    return t->evaluate(localTime) * nested->lastEventTime();
+}
+
+int ScriptPlayer::advance(float localTime)
+{
+    return nested ? nested->advance(nestedTime(localTime)) : 0;
+}
+
+int ScriptPlayer::update(float localTime)
+{
+    return nested ? nested->update(nestedTime(localTime)) : 0;
+}

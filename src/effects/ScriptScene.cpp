@@ -1,0 +1,24 @@
+#include "effects/ScriptScene.h"
+
+#include "resources/ResourceManager.h"
+
+ScriptScene::ScriptScene(const char* path, ResourceManager* resources) : Scene(resources)
+{
+    EffectContext context;
+    context.resources = resources;
+    if (resources != nullptr) {
+        context.width = resources->screenWidth;
+        context.height = resources->screenHeight;
+    }
+    publishEffectContext(context);
+    timeline = std::make_unique<ScriptTimeline>(createEffect, path, resources);
+    duration = timeOfBeat(timeline->length - 5.0f);
+}
+
+int ScriptScene::update(float time)
+{
+    const float beat = beatAt(time);
+    timeline->advance(beat);
+    timeline->update(beat);
+    return time >= duration ? 1 : 0;
+}

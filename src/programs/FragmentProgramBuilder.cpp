@@ -1,0 +1,438 @@
+#include "programs/FragmentProgramBuilder.h"
+
+namespace programs {
+
+namespace {
+
+const char* targetName(GLenum target)
+{
+    switch (target) {
+    case GL_TEXTURE_1D: return "1D";
+    case GL_TEXTURE_3D: return "3D";
+    case GL_TEXTURE_RECTANGLE_NV: return "RECT";
+    case GL_TEXTURE_CUBE_MAP: return "CUBE";
+    default: return "2D";
+    }
+}
+
+std::string unitText(int i) { return std::to_string(i); }
+std::string local(int slot) { return "program.local[" + std::to_string(slot) + "]"; }
+
+bool isOffsetOperation(GLenum op)
+{
+    return op == GL_OFFSET_TEXTURE_2D_NV || op == GL_OFFSET_TEXTURE_2D_SCALE_NV ||
+           op == GL_OFFSET_TEXTURE_RECTANGLE_NV || op == GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV;
+}
+
+bool readsPreviousStage(GLenum op)
+{
+    return isOffsetOperation(op) || op == GL_DEPENDENT_AR_TEXTURE_2D_NV || op == GL_DEPENDENT_GB_TEXTURE_2D_NV;
+}
+
+// The operation unit i runs: the texture-shader operation, or for the
+// conventional path a plain lookup of the highest-priority enabled target.
+GLenum operationOf(const FragmentDescription& d, int i)
+{
+    if (!d.textureShader)
+        return d.units[i].target;
+    GLenum op = d.shader[i].operation;
+    if (readsPreviousStage(op)) {
+        int previous = static_cast<int>(d.shader[i].previousInput) - GL_TEXTURE0_ARB;
+        if (previous < 0 || previous >= i)
+            return GL_NONE;   // an inconsistent stage behaves as none
+    }
+    return op;
+}
+
+// Whether unit i hands a colour to the combiners and the texture environment.
+// Offset textures hold (ds, dt) pairs, not colours.
+bool producesColour(const FragmentDescription& d, int i)
+{
+    GLenum op = operationOf(d, i);
+    if (op == GL_PASS_THROUGH_NV)
+        return true;
+    return textureShaderTarget(op) != 0 && d.units[i].format != TextureFormat::Offset;
+}
+
+void emitOffsetFetch(std::string& out, const FragmentDescription& d, int i, GLenum op)
+{
+    std::string t = "tex" + unitText(i);
+    std::string prev = "tex" + unitText(static_cast<int>(d.shader[i].previousInput) - GL_TEXTURE0_ARB);
+    std::string m = local(localOffsetMatrix + i);
+    out += "MOV coord, fragment.texcoord[" + unitText(i) + "];\n";
+    out += "MAD coord.xy, " + m + ", " + prev + ".x, coord;\n";
+    out += "MAD coord.xy, " + m + ".zwzw, " + prev + ".y, coord;\n";
+    out += "TEX " + t + ", coord, texture[" + unitText(i) + "], " + targetName(textureShaderTarget(op)) + ";\n";
+    if (op == GL_OFFSET_TEXTURE_2D_SCALE_NV || op == GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV) {
+        std::string sb = local(localOffsetScaleBias + i);
+        out += "MAD_SAT coord.x, " + prev + ".z, " + sb + ".x, " + sb + ".y;\n";
+        out += "MUL " + t + ".xyz, " + t + ", coord.x;\n";
+    }
+}
+
+void emitFetch(std::string& out, const FragmentDescription& d, int i)
+{
+    std::string t = "tex" + unitText(i);
+    std::string coord = "fragment.texcoord[" + unitText(i) + "]";
+    std::string unit = "texture[" + unitText(i) + "]";
+    GLenum op = operationOf(d, i);
+    std::string prev = d.textureShader
+                           ? "tex" + unitText(static_cast<int>(d.shader[i].previousInput) - GL_TEXTURE0_ARB)
+                           : "";
+    switch (op) {
+    case GL_TEXTURE_1D: case GL_TEXTURE_2D: case GL_TEXTURE_3D: case GL_TEXTURE_RECTANGLE_NV:
+        out += "TXP " + t + ", " + coord + ", " + unit + ", " + targetName(op) + ";\n";
+        return;
+    case GL_TEXTURE_CUBE_MAP:
+        out += "TEX " + t + ", " + coord + ", " + unit + ", CUBE;\n";
+        return;
+    case GL_PASS_THROUGH_NV:
+        out += "MOV_SAT " + t + ", " + coord + ";\n";
+        return;
+    case GL_DEPENDENT_AR_TEXTURE_2D_NV: case GL_DEPENDENT_GB_TEXTURE_2D_NV:
+        out += "MOV coord, " + prev + (op == GL_DEPENDENT_AR_TEXTURE_2D_NV ? ".wxxx" : ".yzzz") + ";\n";
+        out += "TEX " + t + ", coord, " + unit + ", 2D;\n";
+        return;
+    default:
+        if (isOffsetOperation(op)) {
+            emitOffsetFetch(out, d, i, op);
+            return;
+        }
+        out += "MOV " + t + ", zero;\n";
+        return;
+    }
+}
+
+bool readsRegister(const FragmentDescription& d, GLenum reg);
+
+// Conventional texturing under the combiners fetches only the textures the
+// combiners read; texture shaders run every stage, as later ones may depend
+// on earlier results.
+bool fetchNeeded(const FragmentDescription& d, int i)
+{
+    if (d.textureShader || !d.combiners)
+        return true;
+    GLenum reg = GL_TEXTURE0_ARB + static_cast<GLenum>(i);
+    return readsRegister(d, reg) || (i == 0 && readsRegister(d, GL_SPARE0_NV));
+}
+
+void emitFetches(std::string& out, const FragmentDescription& d)
+{
+    for (int i = 0; i < textureShaderStages; ++i)
+        if (fetchNeeded(d, i))
+            emitFetch(out, d, i);
+    // Later stages read the raw (ds, dt) of offset textures above; what the
+    // combiners and the environment see of a non-colour unit is zero.
+    for (int i = 0; i < textureShaderStages; ++i)
+        if (!producesColour(d, i) && textureShaderTarget(operationOf(d, i)) != 0 && fetchNeeded(d, i))
+            out += "MOV tex" + unitText(i) + ", zero;\n";
+}
+
+// ---- register combiners ----
+
+std::string registerName(GLenum reg, int stage, const FragmentDescription& d)
+{
+    switch (reg) {
+    case GL_CONSTANT_COLOR0_NV: case GL_CONSTANT_COLOR1_NV: {
+        int which = reg == GL_CONSTANT_COLOR0_NV ? 0 : 1;
+        if (d.perStageConstants && stage >= 0)
+            return local(localStageConstants + 2 * stage + which);
+        return local(which == 0 ? localConstant0 : localConstant1);
+    }
+    case GL_FOG: return "fog";
+    case GL_PRIMARY_COLOR_NV: return "col0";
+    case GL_SECONDARY_COLOR_NV: return "col1";
+    case GL_SPARE0_NV: return "spare0";
+    case GL_SPARE1_NV: return "spare1";
+    case GL_TEXTURE0_ARB: case GL_TEXTURE1_ARB: case GL_TEXTURE2_ARB: case GL_TEXTURE3_ARB:
+        return "tex" + unitText(static_cast<int>(reg - GL_TEXTURE0_ARB));
+    case GL_E_TIMES_F_NV: return "ef";
+    case GL_SPARE0_PLUS_SECONDARY_COLOR_NV: return "colorSum";
+    default: return "zero";
+    }
+}
+
+bool isWritable(GLenum reg)
+{
+    switch (reg) {
+    case GL_PRIMARY_COLOR_NV: case GL_SECONDARY_COLOR_NV: case GL_SPARE0_NV: case GL_SPARE1_NV:
+    case GL_TEXTURE0_ARB: case GL_TEXTURE1_ARB: case GL_TEXTURE2_ARB: case GL_TEXTURE3_ARB:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void emitMapping(std::string& out, const std::string& v, const std::string& mask, GLenum mapping)
+{
+    std::string dst = v + mask;
+    if (mapping != GL_SIGNED_IDENTITY_NV && mapping != GL_SIGNED_NEGATE_NV && mapping != GL_UNSIGNED_INVERT_NV)
+        out += "MAX " + dst + ", " + v + ", zero;\n";
+    switch (mapping) {
+    case GL_UNSIGNED_INVERT_NV:
+        out += "MOV_SAT " + dst + ", " + v + ";\n";
+        out += "SUB " + dst + ", k.z, " + v + ";\n";
+        break;
+    case GL_EXPAND_NORMAL_NV: out += "MAD " + dst + ", " + v + ", k.w, -k.z;\n"; break;
+    case GL_EXPAND_NEGATE_NV: out += "MAD " + dst + ", " + v + ", -k.w, k.z;\n"; break;
+    case GL_HALF_BIAS_NORMAL_NV: out += "SUB " + dst + ", " + v + ", k.y;\n"; break;
+    case GL_HALF_BIAS_NEGATE_NV: out += "SUB " + dst + ", k.y, " + v + ";\n"; break;
+    case GL_SIGNED_NEGATE_NV: out += "MOV " + dst + ", -" + v + ";\n"; break;
+    default: break;
+    }
+}
+
+// Loads a variable into `v` under `mask`: the rgb portion reads a register's
+// rgb or replicated alpha (or blue), the alpha portion its alpha or blue.
+void emitInput(std::string& out, const CombinerInput& in, const std::string& v, bool alpha, int stage,
+               const FragmentDescription& d)
+{
+    std::string mask = alpha ? ".w" : ".xyz";
+    std::string swizzle = in.usage == GL_BLUE ? ".z" : (alpha || in.usage == GL_ALPHA) ? ".w" : "";
+    out += "MOV " + v + mask + ", " + registerName(in.input, stage, d) + swizzle + ";\n";
+    emitMapping(out, v, mask, in.mapping);
+}
+
+void emitScaleBias(std::string& out, const CombinerPortion& p, const std::string& t, const std::string& mask)
+{
+    std::string dst = t + mask;
+    if (p.bias == GL_BIAS_BY_NEGATIVE_ONE_HALF_NV)
+        out += "SUB " + dst + ", " + t + ", k.y;\n";
+    switch (p.scale) {
+    case GL_SCALE_BY_TWO_NV: out += "MUL " + dst + ", " + t + ", k.w;\n"; break;
+    case GL_SCALE_BY_FOUR_NV: out += "MUL " + dst + ", " + t + ", k4.x;\n"; break;
+    case GL_SCALE_BY_ONE_HALF_NV: out += "MUL " + dst + ", " + t + ", k.y;\n"; break;
+    default: break;
+    }
+    out += "MAX " + dst + ", " + t + ", -k.z;\n";
+    out += "MIN " + dst + ", " + t + ", k.z;\n";
+}
+
+void emitPortion(std::string& out, const CombinerPortion& p, bool alpha, int stage, const FragmentDescription& d)
+{
+    std::string mask = alpha ? ".w" : ".xyz";
+    bool needAB = p.abOutput != GL_DISCARD_NV || p.sumOutput != GL_DISCARD_NV;
+    bool needCD = p.cdOutput != GL_DISCARD_NV || p.sumOutput != GL_DISCARD_NV;
+    const char* vars[4] = {"vA", "vB", "vC", "vD"};
+    for (int v = 0; v < 4; ++v)
+        if (v < 2 ? needAB : needCD)
+            emitInput(out, p.inputs[v], vars[v], alpha, stage, d);
+    if (needAB)
+        out += std::string(!alpha && p.abDot ? "DP3 vAB" : "MUL vAB") + mask + ", vA, vB;\n";
+    if (needCD)
+        out += std::string(!alpha && p.cdDot ? "DP3 vCD" : "MUL vCD") + mask + ", vC, vD;\n";
+    if (p.sumOutput != GL_DISCARD_NV) {
+        if (p.muxSum) {
+            out += "SGE mux.x, spare0.w, k.y;\n";
+            out += "LRP vSum" + mask + ", mux.x, vCD, vAB;\n";
+        } else {
+            out += "ADD vSum" + mask + ", vAB, vCD;\n";
+        }
+    }
+    const std::pair<GLenum, const char*> outputs[3] = {{p.abOutput, "vAB"}, {p.cdOutput, "vCD"}, {p.sumOutput, "vSum"}};
+    for (const auto& o : outputs)
+        if (o.first != GL_DISCARD_NV)
+            emitScaleBias(out, p, o.second, mask);
+}
+
+void emitWrites(std::string& out, const CombinerPortion& p, bool alpha, const FragmentDescription& d)
+{
+    std::string mask = alpha ? ".w" : ".xyz";
+    const std::pair<GLenum, const char*> outputs[3] = {{p.abOutput, "vAB"}, {p.cdOutput, "vCD"}, {p.sumOutput, "vSum"}};
+    for (const auto& o : outputs)
+        if (isWritable(o.first))
+            out += "MOV " + registerName(o.first, 0, d) + mask + ", " + o.second + ";\n";
+}
+
+void emitFinalInput(std::string& out, const CombinerInput& in, const std::string& v, bool alpha,
+                    const FragmentDescription& d)
+{
+    CombinerInput unsignedInput = in;
+    if (in.mapping != GL_UNSIGNED_INVERT_NV)
+        unsignedInput.mapping = GL_UNSIGNED_IDENTITY_NV;
+    emitInput(out, unsignedInput, v, alpha, -1, d);
+}
+
+bool finalUses(const CombinerState& s, GLenum reg)
+{
+    for (int v = VarA; v <= VarD; ++v)
+        if (s.finalInputs[v].input == reg)
+            return true;
+    return false;
+}
+
+void emitFinalCombiner(std::string& out, const FragmentDescription& d)
+{
+    const CombinerState& s = d.combinerState;
+    if (finalUses(s, GL_E_TIMES_F_NV)) {
+        emitFinalInput(out, s.finalInputs[VarE], "vE", false, d);
+        emitFinalInput(out, s.finalInputs[VarF], "vF", false, d);
+        out += "MUL ef.xyz, vE, vF;\n";
+    }
+    if (finalUses(s, GL_SPARE0_PLUS_SECONDARY_COLOR_NV))
+        out += std::string(s.colorSumClamp ? "ADD_SAT" : "ADD") + " colorSum.xyz, spare0, col1;\n";
+    const char* vars[4] = {"vA", "vB", "vC", "vD"};
+    for (int v = VarA; v <= VarD; ++v)
+        emitFinalInput(out, s.finalInputs[v], vars[v], false, d);
+    emitFinalInput(out, s.finalInputs[VarG], "vG", true, d);
+    out += "LRP res.xyz, vA, vB, vC;\n";
+    out += "ADD_SAT res.xyz, res, vD;\n";
+    out += "MOV_SAT res.w, vG;\n";
+    out += "MOV result.color, res;\n";
+}
+
+// Whether any input the combiners evaluate reads `reg` (mux reads spare0).
+bool readsRegister(const FragmentDescription& d, GLenum reg)
+{
+    const CombinerState& s = d.combinerState;
+    for (int v = VarA; v <= VarG; ++v) {
+        GLenum in = s.finalInputs[v].input;
+        if (in == reg || (reg == GL_SPARE0_NV && in == GL_SPARE0_PLUS_SECONDARY_COLOR_NV))
+            return true;
+    }
+    for (int i = 0; i < s.numGeneralCombiners && i < maxGeneralCombiners; ++i)
+        for (const CombinerPortion* p : {&s.general[i].rgb, &s.general[i].alpha}) {
+            if (reg == GL_SPARE0_NV && p->muxSum && p->sumOutput != GL_DISCARD_NV)
+                return true;
+            for (const CombinerInput& in : p->inputs)
+                if (in.input == reg)
+                    return true;
+        }
+    return false;
+}
+
+bool combinersUseFog(const FragmentDescription& d) { return readsRegister(d, GL_FOG); }
+
+// The fog register: fog colour, and the fog factor of the fragment as alpha
+// (1 while fog is off, so the initial final combiner passes colours through).
+void emitFogRegister(std::string& out, const FragmentDescription& d)
+{
+    out += "MOV fog, state.fog.color;\n";
+    if (!d.fog) {
+        out += "MOV fog.w, k.z;\n";
+        return;
+    }
+    if (d.fogMode == GL_LINEAR) {
+        out += "MUL mux.x, state.fog.params.z, state.fog.params.w;\n";
+        out += "MAD_SAT fog.w, -fragment.fogcoord.x, state.fog.params.w, mux.x;\n";
+        return;
+    }
+    out += "MUL mux.x, state.fog.params.x, fragment.fogcoord.x;\n";
+    if (d.fogMode == GL_EXP2)
+        out += "MUL mux.x, mux.x, mux.x;\n";
+    out += "MUL mux.x, mux.x, k4.y;\n";
+    out += "EX2_SAT fog.w, -mux.x;\n";
+}
+
+void emitCombiners(std::string& out, const FragmentDescription& d)
+{
+    out += "MOV col0, fragment.color.primary;\n";
+    out += "MOV col1, fragment.color.secondary;\n";
+    out += "MOV spare0, zero;\n";
+    if (fetchNeeded(d, 0))
+        out += "MOV spare0.w, tex0.w;\n";
+    out += "MOV spare1, zero;\n";
+    if (combinersUseFog(d))
+        emitFogRegister(out, d);
+    const CombinerState& s = d.combinerState;
+    for (int stage = 0; stage < s.numGeneralCombiners && stage < maxGeneralCombiners; ++stage) {
+        out += "# general combiner " + std::to_string(stage) + "\n";
+        emitPortion(out, s.general[stage].rgb, false, stage, d);
+        emitPortion(out, s.general[stage].alpha, true, stage, d);
+        emitWrites(out, s.general[stage].rgb, false, d);
+        emitWrites(out, s.general[stage].alpha, true, d);
+    }
+    out += "# final combiner\n";
+    emitFinalCombiner(out, d);
+}
+
+// ---- fixed-function texture environment ----
+
+void emitEnvironment(std::string& out, const FragmentUnit& u, int i)
+{
+    std::string t = "tex" + unitText(i);
+    std::string cc = "state.texenv[" + unitText(i) + "].color";
+    bool alphaOnly = u.format == TextureFormat::Alpha;
+    bool noAlpha = u.format == TextureFormat::Rgb || u.format == TextureFormat::Luminance;
+    switch (u.envMode) {
+    case GL_REPLACE:
+        out += alphaOnly ? "MOV c.w, " + t + ";\n" : noAlpha ? "MOV c.xyz, " + t + ";\n" : "MOV c, " + t + ";\n";
+        break;
+    case GL_DECAL:
+        if (noAlpha)
+            out += "MOV c.xyz, " + t + ";\n";
+        else if (!alphaOnly)
+            out += "LRP c.xyz, " + t + ".w, " + t + ", c;\n";
+        break;
+    case GL_ADD:
+        if (u.format == TextureFormat::Intensity) {
+            out += "ADD c, c, " + t + ";\n";
+            break;
+        }
+        if (!alphaOnly)
+            out += "ADD c.xyz, c, " + t + ";\n";
+        out += "MUL c.w, c, " + t + ";\n";
+        break;
+    case GL_BLEND:
+        if (u.format == TextureFormat::Intensity) {
+            out += "LRP c, " + t + ", " + cc + ", c;\n";
+            break;
+        }
+        if (!alphaOnly)
+            out += "LRP c.xyz, " + t + ", " + cc + ", c;\n";
+        out += "MUL c.w, c, " + t + ";\n";
+        break;
+    default:   // GL_MODULATE, and GL_COMBINE approximated by it
+        out += alphaOnly ? "MUL c.w, c, " + t + ";\n" : "MUL c, c, " + t + ";\n";
+        break;
+    }
+    out += "MOV_SAT c, c;\n";
+}
+
+void emitTextureEnvironment(std::string& out, const FragmentDescription& d)
+{
+    out += "MOV c, fragment.color.primary;\n";
+    for (int i = 0; i < textureShaderStages; ++i)
+        if (producesColour(d, i))
+            emitEnvironment(out, d.units[i], i);
+    if (d.colorSum)
+        out += "ADD_SAT c.xyz, c, fragment.color.secondary;\n";
+    out += "MOV result.color, c;\n";
+}
+
+} // namespace
+
+GLenum textureShaderTarget(GLenum operation)
+{
+    switch (operation) {
+    case GL_TEXTURE_1D: case GL_TEXTURE_2D: case GL_TEXTURE_3D: case GL_TEXTURE_RECTANGLE_NV:
+    case GL_TEXTURE_CUBE_MAP:
+        return operation;
+    case GL_OFFSET_TEXTURE_2D_NV: case GL_OFFSET_TEXTURE_2D_SCALE_NV:
+    case GL_DEPENDENT_AR_TEXTURE_2D_NV: case GL_DEPENDENT_GB_TEXTURE_2D_NV:
+        return GL_TEXTURE_2D;
+    case GL_OFFSET_TEXTURE_RECTANGLE_NV: case GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV:
+        return GL_TEXTURE_RECTANGLE_NV;
+    default:
+        return 0;
+    }
+}
+
+std::string buildFragmentProgram(const FragmentDescription& d)
+{
+    std::string out = "!!ARBfp1.0\n";
+    out += "PARAM zero = {0, 0, 0, 0};\n";
+    out += "PARAM k = {0, 0.5, 1, 2};\n";
+    out += "PARAM k4 = {4, 1.442695, 0, 0};\n";   // 4, log2(e)
+    out += "TEMP tex0, tex1, tex2, tex3, coord, c, col0, col1, spare0, spare1, fog, mux;\n";
+    out += "TEMP vA, vB, vC, vD, vE, vF, vG, vAB, vCD, vSum, ef, colorSum, res;\n";
+    emitFetches(out, d);
+    if (d.combiners)
+        emitCombiners(out, d);
+    else
+        emitTextureEnvironment(out, d);
+    out += "END\n";
+    return out;
+}
+
+} // namespace programs

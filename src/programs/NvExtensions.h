@@ -1,0 +1,111 @@
+// The NVIDIA extension entry points the show calls, provided on top of
+// ARB_vertex_program, ARB_fragment_program, multitexture and float textures,
+// under the same names in namespace `nv`:
+//
+// - NV_vertex_program: program names, binding on GL_VERTEX_PROGRAM_NV,
+//   loading (!!VP1.0, !!VSP1.0), state-program execution, tracked matrices
+//   and program parameters. A bound program runs as an ARB vertex program
+//   whose tracked parameters read the ARB state matrices, so they follow
+//   every matrix change; parameters are ARB program environment parameters.
+// - NV_register_combiners(2) and NV_texture_shader: the combiner and
+//   texture-shader state lives here; while GL_REGISTER_COMBINERS_NV or
+//   GL_TEXTURE_SHADER_NV is enabled, an ARB fragment program generated from
+//   that state and from the texture targets enabled on each unit stands in
+//   for the fixed-function fragment stage. An ARB program names its texture
+//   targets, so one translation is kept per target combination and the right
+//   one is chosen at the draw sites: draw with nv::glBegin, nv::glDrawArrays
+//   or nv::glDrawElements (or call nv::prepareDraw() just before drawing).
+// - GL_DSDT_NV offset textures are two-float (RG32F) textures; the offset
+//   texture matrix, scale and bias are texture-shader state per unit.
+// - Display lists: combiner, texture-shader and vertex-program calls made
+//   between nv::glNewList and nv::glEndList are recorded by this layer and
+//   replayed by nv::glCallList, as a driver with the extensions would.
+//
+// Calls with other enums are handed to GL unchanged. The layer's state is
+// one per process: the show sets the state it needs before each use, in
+// whichever of its shared contexts it draws. GL errors that the layer
+// raises are reported by nv::glGetError before GL's own.
+//
+// The real entry points are macros of libepoxy; declaring these functions
+// inside namespace `nv` keeps both apart (nv::glEnable is this layer's).
+#pragma once
+
+#include <epoxy/gl.h>
+
+namespace nv {
+
+// Whether the ARB extensions each NV family stands on are present.
+bool vertexProgramsAvailable();
+bool registerCombinersAvailable();
+bool textureShadersAvailable();
+// The extension names this layer provides, space separated ("GL_NV_...").
+const char* providedExtensions();
+
+// NV_vertex_program
+void glGenProgramsNV(GLsizei n, GLuint* programs);
+void glDeleteProgramsNV(GLsizei n, const GLuint* programs);
+GLboolean glIsProgramNV(GLuint id);
+void glBindProgramNV(GLenum target, GLuint id);
+void glLoadProgramNV(GLenum target, GLuint id, GLsizei len, const GLubyte* program);
+void glExecuteProgramNV(GLenum target, GLuint id, const GLfloat* params);
+void glTrackMatrixNV(GLenum target, GLuint address, GLenum matrix, GLenum transform);
+void glGetTrackMatrixivNV(GLenum target, GLuint address, GLenum pname, GLint* params);
+void glProgramParameter4fNV(GLenum target, GLuint index, GLfloat x, GLfloat y, GLfloat z, GLfloat w);
+void glProgramParameter4fvNV(GLenum target, GLuint index, const GLfloat* v);
+void glProgramParameters4fvNV(GLenum target, GLuint index, GLsizei count, const GLfloat* v);
+void glGetProgramParameterfvNV(GLenum target, GLuint index, GLenum pname, GLfloat* params);
+
+// NV_register_combiners, NV_register_combiners2
+void glCombinerParameterfvNV(GLenum pname, const GLfloat* params);
+void glCombinerParameterfNV(GLenum pname, GLfloat param);
+void glCombinerParameterivNV(GLenum pname, const GLint* params);
+void glCombinerParameteriNV(GLenum pname, GLint param);
+void glCombinerInputNV(GLenum stage, GLenum portion, GLenum variable, GLenum input, GLenum mapping,
+                       GLenum componentUsage);
+void glCombinerOutputNV(GLenum stage, GLenum portion, GLenum abOutput, GLenum cdOutput, GLenum sumOutput,
+                        GLenum scale, GLenum bias, GLboolean abDotProduct, GLboolean cdDotProduct,
+                        GLboolean muxSum);
+void glFinalCombinerInputNV(GLenum variable, GLenum input, GLenum mapping, GLenum componentUsage);
+void glCombinerStageParameterfvNV(GLenum stage, GLenum pname, const GLfloat* params);
+
+// NV_texture_shader state (target GL_TEXTURE_SHADER_NV) on the active unit;
+// every other target goes to GL. Inside a display list, select units with
+// nv::glActiveTexture so the recorded calls know which unit they set.
+void glActiveTexture(GLenum unit);
+void glActiveTextureARB(GLenum unit);
+void glTexEnvi(GLenum target, GLenum pname, GLint param);
+void glTexEnvf(GLenum target, GLenum pname, GLfloat param);
+void glTexEnviv(GLenum target, GLenum pname, const GLint* params);
+void glTexEnvfv(GLenum target, GLenum pname, const GLfloat* params);
+
+// GL_DSDT_NV (and GL_DSDT_MAG_NV, GL_DSDT_MAG_VIB_NV) images become float textures.
+void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
+                  GLenum format, GLenum type, const void* pixels);
+void glTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,
+                     GLenum format, GLenum type, const void* pixels);
+
+// Enables of GL_REGISTER_COMBINERS_NV, GL_TEXTURE_SHADER_NV and
+// GL_PER_STAGE_CONSTANTS_NV; GL_VERTEX_PROGRAM_NV is ARB's enum and goes to GL.
+void glEnable(GLenum cap);
+void glDisable(GLenum cap);
+GLboolean glIsEnabled(GLenum cap);
+
+// GL_VERTEX_PROGRAM_BINDING_NV, GL_PROGRAM_ERROR_POSITION_NV,
+// GL_MAX_GENERAL_COMBINERS_NV, GL_NUM_GENERAL_COMBINERS_NV, GL_COLOR_SUM_CLAMP_NV.
+void glGetIntegerv(GLenum pname, GLint* data);
+GLenum glGetError();
+// GL_EXTENSIONS gains the names of providedExtensions().
+const GLubyte* glGetString(GLenum name);
+
+void glNewList(GLuint list, GLenum mode);
+void glEndList();
+void glCallList(GLuint list);
+void glDeleteLists(GLuint list, GLsizei range);
+
+// Draw sites: choose the fragment program for the current texture targets.
+void prepareDraw();
+void glBegin(GLenum mode);
+void glDrawArrays(GLenum mode, GLint first, GLsizei count);
+void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices);
+
+} // namespace nv

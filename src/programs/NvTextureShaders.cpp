@@ -1,0 +1,194 @@
+// NV_texture_shader state and GL_DSDT_NV offset textures (see NvExtensions.h).
+#include "programs/NvExtensions.h"
+
+#include "programs/NvLayerState.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace nv {
+
+using detail::raise;
+using detail::state;
+
+namespace {
+
+bool isShaderOperation(GLenum op)
+{
+    switch (op) {
+    case GL_NONE: case GL_TEXTURE_1D: case GL_TEXTURE_2D: case GL_TEXTURE_3D: case GL_TEXTURE_RECTANGLE_NV:
+    case GL_TEXTURE_CUBE_MAP: case GL_PASS_THROUGH_NV: case GL_CULL_FRAGMENT_NV:
+    case GL_OFFSET_TEXTURE_2D_NV: case GL_OFFSET_TEXTURE_2D_SCALE_NV: case GL_OFFSET_TEXTURE_RECTANGLE_NV:
+    case GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV: case GL_DEPENDENT_AR_TEXTURE_2D_NV:
+    case GL_DEPENDENT_GB_TEXTURE_2D_NV: case GL_DOT_PRODUCT_NV: case GL_DOT_PRODUCT_DEPTH_REPLACE_NV:
+    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
+    case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV: case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
+    case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int parameterCount(GLenum pname)
+{
+    switch (pname) {
+    case GL_OFFSET_TEXTURE_MATRIX_NV: case GL_CULL_MODES_NV: return 4;
+    case GL_CONST_EYE_NV: return 3;
+    default: return 1;
+    }
+}
+
+// Applies one texture-shader parameter to `unit`. Parameters of operations
+// this layer does not run (cull modes, the constant eye, dot-product
+// mappings) are accepted and have no effect.
+void setShaderParameter(int unit, GLenum pname, const std::vector<GLfloat>& v)
+{
+    if (unit < 0 || unit >= programs::textureShaderStages) {
+        raise(GL_INVALID_OPERATION);
+        return;
+    }
+    programs::TextureShaderStage& stage = state().textureShader[unit];
+    switch (pname) {
+    case GL_SHADER_OPERATION_NV: {
+        GLenum op = static_cast<GLenum>(v[0]);
+        if (!isShaderOperation(op)) {
+            raise(GL_INVALID_ENUM);
+            return;
+        }
+        stage.operation = op;
+        return;
+    }
+    case GL_PREVIOUS_TEXTURE_INPUT_NV: {
+        GLenum input = static_cast<GLenum>(v[0]);
+        if (input < GL_TEXTURE0_ARB || input >= GL_TEXTURE0_ARB + static_cast<GLenum>(unit)) {
+            raise(input < GL_TEXTURE0_ARB || input > GL_TEXTURE31 ? GL_INVALID_ENUM : GL_INVALID_OPERATION);
+            return;
+        }
+        stage.previousInput = input;
+        return;
+    }
+    case GL_OFFSET_TEXTURE_MATRIX_NV: std::copy(v.begin(), v.begin() + 4, stage.offsetMatrix.begin()); return;
+    case GL_OFFSET_TEXTURE_SCALE_NV: stage.offsetScale = v[0]; return;
+    case GL_OFFSET_TEXTURE_BIAS_NV: stage.offsetBias = v[0]; return;
+    case GL_CULL_MODES_NV: case GL_CONST_EYE_NV: case GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV: return;
+    default: raise(GL_INVALID_ENUM); return;
+    }
+}
+
+int activeUnit()
+{
+    if (state().recordingList != 0 && state().replaying == 0)
+        return state().listActiveUnit;
+    GLint active = GL_TEXTURE0;
+    ::glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    return active - GL_TEXTURE0;
+}
+
+void shaderParameter(GLenum pname, std::vector<GLfloat> v)
+{
+    int unit = activeUnit();
+    if (detail::deferToList([=] { setShaderParameter(unit, pname, v); }))
+        return;
+    setShaderParameter(unit, pname, v);
+}
+
+struct OffsetFormat {
+    GLint internalFormat;
+    GLenum format;
+};
+
+// DSDT texel groups become float textures of as many components.
+bool offsetFormat(GLint nvFormat, OffsetFormat& out)
+{
+    switch (nvFormat) {
+    case GL_DSDT_NV: case GL_DSDT8_NV: out = {GL_RG32F, GL_RG}; return true;
+    case GL_DSDT_MAG_NV: case GL_DSDT8_MAG8_NV: out = {GL_RGB32F, GL_RGB}; return true;
+    case GL_DSDT_MAG_VIB_NV: case GL_DSDT8_MAG8_INTENSITY8_NV: out = {GL_RGBA32F, GL_RGBA}; return true;
+    default: return false;
+    }
+}
+
+GLuint boundTexture(GLenum target)
+{
+    GLenum binding = target == GL_TEXTURE_RECTANGLE_NV ? GL_TEXTURE_BINDING_RECTANGLE_NV : GL_TEXTURE_BINDING_2D;
+    GLint name = 0;
+    ::glGetIntegerv(binding, &name);
+    return static_cast<GLuint>(name);
+}
+
+} // namespace
+
+void glActiveTexture(GLenum unit)
+{
+    ::glActiveTexture(unit);
+    if (state().recordingList != 0 && state().replaying == 0)
+        state().listActiveUnit = static_cast<int>(unit) - GL_TEXTURE0;
+}
+
+void glActiveTextureARB(GLenum unit) { glActiveTexture(unit); }
+
+void glTexEnvfv(GLenum target, GLenum pname, const GLfloat* params)
+{
+    if (target != GL_TEXTURE_SHADER_NV) {
+        ::glTexEnvfv(target, pname, params);
+        return;
+    }
+    shaderParameter(pname, std::vector<GLfloat>(params, params + parameterCount(pname)));
+}
+
+void glTexEnviv(GLenum target, GLenum pname, const GLint* params)
+{
+    if (target != GL_TEXTURE_SHADER_NV) {
+        ::glTexEnviv(target, pname, params);
+        return;
+    }
+    std::vector<GLfloat> v(params, params + parameterCount(pname));
+    shaderParameter(pname, v);
+}
+
+void glTexEnvi(GLenum target, GLenum pname, GLint param)
+{
+    if (target != GL_TEXTURE_SHADER_NV) {
+        ::glTexEnvi(target, pname, param);
+        return;
+    }
+    shaderParameter(pname, {static_cast<GLfloat>(param)});
+}
+
+void glTexEnvf(GLenum target, GLenum pname, GLfloat param)
+{
+    if (target != GL_TEXTURE_SHADER_NV) {
+        ::glTexEnvf(target, pname, param);
+        return;
+    }
+    shaderParameter(pname, {param});
+}
+
+void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
+                  GLenum format, GLenum type, const void* pixels)
+{
+    OffsetFormat offset{};
+    bool isOffset = offsetFormat(internalFormat, offset);
+    OffsetFormat source{};
+    GLenum sourceFormat = offsetFormat(static_cast<GLint>(format), source) ? source.format : format;
+    if (target == GL_TEXTURE_2D || target == GL_TEXTURE_RECTANGLE_NV) {
+        GLuint name = boundTexture(target);
+        if (isOffset)
+            state().offsetTextures.insert(name);
+        else
+            state().offsetTextures.erase(name);
+    }
+    ::glTexImage2D(target, level, isOffset ? offset.internalFormat : internalFormat, width, height, border,
+                   sourceFormat, type, pixels);
+}
+
+void glTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,
+                     GLenum format, GLenum type, const void* pixels)
+{
+    OffsetFormat source{};
+    GLenum sourceFormat = offsetFormat(static_cast<GLint>(format), source) ? source.format : format;
+    ::glTexSubImage2D(target, level, xoffset, yoffset, width, height, sourceFormat, type, pixels);
+}
+
+} // namespace nv

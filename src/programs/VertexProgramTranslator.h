@@ -1,0 +1,21 @@
+// Translates a checked NV vertex program into ARB_vertex_program assembly.
+//
+// Program parameters c[0..95] become program environment parameters, except
+// groups that track a matrix: those read the matching ARB state matrix rows,
+// so they follow every later matrix change without help from the caller.
+// Named attributes map onto the conventional vertex arrays the way NV
+// aliases them (v[0] position, v[2] normal, v[3] colour, v[8+n] texture
+// coordinate n, ...). Temporaries that are read before written start at
+// zero, as on the NV machine.
+#pragma once
+
+#include "programs/MatrixTracking.h"
+#include "programs/VertexProgram.h"
+
+#include <string>
+
+namespace programs {
+
+std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking);
+
+} // namespace programs

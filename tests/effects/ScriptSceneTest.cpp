@@ -1,0 +1,159 @@
+#include "effects/EffectData.h"
+#include "effects/ScriptPlayer.h"
+#include "effects/ScriptScene.h"
+#include "effects/TestEffect.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+using testsupport::readPixel;
+
+std::unique_ptr<Effect> testFactory(const char* typeName)
+{
+    if (std::string(typeName) != "Test")
+        return nullptr;
+    auto effect = std::make_unique<TestEffect>();
+    effect->describe(testEffectDescription());
+    return effect;
+}
+
+class ScriptSceneTest : public GLTest {
+protected:
+    testsupport::EffectData data;
+};
+
+TEST_F(ScriptSceneTest, LastsUntilFiveBeatsBeforeTheScriptEnds)
+{
+    const std::string path = data.write("intro.script",
+                                        "<script><effect filename=\"LetterBox\" start=\"0\" end=\"25600\">"
+                                        "<rootkey>CutAmtY=0.25;</rootkey></effect>"
+                                        "<effect filename=\"LetterBox\" end=\"12800\"/>"
+                                        "<event t=\"2048\"><cmd command=\"add\" layer=\"10\" instance=\"0\"/></event>"
+                                        "</script>");
+    data.resources.screenWidth = 800;
+    data.resources.screenHeight = 600;
+    ScriptScene scene(path.c_str(), &data.resources);
+    EXPECT_EQ(effectContext().resources, &data.resources);
+    EXPECT_EQ(effectContext().width, 800);
+    EXPECT_EQ(effectContext().height, 600);
+    ASSERT_EQ(scene.timeline->effects.size(), 2u);
+    EXPECT_FLOAT_EQ(scene.timeline->length, 100.0f);
+    EXPECT_FLOAT_EQ(scene.duration, scene.timeOfBeat(95.0f));
+
+    // The event at beat 8 waits for the first frame past it.
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(scene.update(scene.timeOfBeat(7.99f)), 0);
+    EXPECT_EQ(readPixel(320, 10)[0], 255);
+    EXPECT_EQ(scene.update(scene.timeOfBeat(8.5f)), 0);
+    EXPECT_EQ(readPixel(320, 10)[0], 0);
+    EXPECT_EQ(readPixel(320, 240)[0], 255);
+
+    EXPECT_EQ(scene.update(scene.duration - 0.01f), 0);
+    EXPECT_EQ(scene.update(scene.duration), 1);
+    publishEffectContext(EffectContext{});
+}
+
+TEST_F(ScriptSceneTest, AMissingScriptEndsAtOnce)
+{
+    ScriptScene scene("data/absent.script", &data.resources);
+    EXPECT_TRUE(scene.timeline->effects.empty());
+    EXPECT_EQ(scene.update(0.0f), 1);
+    publishEffectContext(EffectContext{});
+}
+
+TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
+{
+    // The show's own script, with its pictures absent: every effect is
+    // still built, placed and drawn.
+    data.write("intro.script", testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/intro.script"));
+    testing::internal::CaptureStdout();
+    ScriptScene scene("data/intro.script", &data.resources);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(scene.timeline->effects.size(), 3u);
+    EXPECT_GT(scene.duration, 0.0f);
+    int frames = 0;
+    for (float t = 0.0f; scene.update(t) == 0; t += 0.5f)
+        ++frames;
+    EXPECT_EQ(frames, static_cast<int>(std::ceil(scene.duration / 0.5f)));
+    EXPECT_EQ(scene.timeline->nextEvent, scene.timeline->events.size());
+    publishEffectContext(EffectContext{});
+}
+
+class ScriptPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        data.write("nested.script", "<script><effect filename=\"Test\" end=\"2560\"/>"
+                                    "<event t=\"512\"><cmd command=\"add\" layer=\"0\" instance=\"0\"/></event>"
+                                    "<event t=\"2048\"><cmd command=\"remove\" layer=\"0\"/></event>"
+                                    "</script>");
+    }
+    testsupport::EffectData data;
+};
+
+TEST_F(ScriptPlayerTest, WithoutKeysTheNestedScriptPlaysAtItsOwnPace)
+{
+    ScriptPlayer player(&data.resources, testFactory);
+    player.setParams("filename=data/nested.script;");
+    player.finishLoad();
+    ASSERT_TRUE(player.nested);
+    const EffectVar& t = *player.findVar("t");
+    ASSERT_EQ(t.keys.size(), 2u);
+    EXPECT_EQ(t.keys[1].type, keyLinear);
+    EXPECT_FLOAT_EQ(t.keys[1].time, 8.0f);
+    EXPECT_FLOAT_EQ(t.keys[1].value, 1.0f);
+
+    player.advance(1.5f);
+    EXPECT_EQ(player.nested->layers[0], nullptr);
+    player.advance(2.5f);
+    ASSERT_NE(player.nested->layers[0], nullptr);
+    EXPECT_EQ(player.update(3.0f), 0);
+    const auto& nestedEffect = static_cast<const TestEffect&>(*player.nested->effects[0]);
+    ASSERT_EQ(nestedEffect.updates.size(), 1u);
+    EXPECT_FLOAT_EQ(nestedEffect.updates[0], 3.0f);
+    // Past the key of t the nested time stays at the last event's time, so
+    // that event (strictly after its time) never comes: the effect stays.
+    player.advance(20.0f);
+    EXPECT_NE(player.nested->layers[0], nullptr);
+    EXPECT_EQ(player.update(20.0f), 0); // nested length 10 not reached at T = 8
+}
+
+TEST_F(ScriptPlayerTest, KeysOfTScaleThePlayback)
+{
+    ScriptPlayer player(&data.resources, testFactory);
+    player.setParams("filename=data/nested.script;");
+    VarKey from, to;
+    from.type = to.type = keyLinear;
+    to.time = 2.0f;
+    to.value = 1.0f;
+    player.findVar("t")->keys = {from, to};
+    player.finishLoad();
+    EXPECT_EQ(player.findVar("t")->keys.size(), 2u);
+    player.advance(0.6f); // T = 0.3 x 8 = 2.4: past the first event
+    EXPECT_NE(player.nested->layers[0], nullptr);
+}
+
+TEST_F(ScriptPlayerTest, AScriptThatPlaysItselfStopsNesting)
+{
+    data.write("self.script", "<script><effect filename=\"ScriptPlayer\" end=\"256\">"
+                              "<rootkey>filename=data/self.script;</rootkey></effect></script>");
+    publishEffectContext(EffectContext{&data.resources, 640, 480});
+    ScriptTimeline timeline(createEffect, "data/self.script", &data.resources);
+    publishEffectContext(EffectContext{});
+    int depth = 0;
+    const ScriptTimeline* level = &timeline;
+    while (level != nullptr && !level->effects.empty()) {
+        level = static_cast<const ScriptPlayer&>(*level->effects[0]).nested.get();
+        ++depth;
+    }
+    EXPECT_EQ(depth, ScriptPlayer::maxNesting + 1);
+}
+
+} // namespace
