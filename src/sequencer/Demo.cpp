@@ -114,10 +114,14 @@ void Demo::buildStage(int stage)
     if (!scene)
         return;
     scene->start = accumulatedStart;
-    accumulatedStart += scene->duration;
+    // A length below zero (a scene whose data is missing) must not move the
+    // starts of the scenes after it back before its own.
+    accumulatedStart += std::max(0.0f, scene->duration);
     if (stage == sceneStageCount - 1)
         finalSceneSlot = static_cast<int>(scenes.size());
+    stageScenes[stage] = scene.get();
     scenes.push_back(std::move(scene));
+    linkShowScenes(stageScenes);
 }
 
 void Demo::openMusic()

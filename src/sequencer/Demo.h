@@ -39,6 +39,10 @@ using StageTable = std::array<StageBuilder, sceneStageCount>;
 // The show's own scenes, stage by stage; an empty row builds nothing.
 StageTable showStages();
 
+// Gives the show's scenes the references they keep to each other, once both
+// ends exist; `byStage` holds the scene each stage built, or null.
+void linkShowScenes(const std::array<Scene*, sceneStageCount>& byStage);
+
 // The music file of the show: the key "mp3" of "demo.cfg", resolved with
 // findFile. Empty (after the manager's or a note's message) when the file or
 // the key is missing.
@@ -102,6 +106,7 @@ private:
     std::unique_ptr<ResourceManager> ownedResources;
     StageTable stages;
     int nextStage = 0;
+    std::array<Scene*, sceneStageCount> stageScenes{};  // what each stage built
     int finalSceneSlot = -1;   // slot of the scene of the last scene stage
     int savedStates = 0;       // attribute groups pushed and not yet popped
     bool stateSavePending = true;

@@ -29,8 +29,9 @@ std::string progressLine(long frames, double showSeconds, double totalSeconds, d
                          double secondsLeft)
 {
     char text[160];
-    std::snprintf(text, sizeof text, "capture: %ld frames, %.1f of %.1f s, %.1f fps, %s left", frames, showSeconds,
-                  totalSeconds, framesPerSecond, clockText(secondsLeft).c_str());
+    // The first frame's show time is the small negative time offset.
+    std::snprintf(text, sizeof text, "capture: %ld frames, %.1f of %.1f s, %.1f fps, %s left", frames,
+                  std::max(0.0, showSeconds), totalSeconds, framesPerSecond, clockText(secondsLeft).c_str());
     return text;
 }
 

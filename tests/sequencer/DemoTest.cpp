@@ -1,5 +1,6 @@
 #include "sequencer/TestScenes.h"
 
+#include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
 #include "support/GLTest.h"
 
@@ -307,4 +308,38 @@ TEST_F(DemoTest, DestructionDeletesTheScenesInOrderBeforeTheManager)
     demo->update(0.0f);
     demo.reset();
     EXPECT_EQ(deleted, (std::vector<std::string>{"a", "b", "manager"}));
+}
+
+TEST_F(DemoTest, TheOpeningPlaysIntroScriptAndKeepsTheSceneAfterIt)
+{
+    auto resources = std::make_unique<ResourceManager>(false, false);
+    resources->dataDir = GLINT_SOURCE_DIR "/data/";
+    StageTable stages = showStages();
+    stages[1] = recordingStage("flowers", 1.0f);
+    testing::internal::CaptureStdout();
+    auto demo = loadedDemo(stages, std::move(resources));
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(demo->scenes.size(), 2u);
+    auto* opening = dynamic_cast<ScriptScene*>(demo->scenes[0].get());
+    ASSERT_NE(opening, nullptr);
+    EXPECT_GT(opening->duration, 0.0f);
+    EXPECT_EQ(opening->followingScene, demo->scenes[1].get());
+    EXPECT_FLOAT_EQ(demo->scenes[1]->start, opening->duration);
+}
+
+TEST_F(DemoTest, AMissingOpeningScriptCostsNoShowTime)
+{
+    // Without its script the opening has a negative length; the scenes
+    // after it keep their starts.
+    StageTable stages = showStages();
+    stages[1] = recordingStage("flowers", 1.0f);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    auto demo = loadedDemo(stages);
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(demo->scenes.size(), 2u);
+    EXPECT_LT(demo->scenes[0]->duration, 0.0f);
+    EXPECT_FLOAT_EQ(demo->scenes[1]->start, 0.0f);
+    EXPECT_FLOAT_EQ(demo->accumulatedStart, 1.0f);
 }
