@@ -76,7 +76,7 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
     testing::internal::CaptureStdout();
     ScriptScene scene("data/intro.script", &data.resources);
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(scene.timeline->effects.size(), 3u);
+    ASSERT_FALSE(scene.timeline->effects.empty());
     EXPECT_GT(scene.duration, 0.0f);
     int frames = 0;
     for (float t = 0.0f; scene.update(t) == 0; t += 0.5f)
