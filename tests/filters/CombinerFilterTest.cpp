@@ -16,7 +16,7 @@ std::array<uint8_t, 3> ramp(int x, int y)
 
 std::array<uint8_t, 3> noise(int x, int y)
 {
-    const unsigned h = static_cast<unsigned>(x * 73856093) ^ static_cast<unsigned>(y * 19349663);
+    const unsigned h = static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
     return {static_cast<uint8_t>(h % 251), static_cast<uint8_t>((h / 251) % 251), static_cast<uint8_t>((h / 63001) % 251)};
 }
 

@@ -60,15 +60,15 @@ TEST_F(FallingParticlesTest, ImageAlphaChoosesTheMultipliedOrTheAddedLogo)
 {
     effect->finishLoad();
     solidLogo(*particles->multipliedLogo, 128, 128, 128);
-    solidLogo(*particles->addedLogo, 64, 0, 0);
+    solidLogo(*particles->addedLogo, 40, 0, 0);
     struct Case {
         const char* alpha;
         double r, g;
-    } cases[] = {{"0", 0.8 * 128, 0.8 * 128}, {"1", 0.8 * 255 + 64, 0.8 * 255}};
+    } cases[] = {{"0", 0.6 * 128, 0.6 * 128}, {"1", 0.6 * 255 + 40, 0.6 * 255}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.alpha);
         ASSERT_EQ(effect->setParam("imageAlpha", c.alpha), 0);
-        fill(0.8f, 0.8f, 0.8f);
+        fill(0.6f, 0.6f, 0.6f);
         particles->drawLogos(0.0f);
         const auto pixel = testsupport::readPixel(320, 240);
         EXPECT_NEAR(pixel[0], c.r, 3);
