@@ -1,6 +1,6 @@
 #include "platform/AudioPlayer.h"
 
-#include "platform/WallClock.h"
+#include "platform/Clock.h"
 
 #include <SDL.h>
 

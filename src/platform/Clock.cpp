@@ -18,10 +18,10 @@ uint64_t performanceCounter() { return SDL_GetPerformanceCounter(); }
 
 uint64_t performanceFrequency() { return SDL_GetPerformanceFrequency(); }
 
-long wallClockMilliseconds()
+double wallClockMs()
 {
-    auto elapsed = std::chrono::steady_clock::now() - processStart;
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - processStart;
+    return elapsed.count();
 }
 
 void sleepMilliseconds(int milliseconds)

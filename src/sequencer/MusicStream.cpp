@@ -2,7 +2,7 @@
 
 #include "platform/AudioPlayer.h"
 #include "platform/MessageBox.h"
-#include "platform/WallClock.h"
+#include "platform/Clock.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,8 +2,9 @@
 // the effects, the key-effect overlay, the warp grid). Times are seconds of
 // show time as 32-bit floats; lengths and keys count beats of the music.
 //
-// A scene does not own its resource manager. Constructing any scene
-// refreshes the process-wide "KeyEffects" pointer the accent callbacks use.
+// A scene does not own its resource manager, and may have none (the loading
+// ornament). Constructing a scene that has one refreshes the process-wide
+// "KeyEffects" pointer the accent callbacks use.
 #pragma once
 
 class ResourceManager;
@@ -31,3 +32,9 @@ public:
     float start = 0.0f;
     float tempo = 108.0f;
 };
+
+// The "KeyEffects" object as the latest scene construction found it in its
+// resource manager; null while there is none. Not owned: the manager that
+// registered it deletes it, and whoever deletes that manager forgets it here.
+Scene* currentKeyEffects();
+void setCurrentKeyEffects(Scene* keyEffects);

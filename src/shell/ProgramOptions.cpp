@@ -1,13 +1,21 @@
 #include "shell/ProgramOptions.h"
 
+#include "shell/VideoCapture.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 namespace shell {
 
 namespace {
 
+constexpr int defaultBenchFrames = 100;
+
 const char usageText[] =
-    "usage: glint [--headless] [SWITCHES]\n"
+    "usage: glint [--headless] [--codec NAME] [--shot SECONDS:FILE.png]... [SWITCHES]\n"
+    "       glint --bench[=N] [SWITCHES]\n"
     "       glint --help | --version\n"
     "\n"
     "Plays the show. SWITCHES are separated by \"/\", for example /w/s3/t12.5:\n"
@@ -24,20 +32,105 @@ const char usageText[] =
     "Options:\n"
     "  --headless  render without a screen (EGL); chosen on its own when no\n"
     "              display can be opened. SIGINT or SIGTERM ends the show.\n"
+    "  --codec NAME\n"
+    "              video codec of captures: mjpeg (default), ffv1 (lossless)\n"
+    "              or rawvideo\n"
+    "  --shot SECONDS:FILE.png\n"
+    "              run on the capture clock without a video, save the first\n"
+    "              frame whose show time reaches SECONDS as a PNG picture and\n"
+    "              end after the last one; may be given several times. With\n"
+    "              s and t the show time counts from that point of the show.\n"
+    "  --bench[=N] render every scene headless for N frames (default 100) on\n"
+    "              the capture clock and print the milliseconds per frame\n"
+    "              (median, 95th percentile) and the loading times\n"
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n";
 
-enum class Option { Help, Version, Headless, Unknown };
+enum class Option { Help, Version, Headless, Codec, Shot, Bench, Unknown };
 
-Option optionNamed(const char* argument)
+// The option's name is the argument up to an "=", which starts its value.
+Option optionNamed(const std::string& name)
 {
-    if (std::strcmp(argument, "--help") == 0)
+    if (name == "--help")
         return Option::Help;
-    if (std::strcmp(argument, "--version") == 0)
+    if (name == "--version")
         return Option::Version;
-    if (std::strcmp(argument, "--headless") == 0)
+    if (name == "--headless")
         return Option::Headless;
+    if (name == "--codec")
+        return Option::Codec;
+    if (name == "--shot")
+        return Option::Shot;
+    if (name == "--bench")
+        return Option::Bench;
     return Option::Unknown;
+}
+
+bool takesValue(Option option) { return option == Option::Codec || option == Option::Shot || option == Option::Bench; }
+
+bool knownCodec(const std::string& name)
+{
+    for (const std::string& known : captureCodecNames())
+        if (name == known)
+            return true;
+    return false;
+}
+
+std::string codecList()
+{
+    std::string list;
+    for (const std::string& name : captureCodecNames())
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
+}
+
+// A whole positive decimal number of frames, or 0.
+int frameCount(const std::string& text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long frames = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE || frames < 1 || frames > INT_MAX)
+        return 0;
+    return static_cast<int>(frames);
+}
+
+// Applies an option that carries a value; false with `error` when the
+// value is not one the option takes.
+bool applyValue(Option option, const std::string& value, ProgramOptions& options, std::string& error)
+{
+    switch (option) {
+    case Option::Codec:
+        if (!knownCodec(value)) {
+            error = "unknown codec '" + value + "' (valid codecs: " + codecList() + ")";
+            return false;
+        }
+        options.codec = value;
+        return true;
+    case Option::Shot: {
+        ShotRequest shot;
+        std::string why;
+        if (!parseShotRequest(value, shot, why)) {
+            error = "bad --shot '" + value + "': " + why;
+            return false;
+        }
+        options.shots.push_back(shot);
+        return true;
+    }
+    case Option::Bench:
+        options.benchFrames = frameCount(value);
+        if (options.benchFrames == 0)
+            error = "bad --bench '" + value + "': expected a number of frames, 1 or more";
+        return options.benchFrames != 0;
+    default: return true;
+    }
+}
+
+OptionsOutcome usageError(const std::string& message, std::FILE* err)
+{
+    std::fprintf(err, "glint: %s\n", message.c_str());
+    std::fputs(usageText, err);
+    return {false, 2};
 }
 
 } // namespace
@@ -45,25 +138,40 @@ Option optionNamed(const char* argument)
 OptionsOutcome parseProgramOptions(int argc, const char* const* argv, ProgramOptions& options, std::FILE* out,
                                    std::FILE* err)
 {
-    options.commandLine.clear();
+    options = ProgramOptions{};
     for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        if (std::strncmp(argument, "--", 2) != 0) {
+        const std::string argument = argv[i];
+        if (argument.compare(0, 2, "--") != 0) {
             if (!options.commandLine.empty())
                 options.commandLine += ' ';
             options.commandLine += argument;
             continue;
         }
-        switch (optionNamed(argument)) {
+        const size_t equals = argument.find('=');
+        const Option option = optionNamed(argument.substr(0, equals));
+        if (option == Option::Unknown || (equals != std::string::npos && !takesValue(option)))
+            return usageError("unknown option '" + argument + "'", err);
+        switch (option) {
         case Option::Help: std::fputs(usageText, out); return {false, 0};
         case Option::Version: std::fprintf(out, "glint %s\n", GLINT_VERSION); return {false, 0};
-        case Option::Headless: options.headless = true; break;
-        case Option::Unknown:
-            std::fprintf(err, "glint: unknown option '%s'\n", argument);
-            std::fputs(usageText, err);
-            return {false, 2};
+        case Option::Headless: options.headless = true; continue;
+        default: break;
         }
+        std::string value;
+        if (equals != std::string::npos)
+            value = argument.substr(equals + 1);
+        else if (option == Option::Bench)
+            value = std::to_string(defaultBenchFrames);
+        else if (i + 1 < argc)
+            value = argv[++i];
+        else
+            return usageError("option '" + argument + "' needs a value", err);
+        std::string error;
+        if (!applyValue(option, value, options, error))
+            return usageError(error, err);
     }
+    if (options.benchFrames > 0 && !options.shots.empty())
+        return usageError("--bench and --shot do not go together", err);
     return {true, 0};
 }
 

@@ -2,11 +2,14 @@
 
 #include "platform/StopSignal.h"
 #include "platform/WindowSystem.h"
-#include "shell/BlankLoop.h"
+#include "shell/FrameLoop.h"
 #include "shell/GLWindow.h"
 #include "shell/SettingsDialog.h"
 #include "shell/ShellState.h"
+#include "shell/SceneBench.h"
+#include "shell/ShowRun.h"
 #include "shell/ShowSettings.h"
+#include "shell/VideoCapture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,9 +44,13 @@ int showMain(const ProgramOptions& options)
 {
     std::srand(1);
     platform::installStopSignalHandlers();
+    setCaptureCodec(options.codec);
+    installShow(options);
     ShellState& state = shellState();
     std::string note;
-    state.windowSystem = platform::openWindowSystem(options.headless, note);
+    // Benchmarks always run headless: a window's compositor would time too.
+    const bool headless = options.headless || options.benchFrames > 0;
+    state.windowSystem = platform::openWindowSystem(headless, note);
     if (!note.empty())
         std::fprintf(stderr, "glint: %s\n", note.c_str());
 
@@ -52,7 +59,7 @@ int showMain(const ProgramOptions& options)
         const ShowSettings& settings = showSettings();
         if (createGLWindow(showTitle, settings.width, settings.height, 32, settings.fullScreen)) {
             state.keys.fill(0);
-            exitCode = runBlankLoop();
+            exitCode = showRun().mode == RunMode::Bench ? runSceneBench() : runFrameLoop();
             killGLWindow();
         }
     }

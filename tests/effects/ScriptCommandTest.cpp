@@ -1,6 +1,8 @@
 // glint-tool script, run as script authors run it.
 #include "resources/TempDirectory.h"
 
+#include "support/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,25 +12,11 @@
 
 namespace {
 
-struct ToolRun {
-    std::string out;
-    int exitCode;
-};
+using testsupport::ToolRun;
 
-// Runs glint-tool with `arguments` (quoted for the shell); standard error dropped.
 ToolRun runTool(const std::string& arguments)
 {
-    const std::string command = std::string(GLINT_BINARY_DIR) + "/glint-tool " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return {"", -1};
-    std::string out;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, got);
-    const int status = pclose(pipe);
-    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    return testsupport::runGlintTool(arguments, testsupport::ToolErrors::dropped);
 }
 
 class ScriptCommandTest : public ::testing::Test {
@@ -55,7 +43,7 @@ protected:
 TEST_F(ScriptCommandTest, PrintsLengthEffectsAndEvents)
 {
     const ToolRun run = runTool("script '" + script + "'" + data);
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.status, 0);
     const char* expected[] = {
         "cannot find Nonsense\n",
         "length 32 beats\n",
@@ -68,8 +56,8 @@ TEST_F(ScriptCommandTest, PrintsLengthEffectsAndEvents)
     size_t from = 0;
     for (const char* line : expected) {
         SCOPED_TRACE(line);
-        const size_t at = run.out.find(line, from);
-        ASSERT_NE(at, std::string::npos) << run.out;
+        const size_t at = run.output.find(line, from);
+        ASSERT_NE(at, std::string::npos) << run.output;
         from = at;
     }
 }
@@ -77,13 +65,13 @@ TEST_F(ScriptCommandTest, PrintsLengthEffectsAndEvents)
 TEST_F(ScriptCommandTest, PrintsAVarAtScriptTimes)
 {
     const ToolRun run = runTool("script '" + script + "'" + data + " --var 0:CutAmtY 0 2 3.5 4 10");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find("\n0 0\n2 0.25\n3.5 0.4375\n4 0.5\n10 0.5\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("\n0 0\n2 0.25\n3.5 0.4375\n4 0.5\n10 0.5\n"), std::string::npos) << run.output;
 
     // Effect 1 starts at beat 4: script time 6 is its local time 2. Each
     // --var prints its own lines, in order.
     const ToolRun two = runTool("script '" + script + "'" + data + " --var 1:CutAmtY 6 --var 0:CutAmtY 2");
-    EXPECT_NE(two.out.find("\n6 0\n2 0.25\n"), std::string::npos) << two.out;
+    EXPECT_NE(two.output.find("\n6 0\n2 0.25\n"), std::string::npos) << two.output;
 }
 
 TEST_F(ScriptCommandTest, BadArgumentsAndMissingThings)
@@ -103,7 +91,7 @@ TEST_F(ScriptCommandTest, BadArgumentsAndMissingThings)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        EXPECT_EQ(runTool(c.arguments).exitCode, c.exitCode);
+        EXPECT_EQ(runTool(c.arguments).status, c.exitCode);
     }
 }
 

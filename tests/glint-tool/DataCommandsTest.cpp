@@ -1,6 +1,8 @@
 // glint-tool's kv and pack commands, run as the data authors run them.
 #include "resources/TempDirectory.h"
 
+#include "support/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,26 +12,11 @@
 
 namespace {
 
-struct ToolRun {
-    std::string out;   // standard output
-    int exitCode;
-};
+using testsupport::ToolRun;
 
-// Runs glint-tool with `arguments` (already quoted for the shell); standard
-// error is dropped.
 ToolRun runTool(const std::string& arguments)
 {
-    std::string command = std::string(GLINT_BINARY_DIR) + "/glint-tool " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {"", -1};
-    std::string out;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, got);
-    int status = pclose(pipe);
-    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    return testsupport::runGlintTool(arguments, testsupport::ToolErrors::dropped);
 }
 
 TEST(DataCommandsTest, KvPrintsTheLookupsMessagesThenTheResult)
@@ -60,12 +47,12 @@ TEST(DataCommandsTest, KvPrintsTheLookupsMessagesThenTheResult)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
         ToolRun run = runTool("kv '" + file + "' " + c.arguments);
-        EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.output, c.out);
+        EXPECT_EQ(run.status, c.exitCode);
     }
     ToolRun missing = runTool("kv '" + dir.file("missing.cfg") + "' mp3 string");
-    EXPECT_EQ(missing.out, "File not found: " + dir.file("missing.cfg") + "\nInvalid text file\n(null)\n");
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.output, "File not found: " + dir.file("missing.cfg") + "\nInvalid text file\n(null)\n");
+    EXPECT_EQ(missing.status, 1);
 }
 
 TEST(DataCommandsTest, PackThenListAndCatEntries)
@@ -78,27 +65,27 @@ TEST(DataCommandsTest, PackThenListAndCatEntries)
     const std::string table = "'" + dir.file("out-table.cpp") + "'";
 
     ToolRun built = runTool("pack '" + dir.file("data") + "' " + pack + " " + table);
-    ASSERT_EQ(built.exitCode, 0);
-    EXPECT_NE(built.out.find("2 entries"), std::string::npos);
+    ASSERT_EQ(built.status, 0);
+    EXPECT_NE(built.output.find("2 entries"), std::string::npos);
 
     ToolRun cat = runTool("pack-cat " + pack + " TITLE0.PNG --table " + table);
-    EXPECT_EQ(cat.exitCode, 0);
-    EXPECT_EQ(cat.out, image);
+    EXPECT_EQ(cat.status, 0);
+    EXPECT_EQ(cat.output, image);
 
     ToolRun list = runTool("pack-list " + pack + " --table " + table);
-    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.status, 0);
     // The show's order puts images before settings files.
-    size_t title = list.out.find("title0.png");
-    size_t demo = list.out.find("demo.cfg");
+    size_t title = list.output.find("title0.png");
+    size_t demo = list.output.find("demo.cfg");
     ASSERT_NE(title, std::string::npos);
     ASSERT_NE(demo, std::string::npos);
     EXPECT_LT(title, demo);
 
-    EXPECT_EQ(runTool("pack-cat " + pack + " music.mp3 --table " + table).exitCode, 1);
-    EXPECT_EQ(runTool("pack-cat " + pack + " demo.cfg --table").exitCode, 1);
-    EXPECT_EQ(runTool("pack-cat " + pack + " --table " + table).exitCode, 2);
+    EXPECT_EQ(runTool("pack-cat " + pack + " music.mp3 --table " + table).status, 1);
+    EXPECT_EQ(runTool("pack-cat " + pack + " demo.cfg --table").status, 1);
+    EXPECT_EQ(runTool("pack-cat " + pack + " --table " + table).status, 2);
     // The compiled-in table does not describe this pack.
-    EXPECT_EQ(runTool("pack-list " + pack).exitCode, 1);
+    EXPECT_EQ(runTool("pack-list " + pack).status, 1);
 }
 
 } // namespace

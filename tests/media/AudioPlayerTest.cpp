@@ -2,7 +2,7 @@
 #include "media/TestMusic.h"
 
 #include "platform/AudioPlayer.h"
-#include "platform/WallClock.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 

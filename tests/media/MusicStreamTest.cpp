@@ -2,7 +2,7 @@
 #include "media/TestMusic.h"
 
 #include "mp3writer/Mp3Writer.h"
-#include "platform/WallClock.h"
+#include "platform/Clock.h"
 #include "sequencer/MusicStream.h"
 #include "support/MessageRecorder.h"
 

@@ -1,3 +1,5 @@
+#include "support/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,24 +10,11 @@
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
+using testsupport::ToolRun;
 
 ToolRun runTool(const std::string& arguments)
 {
-    const std::string command = std::string(GLINT_BINARY_DIR) + "/glint-tool " + arguments + " 2>&1";
-    ToolRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        run.out += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::runGlintTool(arguments, testsupport::ToolErrors::merged);
 }
 
 std::string scratch(const char* name)
@@ -41,17 +30,17 @@ TEST(MusicTool, WriteThenInfo)
 {
     const std::string mp3 = scratch("excerpt.mp3");
     const ToolRun written = runTool("music-write " + mp3 + " 0 4");
-    ASSERT_EQ(written.status, 0) << written.out;
+    ASSERT_EQ(written.status, 0) << written.output;
 
     const ToolRun info = runTool("music-info " + mp3);
     std::remove(mp3.c_str());
-    ASSERT_EQ(info.status, 0) << info.out;
+    ASSERT_EQ(info.status, 0) << info.output;
     for (const char* line : {"duration: 2.222 s (98000 samples, 4.00 beats at 108 bpm)", "sample rate: 44100 Hz",
                              "channels: 2", "beyond the end of this file  fluid"}) {
         SCOPED_TRACE(line);
-        EXPECT_NE(info.out.find(line), std::string::npos) << info.out;
+        EXPECT_NE(info.output.find(line), std::string::npos) << info.output;
     }
-    EXPECT_NE(info.out.find("peak: -"), std::string::npos);
+    EXPECT_NE(info.output.find("peak: -"), std::string::npos);
 }
 
 TEST(MusicTool, BadArgumentsAndFiles)
@@ -76,7 +65,7 @@ TEST(MusicTool, BadArgumentsAndFiles)
         SCOPED_TRACE(c.arguments);
         const ToolRun run = runTool(c.arguments);
         EXPECT_EQ(run.status, c.status);
-        EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     }
     std::remove(junk.c_str());
 }

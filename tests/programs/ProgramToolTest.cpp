@@ -1,4 +1,6 @@
 // glint-tool program FILE, run as program authors run it.
+#include "support/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,27 +12,14 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string output;
-};
+using testsupport::ToolRun;
 
 ToolRun runProgramTool(const std::string& text)
 {
     std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("glint-program-tool-" + std::to_string(getpid()) + ".txt");
     std::ofstream(file, std::ios::binary) << text;
-    std::string command = std::string(GLINT_BINARY_DIR) + "/glint-tool program " + file.string() + " 2>&1";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const ToolRun run = testsupport::runGlintTool("program " + file.string(), testsupport::ToolErrors::merged);
     std::filesystem::remove(file);
     return run;
 }
@@ -58,7 +47,7 @@ TEST(ProgramTool, PrintsKindTranslationAndErrors)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         ToolRun run = runProgramTool(row.text);
-        EXPECT_EQ(run.exitCode, row.exitCode) << run.output;
+        EXPECT_EQ(run.status, row.exitCode) << run.output;
         for (const char* line : row.lines)
             EXPECT_NE(run.output.find(line), std::string::npos) << "missing: " << line << "\nin:\n" << run.output;
     }

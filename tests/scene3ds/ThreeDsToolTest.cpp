@@ -1,6 +1,8 @@
 // glint-tool 3ds, run as a program on builder files.
 #include "scene3ds/TestScenes.h"
 
+#include "support/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -9,24 +11,11 @@
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string output;  // standard output and standard error
-};
+using testsupport::ToolRun;
 
 ToolRun runTool(const std::string& arguments)
 {
-    const std::string command = std::string(GLINT_BINARY_DIR) + "/glint-tool 3ds " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    if (!pipe)
-        return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::runGlintTool("3ds " + arguments, testsupport::ToolErrors::merged);
 }
 
 TEST(ThreeDsTool, ListsNodesAndValuesAtEachFrame)

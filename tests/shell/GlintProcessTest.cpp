@@ -1,7 +1,13 @@
-// Runs the built program as a user would and checks its exit codes and what
-// it prints.
+// Runs the built program as a user would and checks its exit codes, what it
+// prints and the files it writes. Runs start in a scratch folder of their
+// own, so they find no data there and leave their files in it.
+#include "media/AviProbe.h"
+#include "media/TestMusic.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <csignal>
 #include <fstream>
 #include <spawn.h>
@@ -17,6 +23,7 @@ namespace {
 struct ProcessRun {
     int exitStatus = -1; // -1: ended by a signal
     std::string out, err;
+    double seconds = 0.0; // from start to end
 };
 
 std::string drain(int fd)
@@ -41,12 +48,14 @@ bool catchesSigterm(pid_t pid)
     return false;
 }
 
-// Starts glint with `arguments` and the environment changed by `environment`
-// ("NAME=value" sets, "NAME" removes). With `stopAfterMs` >= 0, sends SIGTERM
-// that long after the program can take it; it must then end within ten seconds.
-ProcessRun runGlint(const std::vector<std::string>& arguments, int stopAfterMs = -1,
-             const std::vector<std::string>& environment = {})
+// Starts glint in `folder` with `arguments` and the environment changed by
+// `environment` ("NAME=value" sets, "NAME" removes). With `stopAfterMs` >= 0,
+// sends SIGTERM that long after the program can take it; it must end within
+// ten seconds.
+ProcessRun runGlint(const std::string& folder, const std::vector<std::string>& arguments, int stopAfterMs = -1,
+                    const std::vector<std::string>& environment = {})
 {
+    const auto started = std::chrono::steady_clock::now();
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         env.push_back(*e);
@@ -75,6 +84,7 @@ ProcessRun runGlint(const std::vector<std::string>& arguments, int stopAfterMs =
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
     posix_spawn_file_actions_addclose(&actions, outPipe[0]);
     posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = 0;
     ProcessRun run;
     int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
@@ -104,6 +114,7 @@ ProcessRun runGlint(const std::vector<std::string>& arguments, int stopAfterMs =
     run.out = drain(outPipe[0]);
     run.err = drain(errPipe[0]);
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return run;
 }
 
@@ -111,19 +122,21 @@ ProcessRun runGlint(const std::vector<std::string>& arguments, int stopAfterMs =
 
 TEST(GlintProcessTest, HelpAndVersion)
 {
-    ProcessRun help = runGlint({"--help"});
+    mediatest::ScratchFolder folder;
+    ProcessRun help = runGlint(folder.path(""), {"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("usage: glint", 0), 0u);
     EXPECT_EQ(help.err, "");
 
-    ProcessRun version = runGlint({"--version"});
+    ProcessRun version = runGlint(folder.path(""), {"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out, std::string("glint ") + GLINT_VERSION + "\n");
 }
 
 TEST(GlintProcessTest, UnknownOptionExitsWithTwo)
 {
-    ProcessRun run = runGlint({"/w", "--fullscreen"});
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {"/w", "--fullscreen"});
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "glint: unknown option '--fullscreen'");
@@ -132,20 +145,71 @@ TEST(GlintProcessTest, UnknownOptionExitsWithTwo)
 
 TEST(GlintProcessTest, HeadlessRunEndsCleanlyOnSigterm)
 {
-    ProcessRun run = runGlint({"--headless", "/w"}, 300);
-    EXPECT_EQ(run.exitStatus, 0);
-    // A windowed run has nothing to ask or report; the show owns standard output.
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "");
+    // The signal comes during the pause before the first frame, which it
+    // cuts short; the show then ends with the normal teardown.
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {"--headless", "/w"}, 300);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_LT(run.seconds, 2.5);
+    EXPECT_EQ(run.err.find("Kelp GL"), std::string::npos) << run.err; // a windowed run asks nothing
 }
 
 TEST(GlintProcessTest, WithoutADisplayTheRunGoesHeadlessWithTheDefaults)
 {
     // No switches and no screen: no dialog, the defaults as after OK, so the
     // full-screen fallback is taken without asking anybody.
-    ProcessRun run = runGlint({}, 300, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=x11"});
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {}, 300, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=x11"});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("running headless"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Kelp GL: The Requested Fullscreen Mode Is Not Supported By"), std::string::npos) << run.err;
+}
+
+// The time offset puts every scene past its end, so whatever scenes the
+// show has, each plays one frame and the run stays short.
+const char* const pastEveryScene = "t100000";
+
+TEST(GlintProcessTest, HeadlessCaptureFromTheStartWritesAVideoAndEnds)
+{
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {"--headless", std::string("/m/f25/") + pastEveryScene});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    mediatest::AviContents avi = mediatest::probeVideo(folder.path("quillon.avi"));
+    ASSERT_TRUE(avi.readable) << avi.error;
+    EXPECT_EQ(avi.videoCodec, "mjpeg");
+    EXPECT_EQ(avi.width, 640);
+    EXPECT_EQ(avi.height, 480);
+    EXPECT_EQ(avi.frameRateNum, 25);
+    EXPECT_GE(avi.framesRgb.size(), 1u);
+}
+
+TEST(GlintProcessTest, AnUnknownCodecIsRefusedBeforeAnythingRuns)
+{
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {"--headless", "--codec", "h264", "/m"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+              "glint: unknown codec 'h264' (valid codecs: mjpeg, ffv1, rawvideo)");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path("")));
+}
+
+TEST(GlintProcessTest, AShotSavesAPictureAndEndsTheRun)
+{
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {"--headless", "--shot", "0:start.png", "/w"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    std::ifstream picture(folder.path("start.png"), std::ios::binary);
+    char signature[8] = {};
+    picture.read(signature, 8);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    EXPECT_FALSE(std::filesystem::exists(folder.path("quillon.avi")));
+}
+
+TEST(GlintProcessTest, TheBenchReportsScenesAndLoading)
+{
+    mediatest::ScratchFolder folder;
+    ProcessRun run = runGlint(folder.path(""), {"--bench=2", std::string("/") + pastEveryScene});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.out.find("bench: 2 frames per scene at 20 fps"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nloading total "), std::string::npos) << run.out;
 }

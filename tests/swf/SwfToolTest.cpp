@@ -2,6 +2,8 @@
 // written byte by byte.
 #include "swfwriter/SwfAnimation.h"
 
+#include "support/RunTool.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,10 +15,7 @@
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
+using testsupport::ToolRun;
 
 class SwfTool : public testing::Test {
 protected:
@@ -28,17 +27,7 @@ protected:
 
     ToolRun run(const std::string& arguments)
     {
-        ToolRun r{-1, {}};
-        FILE* pipe = popen((tool_ + " " + arguments + " 2>/dev/null").c_str(), "r");
-        if (!pipe)
-            return r;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            r.out.append(buffer, n);
-        int status = pclose(pipe);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return testsupport::runGlintTool(arguments, testsupport::ToolErrors::dropped);
     }
 
     std::string write(const char* name, const std::vector<uint8_t>& bytes)
@@ -69,7 +58,7 @@ TEST_F(SwfTool, PlaysAHandMadeMovie)
     ToolRun r = run("swf-play " + path + " --colour 1 --position 1 0 0.5");
     EXPECT_EQ(r.status, 0);
     // Placements without a colour transform scale by 255/256.
-    EXPECT_EQ(r.out, "command [doK] [4]\n"
+    EXPECT_EQ(r.output, "command [doK] [4]\n"
                      "t=0 0.996094 0 0 0.996094 100 0\n"
                      "t=0.5 0.996094 0 0 0.996094 100 0\n");
 }
@@ -86,7 +75,7 @@ TEST_F(SwfTool, DumpsAHandMadeMovie)
           "\"cxform\": [255, 0, 255, 0, 255, 0, 255, 0]}",
           "\"commands\": [\"doK,4\"]"}) {
         SCOPED_TRACE(expected);
-        EXPECT_NE(r.out.find(expected), std::string::npos) << r.out;
+        EXPECT_NE(r.output.find(expected), std::string::npos) << r.output;
     }
 }
 
@@ -102,7 +91,7 @@ TEST_F(SwfTool, PlaysAWrittenAnimationInBindingOrder)
     std::string path = write("animation.swf", swfwriter::writeAnimation(a));
     ToolRun r = run("swf-play " + path + " --position 3 --colour 3 0.5 1 --position 9 1.5");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "Error in swfScript::update, requested layer has no objects\n"
+    EXPECT_EQ(r.output, "Error in swfScript::update, requested layer has no objects\n"
                      "t=0.5 15 25 0.75 0 0.25 1 0 0\n"
                      "command [setCamera] [Camera02]\n"
                      "Error in swfScript::update, requested layer has no objects\n"

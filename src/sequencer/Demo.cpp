@@ -1,0 +1,238 @@
+#include "sequencer/Demo.h"
+
+#include "platform/Clock.h"
+#include "resources/KeyValue.h"
+#include "resources/ResourceManager.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// Current, lighting, enable, colour-buffer and texture groups.
+constexpr GLbitfield sceneAttributes = 0x00046041;
+static_assert(sceneAttributes == (GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT |
+                                  GL_TEXTURE_BIT),
+              "the attribute groups a scene may change");
+
+// How long the first frame waits for music that was moved to a later scene
+// to really play; a stream that never moves (no device data) must not hold
+// the show.
+constexpr double musicStartTimeoutMs = 500.0;
+
+// Black bars over the top and bottom twelfth of the screen, whatever its
+// size. Whatever the scene left switched on (lighting, textures, depth test,
+// culling of the clockwise top bar, programs) must not colour them, so those
+// are switched off for the bars alone.
+void drawLetterbox()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glColor4f(0, 0, 0, 1);
+
+    glPushAttrib(GL_ENABLE_BIT);
+    for (GLenum capability : {GL_LIGHTING, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_FOG, GL_CULL_FACE,
+                              GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP,
+                              GL_TEXTURE_RECTANGLE})
+        glDisable(capability);
+    if (epoxy_has_gl_extension("GL_ARB_vertex_program"))
+        glDisable(GL_VERTEX_PROGRAM_ARB);
+    if (epoxy_has_gl_extension("GL_ARB_fragment_program"))
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+    glBegin(GL_QUADS);
+    glVertex2f(0, 0);
+    glVertex2f(640, 0);
+    glVertex2f(640, 40);
+    glVertex2f(0, 40);
+    glVertex2f(0, 480);
+    glVertex2f(640, 480);
+    glVertex2f(640, 440);
+    glVertex2f(0, 440);
+    glEnd();
+    glPopAttrib();
+}
+
+} // namespace
+
+std::string musicFilePath(const ResourceManager& resources)
+{
+    std::unique_ptr<char[]> config = resources.readFile("demo.cfg");
+    if (!config)
+        return {};
+    std::unique_ptr<char[]> name = kvString(config.get(), "mp3");
+    if (!name) {
+        std::fprintf(stderr, "music: demo.cfg names no \"mp3\" file\n");
+        return {};
+    }
+    char path[ResourceManager::pathSize];
+    if (!resources.findFile(name.get(), path))
+        return {};
+    return path;
+}
+
+Demo::Demo(std::unique_ptr<ResourceManager> resources, StageTable stages)
+    : Scene(resources.get()), ownedResources(std::move(resources)), stages(std::move(stages))
+{
+}
+
+Demo::~Demo()
+{
+    // The scenes go before the manager: they may still use the objects it
+    // lends them (render targets, filters, the key effects) on their way out.
+    for (std::unique_ptr<Scene>& scene : scenes)
+        scene.reset();
+    ownedResources.reset();
+    setCurrentKeyEffects(nullptr);
+    music.reset();
+    for (; savedStates > 0; --savedStates)
+        glPopAttrib();
+}
+
+int Demo::loadStage()
+{
+    if (nextStage < sceneStageCount)
+        buildStage(nextStage);
+    else if (nextStage == sceneStageCount) {
+        keyEffects = ownedResources->getObjectAs<Scene>("KeyEffects");
+        openMusic();
+    }
+    nextStage = std::min(nextStage + 1, loadingStageCount);
+    return loadingStageCount - nextStage;
+}
+
+void Demo::buildStage(int stage)
+{
+    if (!stages[stage])
+        return;
+    std::unique_ptr<Scene> scene = stages[stage](*ownedResources);
+    if (!scene)
+        return;
+    scene->start = accumulatedStart;
+    // A length below zero (a scene whose data is missing) must not move the
+    // starts of the scenes after it back before its own.
+    accumulatedStart += std::max(0.0f, scene->duration);
+    if (stage == sceneStageCount - 1)
+        finalSceneSlot = static_cast<int>(scenes.size());
+    stageScenes[stage] = scene.get();
+    scenes.push_back(std::move(scene));
+    linkShowScenes(stageScenes);
+}
+
+void Demo::openMusic()
+{
+    if (!musicPending)
+        return;
+    music = std::make_unique<MusicStream>();
+    const std::string path = musicFilePath(*ownedResources);
+    if (!path.empty())
+        music->open(path);
+}
+
+void Demo::skipTo(int index)
+{
+    if (index < 0 || index >= static_cast<int>(scenes.size()))
+        return;
+    current = index;
+    const float sceneStart = scenes[index]->start;
+    if (musicPending) {
+        if (music)
+            music->setPositionMs(static_cast<int>(sceneStart * 1000));
+    } else {
+        // No music in this run: the scene clock starts where the music
+        // would have been.
+        switchMark = sceneStart;
+    }
+    timeOffset += sceneStart;
+}
+
+void Demo::startClocks()
+{
+    if (music)
+        music->unpause();
+    demoStartMark = platform::performanceCounter();
+    if (current != 0) {
+        // The music was moved to the scene's start; the scene clock takes
+        // its position once it really plays, or, when it cannot play, the
+        // position it was sent to.
+        const bool playing = music && music->waitForRawPositionChange(musicStartTimeoutMs);
+        switchMark = playing ? music->positionSeconds() : scenes[current]->start;
+    }
+    musicPending = false;
+}
+
+int Demo::update(float t)
+{
+    if (current >= static_cast<int>(scenes.size()))
+        return 1;
+    if (stateSavePending) {
+        glPushAttrib(sceneAttributes);
+        ++savedStates;
+        stateSavePending = false;
+        counterFrequency = platform::performanceFrequency();
+    }
+    if (demoStartMark == 0)
+        demoStartMark = platform::performanceCounter();
+    if (musicPending)
+        startClocks();
+
+    Scene& scene = *scenes[current];
+    const float clock =
+        captureClock ? t
+                     : static_cast<float>(static_cast<double>(platform::performanceCounter() - demoStartMark) /
+                                          static_cast<double>(counterFrequency));
+    const float sceneTime = clock + timeOffset + switchMark - scene.start;
+    lastSceneTime = sceneTime;
+    const int finished = scene.update(sceneTime);
+    const bool showOver = (finished || skipRequested) && switchScene(clock, sceneTime);
+    // The frame that ends the show is presented (and captured) too, so it
+    // gets its accents and bars like every other.
+    drawOverlays(t);
+    return showOver ? 1 : 0;
+}
+
+bool Demo::switchScene(float clock, float sceneTime)
+{
+    const int next = current + 1;
+    if (next != finalSceneSlot) {
+        glPopAttrib();
+        --savedStates;
+    }
+    stateSavePending = true;
+    current = next;
+    if (current >= static_cast<int>(scenes.size()))
+        return true;
+    // The next scene carries on with the show time where this one ended, so
+    // it stays in step with the music. Entered before its start (this scene
+    // was skipped), it begins at its own beginning instead of waiting for
+    // the show time to reach it.
+    const float nextStart = scenes[current]->start;
+    const float entryTime = std::max(sceneTime, nextStart);
+    switchMark = entryTime - clock - timeOffset + nextStart;
+    skipRequested = false;
+    std::printf("new scene start - %d\n", current);
+    return false;
+}
+
+void Demo::drawOverlays(float t)
+{
+    if (keyEffects)
+        keyEffects->update(t);
+    drawLetterbox();
+}
+
+int Demo::onKey(int key, int x, int y)
+{
+    if (key == 'a')
+        skipRequested = true;
+    if (keyEffects)
+        keyEffects->onKey(key, x, y);
+    if (current < static_cast<int>(scenes.size()))
+        scenes[current]->onKey(key, x, y);
+    return 0;
+}

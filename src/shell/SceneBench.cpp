@@ -1,0 +1,101 @@
+#include "shell/SceneBench.h"
+
+#include "platform/Clock.h"
+#include "platform/StopSignal.h"
+#include "shell/ShellState.h"
+#include "shell/ShowRun.h"
+#include "shell/ShowSettings.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
+#include <string>
+#include <typeinfo>
+
+namespace shell {
+
+namespace {
+
+// The groups the sequencer saves around a scene.
+constexpr GLbitfield sceneAttributes = GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT |
+                                       GL_TEXTURE_BIT;
+
+std::string className(const Scene& scene)
+{
+    const char* mangled = typeid(scene).name();
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> readable(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                    std::free);
+    return status == 0 && readable ? readable.get() : mangled;
+}
+
+// Renders `scene` the way the sequencer would after skipping to it, frame
+// by frame on the capture clock; the milliseconds of each frame.
+std::vector<double> timeScene(Demo& demo, Scene& scene, int frames, int framesPerSecond)
+{
+    platform::WindowSystem& windows = *shellState().windowSystem;
+    std::vector<double> milliseconds;
+    const double frequency = static_cast<double>(platform::performanceFrequency());
+    glPushAttrib(sceneAttributes);
+    for (int n = 0; n < frames && !platform::stopRequested(); ++n) {
+        const float t = static_cast<float>(n) / static_cast<float>(framesPerSecond);
+        const uint64_t before = platform::performanceCounter();
+        scene.update(scene.start + demo.timeOffset + t);
+        demo.drawOverlays(t);
+        // Headless presenting waits for the frame to be drawn.
+        windows.present();
+        milliseconds.push_back(static_cast<double>(platform::performanceCounter() - before) * 1000.0 / frequency);
+    }
+    glPopAttrib();
+    return milliseconds;
+}
+
+} // namespace
+
+FrameStats frameStats(std::vector<double> milliseconds, int warmUp)
+{
+    const size_t skipped = std::min(milliseconds.size(), static_cast<size_t>(std::max(warmUp, 0)));
+    milliseconds.erase(milliseconds.begin(), milliseconds.begin() + static_cast<std::ptrdiff_t>(skipped));
+    FrameStats stats;
+    if (milliseconds.empty())
+        return stats;
+    std::sort(milliseconds.begin(), milliseconds.end());
+    const size_t n = milliseconds.size();
+    stats.median = n % 2 ? milliseconds[n / 2] : (milliseconds[n / 2 - 1] + milliseconds[n / 2]) / 2.0;
+    const size_t rank = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(n)));
+    stats.percentile95 = milliseconds[std::max<size_t>(rank, 1) - 1];
+    return stats;
+}
+
+int warmUpFrames(int frames) { return frames / 10; }
+
+int runSceneBench()
+{
+    ShowRun& run = showRun();
+    Demo& demo = *run.demo;
+    const int framesPerSecond = showSettings().captureFrameRate;
+    const int warmUp = warmUpFrames(run.benchFrames);
+    std::printf("bench: %d frames per scene at %d fps from its start, the first %d left out\n", run.benchFrames,
+                framesPerSecond, warmUp);
+    std::printf("%5s  %-28s %10s %10s\n", "scene", "class", "median ms", "p95 ms");
+    for (size_t i = 0; i < demo.scenes.size() && !platform::stopRequested(); ++i) {
+        Scene& scene = *demo.scenes[i];
+        const FrameStats stats = frameStats(timeScene(demo, scene, run.benchFrames, framesPerSecond), warmUp);
+        std::printf("%5zu  %-28s %10.2f %10.2f\n", i, className(scene).c_str(), stats.median, stats.percentile95);
+        std::fflush(stdout);
+    }
+    double total = 0.0;
+    for (size_t stage = 0; stage < run.stageMilliseconds.size(); ++stage) {
+        std::printf("loading stage %zu %10.1f ms\n", stage, run.stageMilliseconds[stage]);
+        total += run.stageMilliseconds[stage];
+    }
+    std::printf("loading total   %10.1f ms\n", total);
+    return 0;
+}
+
+} // namespace shell
