@@ -59,6 +59,23 @@ void* jitterPair(ResourceManager& resources, const std::string& name)
     return name == "Jitter" ? jitter : simple;
 }
 
+// Building the key effects builds scenes (its accents, the warp grid), and
+// every scene construction asks for "KeyEffects": those requests get null
+// while it is being built instead of building a second one. The accent
+// callbacks' pointer is set once it exists.
+void* keyEffects(ResourceManager& resources, const std::string& name)
+{
+    static bool building = false;
+    if (building)
+        return nullptr;
+    building = true;
+    auto object = std::make_unique<KeyEffects>(&resources);
+    building = false;
+    KeyEffects* registered = resources.registerObject(name, std::move(object));
+    setCurrentKeyEffects(registered);
+    return registered;
+}
+
 struct Row {
     const char* name;
     void* (*create)(ResourceManager&, const std::string&);
@@ -83,9 +100,7 @@ const Row rows[] = {
     {"Blur320x240", [](ResourceManager& r, const std::string& n) { return blur(r, n, "CopyScreen320x240", 320, 240); }},
     {"Jitter", jitterPair},
     {"SimpleDSDT", jitterPair},
-    {"KeyEffects", [](ResourceManager& r, const std::string& n) -> void* {
-         return r.registerObject(n, std::make_unique<KeyEffects>(&r));
-     }},
+    {"KeyEffects", keyEffects},
     {"Ambient", [](ResourceManager& r, const std::string& n) { return floats(r, n, {0.1f, 0.1f, 0.1f}); }},
     {"Diffuse", [](ResourceManager& r, const std::string& n) { return floats(r, n, {0.2f, 0.2f, 0.2f}); }},
     {"Specular", [](ResourceManager& r, const std::string& n) { return floats(r, n, {1.0f, 1.0f, 1.0f}); }},

@@ -4,6 +4,7 @@
 #include "effects/JitterTexture.h"
 #include "effects/OffsetWarpFilter.h"
 #include "resources/ResourceManager.h"
+#include "swf/swfScript.h"
 
 #include <epoxy/gl.h>
 
@@ -26,7 +27,12 @@ KeyEffects::KeyEffects(ResourceManager* resources)
     blur = resources->getObjectAs<CombinerFilter>("Blur640x480");
 }
 
-KeyEffects::~KeyEffects() = default;
+KeyEffects::~KeyEffects()
+{
+    // The accent callbacks must not reach a destroyed object.
+    if (currentKeyEffects() == this)
+        setCurrentKeyEffects(nullptr);
+}
 
 int KeyEffects::update(float time)
 {
@@ -132,4 +138,12 @@ int runKeyEffectCommand(KeyEffects* target, const std::string& name, const std::
         (target->*command.operation)(a, b);
     }
     return 0;
+}
+
+void registerKeyEffectCommands(swfScript& script)
+{
+    for (const char* name : {"darken", "capture", "inverse", "jitter", "whiten", "pull"})
+        script.registerCommand(name, [name](swfMovie&, const swfArguments& arguments) {
+            return runKeyEffectCommand(static_cast<KeyEffects*>(currentKeyEffects()), name, arguments);
+        });
 }

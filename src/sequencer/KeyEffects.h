@@ -60,3 +60,7 @@ private:
 // present (atof), else the command's defaults. Returns 0; an unknown name
 // or a null target does nothing.
 int runKeyEffectCommand(KeyEffects* target, const std::string& name, const std::vector<std::string>& arguments);
+
+// Registers the six accent commands on a scene's animation script; they
+// drive the process-wide key effects (currentKeyEffects) when they fire.
+void registerKeyEffectCommands(swfScript& script);

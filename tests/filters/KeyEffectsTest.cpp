@@ -1,6 +1,7 @@
 #include "effects/CombinerFilter.h"
 #include "effects/JitterTexture.h"
 #include "filters/FilterTestSupport.h"
+#include "resources/WarpGrid.h"
 #include "sequencer/KeyEffects.h"
 
 namespace {
@@ -18,6 +19,16 @@ protected:
 };
 
 } // namespace
+
+TEST_F(KeyEffectsTest, OneObjectThatTheCallbacksReach)
+{
+    EXPECT_EQ(currentKeyEffects(), keys);
+    WarpGrid scene(resources.get()); // a later scene finds the same object
+    EXPECT_EQ(currentKeyEffects(), keys);
+    EXPECT_EQ(resources->getObject("KeyEffects"), keys);
+    resources.reset();
+    EXPECT_EQ(currentKeyEffects(), nullptr);
+}
 
 TEST_F(KeyEffectsTest, DTwiceRestartsTheFade)
 {
