@@ -183,3 +183,27 @@ TEST_F(OffsetWarpTest, SharedJitterPairIsMadeTogether)
     EXPECT_FLOAT_EQ(jitter->decayRate, 0.99f);
     EXPECT_EQ(resources->getObject("SimpleDSDT"), simple);
 }
+
+TEST_F(OffsetWarpTest, TvDrawsOnlyWhileItsStrengthIsAboveOneHundredth)
+{
+    std::unique_ptr<Effect> effect = createEffect("TV");
+    ASSERT_NE(effect, nullptr);
+    effect->setParams("width=8;height=8;maxn=0.02;");
+    ASSERT_EQ(effect->setParam("t", "0.3"), 0);
+    ASSERT_EQ(effect->setParam("interp", "0.005"), 0);
+    effect->finishLoad();
+    auto* tv = static_cast<OffsetWarpFilter*>(effect.get());
+    ASSERT_NE(tv->grid, nullptr);
+    EXPECT_EQ(tv->grid->columns, 8);
+    drawPicture(ramp);
+    effect->update(0.0f);
+    EXPECT_EQ(testsupport::readPixel(200, 200)[0], ramp(200, 200)[0]);
+    EXPECT_FLOAT_EQ(static_cast<TvOffsetGrid*>(tv->grid)->s, 0.005f);
+
+    effect->setParam("interp", "0.5");
+    effect->update(0.0f);
+    int moved = 0;
+    for (int x = 20; x < 620; x += 40)
+        moved += testsupport::readPixel(x, 200)[0] != ramp(x, 200)[0] ? 1 : 0;
+    EXPECT_GT(moved, 0);
+}
