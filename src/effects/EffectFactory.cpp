@@ -1,9 +1,13 @@
 #include "effects/EffectFactory.h"
 
+#include "effects/FallingParticles.h"
+#include "effects/JitterEffect.h"
 #include "effects/LetterBox.h"
 #include "effects/OverlayImage.h"
 #include "effects/PullWarp.h"
+#include "effects/RCFilter.h"
 #include "effects/ScriptPlayer.h"
+#include "effects/TvEffect.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,6 +24,13 @@ std::unique_ptr<Effect> build(const EffectContext& context)
     return std::make_unique<T>(context.resources);
 }
 
+// The offset filters also take the published display size.
+template <class T>
+std::unique_ptr<Effect> buildSized(const EffectContext& context)
+{
+    return std::make_unique<T>(context.resources, context.width, context.height);
+}
+
 struct EffectType {
     const char* name;
     Builder build;
@@ -31,7 +42,11 @@ struct EffectType {
 const EffectType effectTypes[] = {
     {"LetterBox", build<LetterBox>},
     {"PullWarp", build<PullWarp>},
+    {"Jitter", buildSized<JitterEffect>},
+    {"TV", buildSized<TvEffect>},
     {"OverlayImage", build<OverlayImage>},
+    {"FallingParticles", build<FallingParticles>},
+    {"RCFilter", buildSized<RCFilter>},
     {"ScriptPlayer", build<ScriptPlayer>},
 };
 

@@ -1,5 +1,6 @@
 #include "resources/CopyScreen.h"
 
+#include "programs/NvExtensions.h"
 #include "resources/TextureUpload.h"
 
 #include <epoxy/gl.h>
@@ -48,7 +49,7 @@ void CopyScreen::drawFullScreen(int x, int y, int w, int h)
     const float s = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(w);
     const float t = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(h);
     const int left = x - w / 2, top = y - h / 2;
-    glBegin(GL_QUADS);
+    nv::glBegin(GL_QUADS); // combiners may be on
     glTexCoord2f(0, t); glVertex2i(left, top);
     glTexCoord2f(s, t); glVertex2i(left + w, top);
     glTexCoord2f(s, 0); glVertex2i(left + w, top + h);

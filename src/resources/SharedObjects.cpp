@@ -1,10 +1,14 @@
 #include "resources/SharedObjects.h"
 
+#include "effects/CombinerFilter.h"
+#include "effects/JitterTexture.h"
+#include "effects/OffsetWarpFilter.h"
 #include "resources/CircleMask.h"
 #include "resources/CopyScreen.h"
 #include "resources/PBuffer.h"
 #include "resources/ResourceManager.h"
 #include "resources/WarpGrid.h"
+#include "sequencer/KeyEffects.h"
 
 #include <memory>
 
@@ -35,6 +39,43 @@ void* circleMask(ResourceManager& resources, const std::string& name)
     return resources.registerObject(name, std::make_unique<MaskTexture>(MaskTexture{resources::createCircleMaskTexture()}));
 }
 
+void* blur(ResourceManager& resources, const std::string& name, const char* copyName, int width, int height)
+{
+    auto filter = std::make_unique<CombinerFilter>(&resources, copyName, width, height);
+    filter->loadProgramFile("avg.rcp");
+    return resources.registerObject(name, std::move(filter));
+}
+
+// "Jitter" and "SimpleDSDT" are made together: the full-screen offset filter
+// runs on the shared jitter texture, which decays at 0.99.
+void* jitterPair(ResourceManager& resources, const std::string& name)
+{
+    auto texture = std::make_unique<JitterTexture>(32, 32);
+    texture->decayRate = 0.99f;
+    auto filter = std::make_unique<OffsetWarpFilter>(&resources, 640, 480);
+    filter->borrowGrid(texture.get());
+    void* jitter = resources.registerObject("Jitter", std::move(texture));
+    void* simple = resources.registerObject("SimpleDSDT", std::move(filter));
+    return name == "Jitter" ? jitter : simple;
+}
+
+// Building the key effects builds scenes (its accents, the warp grid), and
+// every scene construction asks for "KeyEffects": those requests get null
+// while it is being built instead of building a second one. The accent
+// callbacks' pointer is set once it exists.
+void* keyEffects(ResourceManager& resources, const std::string& name)
+{
+    static bool building = false;
+    if (building)
+        return nullptr;
+    building = true;
+    auto object = std::make_unique<KeyEffects>(&resources);
+    building = false;
+    KeyEffects* registered = resources.registerObject(name, std::move(object));
+    setCurrentKeyEffects(registered);
+    return registered;
+}
+
 struct Row {
     const char* name;
     void* (*create)(ResourceManager&, const std::string&);
@@ -55,6 +96,11 @@ const Row rows[] = {
     {"PullWarp", [](ResourceManager& r, const std::string& n) -> void* {
          return r.registerObject(n, std::make_unique<WarpGrid>(&r));
      }},
+    {"Blur640x480", [](ResourceManager& r, const std::string& n) { return blur(r, n, "CopyScreen640x480c", 640, 480); }},
+    {"Blur320x240", [](ResourceManager& r, const std::string& n) { return blur(r, n, "CopyScreen320x240", 320, 240); }},
+    {"Jitter", jitterPair},
+    {"SimpleDSDT", jitterPair},
+    {"KeyEffects", keyEffects},
     {"Ambient", [](ResourceManager& r, const std::string& n) { return floats(r, n, {0.1f, 0.1f, 0.1f}); }},
     {"Diffuse", [](ResourceManager& r, const std::string& n) { return floats(r, n, {0.2f, 0.2f, 0.2f}); }},
     {"Specular", [](ResourceManager& r, const std::string& n) { return floats(r, n, {1.0f, 1.0f, 1.0f}); }},

@@ -65,7 +65,10 @@ TEST(SceneTest, ConstructionRefreshesTheKeyEffectsWithoutAskingForItself)
     Plain ornament(nullptr);
     EXPECT_EQ(currentKeyEffects(), manager.built);
     // A manager without the object clears it.
-    ResourceManager empty(false, false);
+    struct EmptyManager : ResourceManager {
+        EmptyManager() : ResourceManager(false, false) {}
+        void* getObject(const std::string&) override { return nullptr; }
+    } empty;
     Plain later(&empty);
     EXPECT_EQ(currentKeyEffects(), nullptr);
 }

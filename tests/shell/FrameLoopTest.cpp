@@ -123,8 +123,10 @@ TEST_F(FrameLoopTest, CaptureFromTheStartWritesEveryFrameUprightUntilTheShowEnds
     stages[0] = halvesScene(0.2f, blue);
     openShow(stages);
     // Not the show (it plays no music when captured from the start) but the
-    // shell looks for the music, for the capture's sound track.
-    EXPECT_EQ(loadingOutput, "File not found: data/demo.cfg\n");
+    // shell looks for the music, for the capture's sound track. The key
+    // effects look for their combiner programs, which this folder lacks.
+    EXPECT_EQ(loadingOutput, "File not found: data/bweffect.rcp\nFile not found: data/inverseeffect.rcp\n"
+                             "File not found: data/avg.rcp\nFile not found: data/demo.cfg\n");
     EXPECT_EQ(shell::runFrameLoop(), 0);
     // Local time n / 25 - 0.01 reaches 0.2 at frame 6, the last one drawn.
     EXPECT_EQ(scene(0).times.size(), 7u);

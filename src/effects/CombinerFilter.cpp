@@ -1,0 +1,115 @@
+#include "effects/CombinerFilter.h"
+
+#include "programs/NvExtensions.h"
+#include "programs/ProgramText.h"
+#include "resources/CopyScreen.h"
+#include "resources/ResourceManager.h"
+
+#include <epoxy/gl.h>
+
+#include <cstdio>
+
+CombinerFilter::CombinerFilter(ResourceManager* resources, const char* copyName, int width, int height)
+    : width(width), height(height), resources(resources)
+{
+    if (resources != nullptr && copyName != nullptr)
+        copy = resources->getObjectAs<CopyScreen>(copyName);
+    if (copy == nullptr) {
+        ownCopy = std::make_unique<CopyScreen>(width, height, false);
+        copy = ownCopy.get();
+    }
+    program = glGenLists(1);
+}
+
+CombinerFilter::~CombinerFilter()
+{
+    nv::glDeleteLists(program, 1);
+}
+
+void CombinerFilter::loadProgram(const char* text)
+{
+    nv::glNewList(program, GL_COMPILE);
+    programs::compileProgramText(text, 0);
+    nv::glEndList();
+    programs::printProgramTextErrors();
+}
+
+bool CombinerFilter::loadProgramFile(const char* fileName)
+{
+    std::unique_ptr<char[]> text = resources != nullptr ? resources->readFile(fileName) : nullptr;
+    if (text == nullptr) {
+        std::fprintf(stderr, "CombinerFilter: cannot read %s, the filter keeps its previous program\n", fileName);
+        return false;
+    }
+    loadProgram(text.get());
+    return true;
+}
+
+void CombinerFilter::tapOffsets(int direction, float dx, float dy, Tap (&taps)[4])
+{
+    switch (direction) {
+    case left:
+        taps[0] = {-3 * dx, 0}; taps[1] = {-2 * dx, 0}; taps[2] = {-dx, 0}; taps[3] = {0, 0};
+        break;
+    case right:
+        taps[0] = {3 * dx, 0}; taps[1] = {2 * dx, 0}; taps[2] = {dx, 0}; taps[3] = {0, 0};
+        break;
+    case up:
+        taps[0] = {0, -3 * dy}; taps[1] = {0, -2 * dy}; taps[2] = {0, -dy}; taps[3] = {0, 0};
+        break;
+    case down:
+        taps[0] = {0, 3 * dy}; taps[1] = {0, 2 * dy}; taps[2] = {0, dy}; taps[3] = {0, 0};
+        break;
+    default:
+        taps[0] = {-dx, 0}; taps[1] = {dx, 0}; taps[2] = {0, -dy}; taps[3] = {0, dy};
+        break;
+    }
+}
+
+int CombinerFilter::update()
+{
+    if (takeCopy) {
+        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    nv::glEnable(GL_REGISTER_COMBINERS_NV);
+    nv::glCallList(program);
+    for (int unit = 0; unit < 4; ++unit) {
+        nv::glActiveTexture(GL_TEXTURE0 + unit);
+        copy->enable();
+        copy->bind();
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, 0, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    // Rectangle copies are addressed in texels, 2-D ones in [0, 1].
+    const bool rectangle = copy->target != GL_TEXTURE_2D;
+    const float maxS = rectangle ? static_cast<float>(copy->width) : 1.0f;
+    const float maxT = rectangle ? static_cast<float>(copy->height) : 1.0f;
+    const float dx = rectangle ? static_cast<float>(spread) : static_cast<float>(spread) / width;
+    const float dy = rectangle ? static_cast<float>(spread) : static_cast<float>(spread) / height;
+    Tap taps[4];
+    tapOffsets(direction, dx, dy, taps);
+
+    const float corners[4][4] = {{0, 0, 0, 0},
+                                 {static_cast<float>(width), 0, maxS, 0},
+                                 {static_cast<float>(width), static_cast<float>(height), maxS, maxT},
+                                 {0, static_cast<float>(height), 0, maxT}};
+    nv::glBegin(GL_QUADS);
+    for (const auto& corner : corners) {
+        for (int unit = 0; unit < 4; ++unit)
+            glMultiTexCoord2f(GL_TEXTURE0 + unit, corner[2] + taps[unit].s, corner[3] + taps[unit].t);
+        glVertex2f(corner[0], corner[1]);
+    }
+    glEnd();
+
+    for (int unit = 3; unit >= 0; --unit) {
+        nv::glActiveTexture(GL_TEXTURE0 + unit);
+        copy->disable();
+    }
+    nv::glDisable(GL_REGISTER_COMBINERS_NV);
+    return 0;
+}

@@ -1,0 +1,53 @@
+// CombinerFilter: redraws the picture drawn so far four times at once,
+// through texture units 0-3 reading the same screen copy at offset
+// coordinates (the taps), combined by a register-combiner program compiled
+// from an ".rcp" text into a display list. With the averaging program
+// "avg.rcp" one `update` is one blur pass in `direction` with `spread`.
+//
+// Borrows the screen copy from the resource manager's registry when it has
+// one under the given name, else owns one of the display size. Owns its
+// display list.
+#pragma once
+
+#include <memory>
+
+class CopyScreen;
+class ResourceManager;
+
+class CombinerFilter {
+public:
+    enum Direction { center = 0, left = 1, right = 2, up = 3, down = 4 };
+
+    CombinerFilter(ResourceManager* resources, const char* copyName, int width, int height);
+    ~CombinerFilter();
+    CombinerFilter(const CombinerFilter&) = delete;
+    CombinerFilter& operator=(const CombinerFilter&) = delete;
+
+    // Compiles the combiner text into the filter's display list; the
+    // compiler's messages go to standard error.
+    void loadProgram(const char* text);
+    // Reads `fileName` with the resource manager and compiles it; false
+    // (with a message) when the file cannot be read.
+    bool loadProgramFile(const char* fileName);
+
+    // One pass: copies (when `takeCopy`) and clears, then draws the taps.
+    int update();
+
+    // Tap offsets of units 0-3 for a direction and a step d.
+    struct Tap {
+        float s, t;
+    };
+    static void tapOffsets(int direction, float dx, float dy, Tap (&taps)[4]);
+
+    bool takeCopy = true;
+    int direction = center;
+    int spread = 0;
+    int width;
+    int height;
+    CopyScreen* copy = nullptr;
+    unsigned program = 0;
+
+private:
+    ResourceManager* resources;
+    std::unique_ptr<CopyScreen> ownCopy;
+};

@@ -1,0 +1,19 @@
+// JitterTexture: offsets that shake the picture. While `strength` is not 0
+// every component is a fresh random value of about ±strength x 0.0005; the
+// strength then decays by `decayRate` x 250 per second of the times given
+// to `regenerate`, and drops to 0 below 2.
+#pragma once
+
+#include "effects/OffsetTexture.h"
+
+class JitterTexture : public OffsetTexture {
+public:
+    JitterTexture(int columns, int rows) : OffsetTexture(columns, rows) {}
+
+    // `time` is seconds (or any running time); the first call decays nothing.
+    void regenerate(float time) override;
+
+    int strength = 0;
+    float decayRate = 0.0f;
+    float lastTime = 0.0f;
+};

@@ -1,0 +1,62 @@
+// Shared set-up for the filter tests: a current headless context with
+// pbuffers available, a resource manager reading the built data directory,
+// and helpers to put known pictures on the screen.
+#pragma once
+
+#include "effects/EffectFactory.h"
+#include "platform/HeadlessSurfaceProvider.h"
+#include "resources/ResourceManager.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class FilterTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        provider = std::make_unique<platform::HeadlessSurfaceProvider>(testsupport::testContext());
+        platform::setSurfaceProvider(provider.get());
+        resources = std::make_unique<ResourceManager>(false, true);
+        publishEffectContext({resources.get(), 640, 480});
+    }
+    void TearDown() override
+    {
+        publishEffectContext({});
+        resources.reset();
+        platform::setSurfaceProvider(nullptr);
+        testsupport::makeTestContextCurrent();
+    }
+
+    // Puts a 640 x 480 picture on the screen, colour (r, g, b) in 0-255 of
+    // each pixel given by `colour(x, y)` (origin bottom left).
+    static void drawPicture(const std::function<std::array<uint8_t, 3>(int, int)>& colour)
+    {
+        std::vector<uint8_t> pixels(640 * 480 * 4);
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const auto c = colour(x, y);
+                uint8_t* p = &pixels[(y * 640 + x) * 4];
+                p[0] = c[0], p[1] = c[1], p[2] = c[2], p[3] = 255;
+            }
+        glDisable(GL_BLEND);
+        glDisable(GL_DEPTH_TEST);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glWindowPos2i(0, 0);
+        glDrawPixels(640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    }
+
+    static void fill(float r, float g, float b)
+    {
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+    }
+
+    std::unique_ptr<platform::HeadlessSurfaceProvider> provider;
+    std::unique_ptr<ResourceManager> resources;
+};
