@@ -4,7 +4,6 @@
 #pragma once
 
 #include "effects/EffectFactory.h"
-#include "platform/HeadlessSurfaceProvider.h"
 #include "resources/ResourceManager.h"
 #include "support/GLTest.h"
 
@@ -19,8 +18,6 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        provider = std::make_unique<platform::HeadlessSurfaceProvider>(testsupport::testContext());
-        platform::setSurfaceProvider(provider.get());
         resources = std::make_unique<ResourceManager>(false, true);
         publishEffectContext({resources.get(), 640, 480});
     }
@@ -28,7 +25,6 @@ protected:
     {
         publishEffectContext({});
         resources.reset();
-        platform::setSurfaceProvider(nullptr);
         testsupport::makeTestContextCurrent();
     }
 
@@ -57,6 +53,5 @@ protected:
         glClearColor(0, 0, 0, 0);
     }
 
-    std::unique_ptr<platform::HeadlessSurfaceProvider> provider;
     std::unique_ptr<ResourceManager> resources;
 };

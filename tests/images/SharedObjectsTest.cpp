@@ -1,4 +1,3 @@
-#include "platform/HeadlessSurfaceProvider.h"
 #include "resources/CircleMask.h"
 #include "resources/CopyScreen.h"
 #include "resources/PBuffer.h"
@@ -14,20 +13,12 @@ namespace {
 
 class SharedObjectsTest : public GLTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        provider = std::make_unique<platform::HeadlessSurfaceProvider>(testsupport::testContext());
-        platform::setSurfaceProvider(provider.get());
-    }
     void TearDown() override
     {
         resources.reset();
-        platform::setSurfaceProvider(nullptr);
         testsupport::makeTestContextCurrent();
     }
 
-    std::unique_ptr<platform::HeadlessSurfaceProvider> provider;
     std::unique_ptr<ResourceManager> resources = std::make_unique<ResourceManager>(false, true);
 };
 

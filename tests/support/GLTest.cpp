@@ -1,6 +1,7 @@
 #include "support/GLTest.h"
 
 #include "platform/HeadlessContext.h"
+#include "platform/HeadlessSurfaceProvider.h"
 
 #include <epoxy/gl.h>
 
@@ -45,6 +46,10 @@ std::array<uint8_t, 4> readPixel(int x, int y)
 void GLTest::SetUp()
 {
     ASSERT_TRUE(testsupport::makeTestContextCurrent());
+    // Render targets (pbuffers) come from the test context, as they come
+    // from the window's context in the show.
+    static platform::HeadlessSurfaceProvider surfaces(testsupport::testContext());
+    platform::setSurfaceProvider(&surfaces);
     glViewport(0, 0, 640, 480);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
