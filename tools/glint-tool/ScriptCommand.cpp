@@ -9,6 +9,7 @@
 #include "effects/ScriptTimeline.h"
 #include "glint-tool/ToolCommand.h"
 #include "platform/HeadlessContext.h"
+#include "platform/HeadlessSurfaceProvider.h"
 #include "resources/ResourceManager.h"
 
 #include <cstdio>
@@ -167,6 +168,9 @@ int runScript(const tool::Args& args)
         std::fprintf(stderr, "glint-tool: no GL context: %s\n", error.c_str());
         return 1;
     }
+    // Effects such as the falling particles render through pbuffers.
+    platform::HeadlessSurfaceProvider surfaces(*context);
+    platform::setSurfaceProvider(&surfaces);
     ResourceManager resources(false, false);
     resources.dataDir = options.dataDir + "/";
     resources.screenWidth = 640;
