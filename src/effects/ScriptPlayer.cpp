@@ -1,5 +1,7 @@
 #include "effects/ScriptPlayer.h"
 
+#include "resources/ResourceManager.h"
+
 #include <cstdio>
 
 namespace {
@@ -26,6 +28,19 @@ ScriptPlayer::ScriptPlayer(ResourceManager* resources, EffectFactory factory)
     t = &lookUpVar("t");
 }
 
+// Scripts name their nested scripts by path under "data/". Playing from the
+// pack there is no such folder, so the pack entry of the same name is read.
+std::unique_ptr<ScriptTimeline> ScriptPlayer::loadNestedScript() const
+{
+    static const std::string dataPrefix = "data/";
+    if (resources != nullptr && resources->usePack && filename.compare(0, dataPrefix.size(), dataPrefix) == 0) {
+        const FileBytes bytes = resources->readBytes(filename.c_str() + dataPrefix.size());
+        return std::make_unique<ScriptTimeline>(factory, reinterpret_cast<const uint8_t*>(bytes.data.get()),
+                                                static_cast<size_t>(bytes.size), resources);
+    }
+    return std::make_unique<ScriptTimeline>(factory, filename.c_str(), resources);
+}
+
 void ScriptPlayer::finishLoad()
 {
     if (loadingDepth >= maxNesting) {
@@ -33,7 +48,7 @@ void ScriptPlayer::finishLoad()
                      filename.c_str());
     } else {
         ++loadingDepth;
-        nested = std::make_unique<ScriptTimeline>(factory, filename.c_str(), resources);
+        nested = loadNestedScript();
         --loadingDepth;
         if (t->keys.empty()) {
             // Keyed values, not mapped into the var's range: 0 to 1 is the

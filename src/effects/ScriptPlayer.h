@@ -1,6 +1,6 @@
 // "ScriptPlayer": a whole script played as one effect of another script.
-// The string parameter "filename" names the nested script (a path used as
-// given); the var "t" is the playback position, 0 at the start and 1 at the
+// The string parameter "filename" names the nested script (a path under
+// "data/"; playing from the pack, the entry of that name); the var "t" is the playback position, 0 at the start and 1 at the
 // nested script's last event. Without keys of its own, "t" runs linearly from
 // 0 at local time 0 to 1 at the time of that last event, so the nested
 // script plays at its own pace.
@@ -34,6 +34,7 @@ public:
 
 private:
     float nestedTime(float localTime) const;
+    std::unique_ptr<ScriptTimeline> loadNestedScript() const;
 
     EffectFactory factory;
     EffectVar* t = nullptr;

@@ -2,9 +2,11 @@
 #include "effects/ScriptPlayer.h"
 #include "effects/ScriptScene.h"
 #include "effects/TestEffect.h"
+#include "pack/PackBuilder.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -124,6 +126,22 @@ TEST_F(ScriptPlayerTest, WithoutKeysTheNestedScriptPlaysAtItsOwnPace)
     player.advance(20.0f);
     EXPECT_NE(player.nested->layers[0], nullptr);
     EXPECT_EQ(player.update(20.0f), 0); // nested length 10 not reached at T = 8
+}
+
+TEST_F(ScriptPlayerTest, PlayingFromThePackReadsTheNestedScriptsEntry)
+{
+    PackBuild build;
+    ASSERT_TRUE(buildPack((data.directory.path() / "data").string(), {"nested.script", "scriptplayer.xml"},
+                          data.directory.file("pmx.d"), build));
+    std::filesystem::remove(data.directory.path() / "data" / "nested.script");
+    const PackDirectory directory = build.table.directory();
+    ResourceManager fromPack(true, true, directory);
+    ScriptPlayer player(&fromPack, testFactory);
+    player.setParams("filename=data/nested.script;");
+    player.finishLoad();
+    ASSERT_TRUE(player.nested);
+    EXPECT_EQ(player.nested->effects.size(), 1u);
+    EXPECT_FLOAT_EQ(player.nested->lastEventTime(), 8.0f);
 }
 
 TEST_F(ScriptPlayerTest, KeysOfTScaleThePlayback)
