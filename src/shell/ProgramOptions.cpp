@@ -14,7 +14,7 @@ namespace {
 constexpr int defaultBenchFrames = 100;
 
 const char usageText[] =
-    "usage: glint [--headless] [--codec NAME] [--shot SECONDS:FILE.png]... [SWITCHES]\n"
+    "usage: glint [--headless] [--pack] [--codec NAME] [--shot SECONDS:FILE.png]... [SWITCHES]\n"
     "       glint --bench[=N] [SWITCHES]\n"
     "       glint --help | --version\n"
     "\n"
@@ -32,6 +32,8 @@ const char usageText[] =
     "Options:\n"
     "  --headless  render without a screen (EGL); chosen on its own when no\n"
     "              display can be opened. SIGINT or SIGTERM ends the show.\n"
+    "  --pack      read the data from the pack file pmx.d and its built-in\n"
+    "              table instead of the data/ folder\n"
     "  --codec NAME\n"
     "              video codec of captures: mjpeg (default), ffv1 (lossless)\n"
     "              or rawvideo\n"
@@ -46,7 +48,7 @@ const char usageText[] =
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n";
 
-enum class Option { Help, Version, Headless, Codec, Shot, Bench, Unknown };
+enum class Option { Help, Version, Headless, Pack, Codec, Shot, Bench, Unknown };
 
 // The option's name is the argument up to an "=", which starts its value.
 Option optionNamed(const std::string& name)
@@ -57,6 +59,8 @@ Option optionNamed(const std::string& name)
         return Option::Version;
     if (name == "--headless")
         return Option::Headless;
+    if (name == "--pack")
+        return Option::Pack;
     if (name == "--codec")
         return Option::Codec;
     if (name == "--shot")
@@ -155,6 +159,7 @@ OptionsOutcome parseProgramOptions(int argc, const char* const* argv, ProgramOpt
         case Option::Help: std::fputs(usageText, out); return {false, 0};
         case Option::Version: std::fprintf(out, "glint %s\n", GLINT_VERSION); return {false, 0};
         case Option::Headless: options.headless = true; continue;
+        case Option::Pack: options.pack = true; continue;
         default: break;
         }
         std::string value;

@@ -19,6 +19,7 @@ namespace shell {
 
 struct ProgramOptions {
     bool headless = false;   // render without a screen even if one exists
+    bool pack = false;       // data from the pack file instead of data/
     std::string commandLine; // the show's switches
     std::string codec = "mjpeg";  // of video captures
     // Pictures to save on the capture clock, in the order given; the run

@@ -65,6 +65,7 @@ void installShow(const ProgramOptions& options)
     run = ShowRun{};
     run.stages = showStages();
     run.benchFrames = options.benchFrames;
+    run.usePack = options.pack;
     run.mode = options.benchFrames > 0 ? RunMode::Bench : options.shots.empty() ? RunMode::Show : RunMode::Shots;
     run.shots = options.shots;
     std::stable_sort(run.shots.begin(), run.shots.end(),
@@ -110,7 +111,7 @@ bool initShow()
     }
     checkCapabilities();
 
-    auto resources = std::make_unique<ResourceManager>(false, true);
+    auto resources = std::make_unique<ResourceManager>(run.usePack, true);
     resources->screenWidth = settings.width;
     resources->screenHeight = settings.height;
     run.demo = std::make_unique<Demo>(std::move(resources), run.stages);

@@ -29,6 +29,7 @@ struct ShowRun {
     size_t shotsTaken = 0;
     int shotsFailed = 0;
     int benchFrames = 0;
+    bool usePack = false;  // data from the pack file "pmx.d"
 
     // The scenes the sequencer builds: the show's own unless a test puts
     // in others.

@@ -46,6 +46,7 @@ TEST(ProgramOptionsTest, ArgumentsJoinIntoTheShowsCommandLine)
         std::vector<const char*> arguments;
         const char* commandLine;
         bool headless;
+        bool pack = false;
     };
     const Case cases[] = {
         {{}, "", false},
@@ -55,6 +56,7 @@ TEST(ProgramOptionsTest, ArgumentsJoinIntoTheShowsCommandLine)
         {{"--headless"}, "", true},
         // Options are taken out wherever they stand.
         {{"/w", "--headless", "/z2"}, "/w /z2", true},
+        {{"--pack", "/w"}, "/w", false, true},
         // A single dash is no option of the program.
         {{"-w"}, "-w", false},
     };
@@ -64,6 +66,7 @@ TEST(ProgramOptionsTest, ArgumentsJoinIntoTheShowsCommandLine)
         EXPECT_TRUE(parsed.outcome.run);
         EXPECT_EQ(parsed.options.commandLine, c.commandLine);
         EXPECT_EQ(parsed.options.headless, c.headless);
+        EXPECT_EQ(parsed.options.pack, c.pack);
         EXPECT_EQ(parsed.out, "");
         EXPECT_EQ(parsed.err, "");
     }

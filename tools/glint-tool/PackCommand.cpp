@@ -15,7 +15,7 @@ int runPack(const tool::Args& args)
     if (args.size() != 3)
         return tool::usageError("pack");
     PackBuild build;
-    if (!buildPack(args[0], packEntryOrder(), args[1], build) || !writePackTableSource(build.table, args[2]))
+    if (!buildPack(args[0], packEntriesFor(args[0]), args[1], build) || !writePackTableSource(build.table, args[2]))
         return 1;
     std::printf("%d entries, %lld bytes packed, %zu names not in %s\n", build.table.size(),
                 static_cast<long long>(build.table.packedTotal()), build.missing.size(), args[0].c_str());

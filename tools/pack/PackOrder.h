@@ -8,3 +8,8 @@
 #include <vector>
 
 const std::vector<std::string>& packEntryOrder();
+
+// The show's order followed by the other files of `dataDir` that the show's
+// own data adds (pictures, scripts), in name order, so the pack carries the
+// whole show. The music and ".swf" movies stay out, as in the show's order.
+std::vector<std::string> packEntriesFor(const std::string& dataDir);
