@@ -5,7 +5,7 @@
 // every node's camera matrix and object position, and walk every mesh face
 // through its points and texture coordinates.
 #include "resources/Chunk3DS.h"
-#include "resources/Scene3DS.h"
+#include "core/Scene3DS.h"
 
 #include <lib3ds/mesh.h>
 

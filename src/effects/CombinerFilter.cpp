@@ -2,18 +2,18 @@
 
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "resources/CopyScreen.h"
+#include "effects/CopyScreen.h"
 #include "resources/ResourceManager.h"
 
 #include <epoxy/gl.h>
 
 #include <cstdio>
 
-CombinerFilter::CombinerFilter(ResourceManager* resources, const char* copyName, int width, int height)
+CombinerFilter::CombinerFilter(ResourceManager* resources, SharedKey<CopyScreen> copyKey, int width, int height)
     : width(width), height(height), resources(resources)
 {
-    if (resources != nullptr && copyName != nullptr)
-        copy = resources->getObjectAs<CopyScreen>(copyName);
+    if (resources != nullptr)
+        copy = resources->get(copyKey);
     if (copy == nullptr) {
         ownCopy = std::make_unique<CopyScreen>(width, height, false);
         copy = ownCopy.get();

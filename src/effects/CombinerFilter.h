@@ -5,9 +5,11 @@
 // "avg.rcp" one `update` is one blur pass in `direction` with `spread`.
 //
 // Borrows the screen copy from the resource manager's registry when it has
-// one under the given name, else owns one of the display size. Owns its
+// one under the given key, else owns one of the display size. Owns its
 // display list.
 #pragma once
+
+#include "resources/SharedKey.h"
 
 #include <memory>
 
@@ -18,7 +20,7 @@ class CombinerFilter {
 public:
     enum Direction { center = 0, left = 1, right = 2, up = 3, down = 4 };
 
-    CombinerFilter(ResourceManager* resources, const char* copyName, int width, int height);
+    CombinerFilter(ResourceManager* resources, SharedKey<CopyScreen> copyKey, int width, int height);
     ~CombinerFilter();
     CombinerFilter(const CombinerFilter&) = delete;
     CombinerFilter& operator=(const CombinerFilter&) = delete;

@@ -14,8 +14,6 @@
 
 namespace {
 
-EffectContext publishedContext;
-
 using Builder = std::unique_ptr<Effect> (*)(const EffectContext& context);
 
 template <class T>
@@ -24,7 +22,13 @@ std::unique_ptr<Effect> build(const EffectContext& context)
     return std::make_unique<T>(context.resources);
 }
 
-// The offset filters also take the published display size.
+// A nested script builds its effects as the script that plays it does.
+std::unique_ptr<Effect> buildScriptPlayer(const EffectContext& context)
+{
+    return std::make_unique<ScriptPlayer>(context.resources, showEffectFactory(context));
+}
+
+// The offset filters also take the display size.
 template <class T>
 std::unique_ptr<Effect> buildSized(const EffectContext& context)
 {
@@ -47,26 +51,21 @@ const EffectType effectTypes[] = {
     {"OverlayImage", build<OverlayImage>},
     {"FallingParticles", build<FallingParticles>},
     {"RCFilter", buildSized<RCFilter>},
-    {"ScriptPlayer", build<ScriptPlayer>},
+    {"ScriptPlayer", buildScriptPlayer},
 };
 
 } // namespace
 
-void publishEffectContext(const EffectContext& context)
-{
-    publishedContext = context;
-}
-
-const EffectContext& effectContext()
-{
-    return publishedContext;
-}
-
-std::unique_ptr<Effect> createEffect(const char* typeName)
+std::unique_ptr<Effect> createEffect(const EffectContext& context, const char* typeName)
 {
     for (const EffectType& type : effectTypes)
         if (std::strcmp(type.name, typeName) == 0)
-            return type.build(publishedContext);
+            return type.build(context);
     std::printf("cannot find %s\n", typeName);
     return nullptr;
+}
+
+EffectFactory showEffectFactory(const EffectContext& context)
+{
+    return [context](const char* typeName) { return createEffect(context, typeName); };
 }

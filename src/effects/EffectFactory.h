@@ -1,12 +1,14 @@
 // The effect factory: turns a type name from a script into a ready effect.
-// Every effect it builds gets the resource manager (and, for the filters
-// that need it, the display size) that the playing script scene published.
+// A factory carries its context, the resource manager and display size that
+// every effect it builds gets (the offset filters use the size); a nested
+// script player gets the same factory for its own effects.
 //
 // Names are compared exactly, case-sensitively; an unknown name prints
 // "cannot find %s\n" and yields nothing. "Inverse" is one of those names:
 // the inverse accent of the key effects is not an effect a script can drive.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class Effect;
@@ -18,11 +20,9 @@ struct EffectContext {
     int height = 480;
 };
 
-// The factory a script timeline builds its effects with.
-using EffectFactory = std::unique_ptr<Effect> (*)(const char* typeName);
+// What a script timeline builds its effects with; tests hand in their own.
+using EffectFactory = std::function<std::unique_ptr<Effect>(const char* typeName)>;
 
-// Publishes the context later `createEffect` calls hand to the effects.
-void publishEffectContext(const EffectContext& context);
-const EffectContext& effectContext();
-
-std::unique_ptr<Effect> createEffect(const char* typeName);
+// The show's effect types, built with `context`.
+std::unique_ptr<Effect> createEffect(const EffectContext& context, const char* typeName);
+EffectFactory showEffectFactory(const EffectContext& context);

@@ -2,12 +2,13 @@
 
 #include "effects/CombinerFilter.h"
 #include "effects/OverlayImage.h"
+#include "effects/SharedKeys.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "resources/CopyScreen.h"
-#include "resources/PBuffer.h"
+#include "effects/CopyScreen.h"
+#include "effects/PBuffer.h"
 #include "resources/ResourceManager.h"
-#include "sequencer/ShowMath.h"
+#include "core/ShowMath.h"
 
 #include <epoxy/gl.h>
 
@@ -58,9 +59,9 @@ FallingParticles::FallingParticles(ResourceManager* resources)
     : Effect(resources), multipliedLogo(logo(resources, "plogo3c.png")), addedLogo(logo(resources, "plogo3b.png"))
 {
     if (resources != nullptr) {
-        surface = resources->getObjectAs<PBuffer>("PBuffer320x240");
-        glowCopy = resources->getObjectAs<CopyScreen>("CopyScreen320x240");
-        blur = resources->getObjectAs<CombinerFilter>("Blur320x240");
+        surface = resources->get(shared::pbuffer320x240);
+        glowCopy = resources->get(shared::copyScreen320x240);
+        blur = resources->get(shared::blur320x240);
         nv::glGenProgramsNV(1, &program);
         std::printf("loading vertex program\n");
         std::unique_ptr<char[]> text = resources->readFile("particle.vpc");

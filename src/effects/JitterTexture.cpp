@@ -1,6 +1,6 @@
 #include "effects/JitterTexture.h"
 
-#include "sequencer/ShowMath.h"
+#include "core/ShowMath.h"
 
 #include <cstdlib>
 

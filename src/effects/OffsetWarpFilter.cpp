@@ -3,7 +3,7 @@
 #include "effects/OffsetTexture.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "resources/CopyScreen.h"
+#include "effects/CopyScreen.h"
 
 #include <epoxy/gl.h>
 

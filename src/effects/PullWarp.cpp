@@ -1,8 +1,9 @@
 #include "effects/PullWarp.h"
 
-#include "resources/CopyScreen.h"
+#include "effects/CopyScreen.h"
+#include "effects/SharedKeys.h"
 #include "resources/ResourceManager.h"
-#include "resources/WarpGrid.h"
+#include "effects/WarpGrid.h"
 
 #include <epoxy/gl.h>
 
@@ -11,8 +12,8 @@
 PullWarp::PullWarp(ResourceManager* resources) : Effect(resources)
 {
     if (resources != nullptr) {
-        grid = resources->getObjectAs<WarpGrid>("PullWarp");
-        copy = resources->getObjectAs<CopyScreen>("CopyScreenb");
+        grid = resources->get(shared::pullWarp);
+        copy = resources->get(shared::copyScreenb);
     }
     if (grid == nullptr || copy == nullptr)
         std::fprintf(stderr, "PullWarp: no warp grid or screen copy, the effect draws nothing\n");

@@ -1,6 +1,7 @@
 #include "effects/RCFilter.h"
 
 #include "effects/CombinerFilter.h"
+#include "effects/SharedKeys.h"
 
 #include <epoxy/gl.h>
 
@@ -23,7 +24,7 @@ RCFilter::~RCFilter() = default;
 
 void RCFilter::finishLoad()
 {
-    filter = std::make_unique<CombinerFilter>(resources, "CopyScreen", width, height);
+    filter = std::make_unique<CombinerFilter>(resources, shared::copyScreen, width, height);
     filter->spread = spread;
     filter->takeCopy = clear != 0;
     if (!filename.empty())

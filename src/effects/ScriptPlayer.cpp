@@ -28,13 +28,14 @@ ScriptPlayer::ScriptPlayer(ResourceManager* resources, EffectFactory factory)
     t = &lookUpVar("t");
 }
 
-// Scripts name their nested scripts by path under "data/". Playing from the
-// pack there is no such folder, so the pack entry of the same name is read.
+// Scripts name their nested scripts by path under "data/": the rest of the
+// path is the data file, which either data source serves. A path elsewhere
+// is read as it stands.
 std::unique_ptr<ScriptTimeline> ScriptPlayer::loadNestedScript() const
 {
     static const std::string dataPrefix = "data/";
-    if (resources != nullptr && resources->usePack && filename.compare(0, dataPrefix.size(), dataPrefix) == 0) {
-        const FileBytes bytes = resources->readBytes(filename.c_str() + dataPrefix.size());
+    if (resources != nullptr && resources->useDataPrefix && filename.compare(0, dataPrefix.size(), dataPrefix) == 0) {
+        const FileBytes bytes = resources->readBytes(filename.c_str() + dataPrefix.size(), "cannot find %s\n");
         return std::make_unique<ScriptTimeline>(factory, reinterpret_cast<const uint8_t*>(bytes.data.get()),
                                                 static_cast<size_t>(bytes.size), resources);
     }

@@ -1,7 +1,7 @@
 // "ScriptPlayer": a whole script played as one effect of another script.
 // The string parameter "filename" names the nested script (a path under
-// "data/"; playing from the pack, the entry of that name); the var "t" is the playback position, 0 at the start and 1 at the
-// nested script's last event. Without keys of its own, "t" runs linearly from
+// "data/", read as that data file from either source); the var "t" is the
+// playback position, 0 at the start and 1 at the nested script's last event. Without keys of its own, "t" runs linearly from
 // 0 at local time 0 to 1 at the time of that last event, so the nested
 // script plays at its own pace.
 //
@@ -21,7 +21,7 @@ public:
     static constexpr int maxNesting = 8;
 
     // `factory` builds the nested script's effects.
-    explicit ScriptPlayer(ResourceManager* resources, EffectFactory factory = createEffect);
+    ScriptPlayer(ResourceManager* resources, EffectFactory factory);
 
     int update(float localTime) override;
     int advance(float localTime) override;

@@ -10,8 +10,7 @@ ScriptScene::ScriptScene(const char* path, ResourceManager* resources) : Scene(r
         context.width = resources->screenWidth;
         context.height = resources->screenHeight;
     }
-    publishEffectContext(context);
-    timeline = std::make_unique<ScriptTimeline>(createEffect, path, resources);
+    timeline = std::make_unique<ScriptTimeline>(showEffectFactory(context), path, resources);
     duration = timeOfBeat(timeline->length - 5.0f);
 }
 

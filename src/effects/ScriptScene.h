@@ -1,14 +1,13 @@
-// ScriptScene: the scene that plays the opening script. It publishes its
-// resource manager and the display size for the effects the script creates,
-// and plays the script on the scene's beat clock until five beats before the
-// script's length.
+// ScriptScene: the scene that plays the opening script. The effects the
+// script creates get the scene's resource manager and the display size; the
+// script plays on the scene's beat clock until five beats before its length.
 //
 // Owns the timeline (and through it the script's effects). The scene that
 // follows it in the show is linked by the sequencer and kept, not used.
 #pragma once
 
+#include "core/Scene.h"
 #include "effects/ScriptTimeline.h"
-#include "sequencer/Scene.h"
 
 #include <memory>
 

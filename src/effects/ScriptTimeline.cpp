@@ -7,7 +7,7 @@
 #include <cstdio>
 
 ScriptTimeline::ScriptTimeline(EffectFactory createEffect, const char* fileName, ResourceManager* resources)
-    : resources(resources), createEffect(createEffect)
+    : resources(resources), createEffect(std::move(createEffect))
 {
     if (fileName != nullptr)
         readScriptFile(*this, fileName);
@@ -16,7 +16,7 @@ ScriptTimeline::ScriptTimeline(EffectFactory createEffect, const char* fileName,
 
 ScriptTimeline::ScriptTimeline(EffectFactory createEffect, const uint8_t* data, size_t size,
                                ResourceManager* resources)
-    : resources(resources), createEffect(createEffect)
+    : resources(resources), createEffect(std::move(createEffect))
 {
     readScriptBytes(*this, data, size);
     finishLoading();

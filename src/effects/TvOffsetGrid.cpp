@@ -1,6 +1,6 @@
 #include "effects/TvOffsetGrid.h"
 
-#include "sequencer/ShowMath.h"
+#include "core/ShowMath.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -48,27 +48,19 @@ File3DSPtr load3dsFromPath(const std::string& path, std::string& problem)
     return load3dsFromMemory(bytes.data(), bytes.size(), problem);
 }
 
-// The show's loader: the pack entry through the memory stream, or the data
-// file by its path. Whatever keeps the scene from loading (a missing or
-// malformed file, one lib3ds refuses) ends in the same message box; the
-// reason goes to standard error next to it.
-File3DSPtr ResourceManager::load3ds(const char* name) const
+// The show's loader: the file's bytes from either source through the memory
+// stream. Whatever keeps the scene from loading (a missing or malformed file,
+// one lib3ds refuses) ends in the same message box; the reason goes to
+// standard error next to it.
+File3DSPtr load3ds(const ResourceManager& resources, const char* name)
 {
     std::string problem;
     File3DSPtr file;
-    if (usePack) {
-        const FileBytes bytes = readBytes(name);
-        if (bytes)
-            file = load3dsFromMemory(reinterpret_cast<const uint8_t*>(bytes.data.get()), size_t(bytes.size), problem);
-        else
-            problem = "not in the pack";
-    } else {
-        char path[pathSize];
-        if (findFile(name, path))
-            file = load3dsFromPath(path, problem);
-        else
-            problem = "no path for it";
-    }
+    const FileBytes bytes = resources.readBytes(name, nullptr);
+    if (bytes)
+        file = load3dsFromMemory(reinterpret_cast<const uint8_t*>(bytes.data.get()), size_t(bytes.size), problem);
+    else
+        problem = resources.usePack ? "not in the pack" : "cannot open the file";
     if (!file) {
         std::fprintf(stderr, "%s: %s\n", name ? name : "(null)", problem.c_str());
         platform::showMessage(name ? name : "", "3DS Load error", platform::MessageIcon::Exclamation);

@@ -8,8 +8,8 @@
 // The result owns the lib3ds file object (freed with lib3ds_file_free); it is
 // null when the file is missing, malformed or refused by lib3ds, and then
 // `problem` says why in one line (the caller adds the file name). The show
-// loads through ResourceManager::load3ds, which picks the source and shows
-// the "3DS Load error" message.
+// loads through load3ds, which reads either data source and shows the
+// "3DS Load error" message.
 #pragma once
 
 #include <lib3ds/file.h>
@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+
+class ResourceManager;
 
 struct File3DSDeleter {
     void operator()(Lib3dsFile* file) const { lib3ds_file_free(file); }
@@ -29,3 +31,7 @@ File3DSPtr load3dsFromMemory(const uint8_t* data, size_t size, std::string& prob
 
 // Reads the 3DS file at `path` and parses it as load3dsFromMemory does.
 File3DSPtr load3dsFromPath(const std::string& path, std::string& problem);
+
+// A checked 3DS scene read through `resources`; null with a "3DS Load error"
+// box when it is missing or unreadable.
+File3DSPtr load3ds(const ResourceManager& resources, const char* name);

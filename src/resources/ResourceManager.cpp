@@ -3,11 +3,9 @@
 #include "resources/DataFile.h"
 #include "resources/KeyValue.h"
 #include "resources/PackFile.h"
-#include "resources/SharedObjects.h"
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 ResourceManager::ResourceManager(bool usePack, bool useDataPrefix, const PackDirectory& directory)
     : usePack(usePack), useDataPrefix(useDataPrefix), directory(directory)
@@ -50,29 +48,19 @@ std::unique_ptr<char[]> ResourceManager::readFile(const char* name) const
     return readTextFile(path);
 }
 
-FileBytes ResourceManager::readBytes(const char* name) const
+FileBytes ResourceManager::readBytes(const char* name, const char* missingFormat) const
 {
     if (usePack)
         return readPackEntry(packName.c_str(), directory, name);
     char path[pathSize];
     if (!findFile(name, path))
         return {};
-    long size = 0;
-    FILE* file = openDataFile(path, size);
-    if (!file) {
-        std::printf("File not found: %s\n", path);
-        return {};
-    }
-    FileBytes bytes;
-    bytes.data.reset(new (std::nothrow) char[static_cast<size_t>(size) + 2]());
-    bool complete = bytes.data && std::fread(bytes.data.get(), 1, static_cast<size_t>(size), file) ==
-                                      static_cast<size_t>(size);
-    std::fclose(file);
-    if (!complete) {
+    DataFileProblem problem = DataFileProblem::none;
+    FileBytes bytes = readDataFile(path, problem);
+    if (problem == DataFileProblem::missing && missingFormat)
+        std::printf(missingFormat, path);
+    else if (problem == DataFileProblem::unreadable)
         std::printf("Could not read %s\n", path);
-        return {};
-    }
-    bytes.size = static_cast<int>(size);
     return bytes;
 }
 
@@ -89,7 +77,12 @@ void* ResourceManager::getObject(const std::string& name)
     auto found = objects.find(name);
     if (found != objects.end() && found->second)
         return found->second;
-    return createSharedObject(*this, name);
+    if (!objectFactory || building.count(name) != 0)
+        return nullptr;
+    building.insert(name);
+    void* built = objectFactory(*this, name);
+    building.erase(name);
+    return built;
 }
 
 void ResourceManager::keepObject(const std::string& name, void* raw, std::shared_ptr<void> owner)

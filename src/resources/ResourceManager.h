@@ -3,37 +3,38 @@
 // sources chosen at construction: the data directory on disk ("data/" + name,
 // relative to the working directory), or the pack file "pmx.d" behind the
 // directory table compiled into the program. The show reads from "data/".
+// Loaders of pictures, 3DS scenes and animation scripts are functions over
+// readBytes that live beside the code that uses what they load.
 //
 // Next to files it keeps the registry of named shared objects (render targets,
 // filters, the warp grid, `KeyEffects`). The registry owns what is registered:
 // objects live until the manager is destroyed and are deleted then, the latest
 // registered first, so an object may lean on the ones it fetched while it was
 // built. An object replaced under its name stays alive as well, because
-// earlier requesters may still hold it.
+// earlier requesters may still hold it. The objects themselves are built by
+// the factory the owner hands over (setObjectFactory); the manager knows
+// them only by their typed keys (SharedKey.h).
 //
 // Buffers returned by file reads belong to the caller; nothing is cached.
 // Failures print their message (text files) or show a message box (pack) and
 // give a null result that callers must accept.
 #pragma once
 
-#include "resources/File3DS.h"
+#include "resources/DataFile.h"
 #include "resources/PackDirectory.h"
+#include "resources/SharedKey.h"
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
-class swfScript;
+class ResourceManager;
 
-// A whole data file in memory. `data` is followed by two zero bytes, so a
-// text file can be read in place as a terminated string.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    int size = 0;   // bytes of the file, without the two zero bytes
-
-    explicit operator bool() const { return data != nullptr; }
-};
+// Builds and registers the shared object that belongs to `name` and returns
+// it; null, without a message, for a name that has no object.
+using SharedObjectFactory = void* (*)(ResourceManager& resources, const std::string& name);
 
 class ResourceManager {
 public:
@@ -59,51 +60,45 @@ public:
     std::unique_ptr<char[]> readFile(const char* name) const;
 
     // The file's exact bytes from either source: read whole in binary from the
-    // findFile path, or the unpacked pack entry. Loaders that take a memory
-    // block build on this.
-    FileBytes readBytes(const char* name) const;
-
-    // Image loaders. The caller has generated and bound a texture on the
-    // target the size rule gives (textureTargetFor). A file that cannot be
-    // opened or decoded leaves the bound texture untouched, quietly.
-    void loadJpegTexture(const char* name) const;
-    // 0 with the size, or -1 when the file cannot be opened or decoded.
-    int jpegSize(const char* name, int& width, int& height) const;
-    // Fills width x height x 3 bytes of `pixels`; 0, or -1 on failure.
-    int jpegPixels(const char* name, unsigned char* pixels) const;
-    // `transforms`: libpng's flags (0, or 2 to strip the alpha channel).
-    void loadPngTexture(const char* name, int transforms) const;
-
-    // A checked 3DS scene from either source (File3DS.h); null with a "3DS Load error" box when unreadable.
-    File3DSPtr load3ds(const char* name) const;
-
-    // A new animation script: read from the findFile path, or from the pack
-    // entry's bytes. A file that cannot be found gives a script without movies.
-    std::unique_ptr<swfScript> loadScript(const char* name) const;
+    // findFile path, or the unpacked pack entry. Every loader that takes a
+    // memory block builds on this. A file missing from the data directory is
+    // reported with `missingFormat` (one "%s" for the path), or quietly when
+    // it is null, for loaders that probe or report in words of their own; a
+    // pack miss always shows its message box.
+    FileBytes readBytes(const char* name, const char* missingFormat = "File not found: %s\n") const;
 
     // The unpacked size of a pack entry; 0 for an unknown name and always 0 when
     // reading from the data directory.
     int fileSize(const char* name) const;
 
-    // Inserts or replaces the registry entry `name`; the registry takes the
-    // object over and returns it.
-    template <class T, class Deleter>
-    typename std::unique_ptr<T, Deleter>::pointer registerObject(const std::string& name,
-                                                                 std::unique_ptr<T, Deleter> object)
+    // Inserts or replaces the registry entry of `key`; the registry takes the
+    // object over and returns it. The entry holds the object as the key's
+    // type, so get() hands back exactly what was registered.
+    template <class T, class U, class Deleter>
+    typename std::unique_ptr<U, Deleter>::pointer registerObject(SharedKey<T> key,
+                                                                 std::unique_ptr<U, Deleter> object)
     {
         auto* raw = object.get();
-        keepObject(name, raw, std::shared_ptr<void>(std::move(object)));
+        T* asKeyType = raw;
+        keepObject(key.name, asKeyType, std::shared_ptr<void>(std::move(object)));
         return raw;
     }
 
+    // The shared object of `key`, built on the first request; null when it
+    // cannot be had.
+    template <class T>
+    T* get(SharedKey<T> key) { return static_cast<T*>(getObject(key.name)); }
+
     // The registered object when the registry has a non-null entry for `name`,
-    // otherwise the one that createSharedObject builds (and registers) for the
-    // name, or null for a name it does not know.
+    // otherwise the one the factory builds (and registers) for the name. Null
+    // for a name the factory does not know, without a factory, and for a name
+    // whose object is being built right now: building an object may construct
+    // scenes, and every scene construction asks for "KeyEffects", which must
+    // not start a second one.
     virtual void* getObject(const std::string& name);
 
-    // getObject for callers that know the type that belongs to the name.
-    template <class T>
-    T* getObjectAs(const std::string& name) { return static_cast<T*>(getObject(name)); }
+    // The function that builds shared objects on their first request.
+    void setObjectFactory(SharedObjectFactory factory) { objectFactory = factory; }
 
     bool usePack;
     bool useDataPrefix;
@@ -117,5 +112,7 @@ private:
 
     std::map<std::string, void*> objects;
     std::vector<std::shared_ptr<void>> owned;   // in registration order
+    std::set<std::string> building;             // names whose factory call is running
+    SharedObjectFactory objectFactory = nullptr;
     PackDirectory directory;   // a view of rows that outlive the manager
 };

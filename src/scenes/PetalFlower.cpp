@@ -1,6 +1,6 @@
 #include "scenes/PetalFlower.h"
 
-#include "sequencer/ShowMath.h"
+#include "core/ShowMath.h"
 
 #include <epoxy/gl.h>
 

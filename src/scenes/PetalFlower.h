@@ -7,7 +7,7 @@
 // after the petals are made; the draw order is part of the show's sameness.
 #pragma once
 
-#include "sequencer/Scene.h"
+#include "core/Scene.h"
 
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "sequencer/Demo.h"
 
+#include "effects/SharedKeys.h"
 #include "platform/Clock.h"
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
@@ -76,8 +77,8 @@ std::string musicFilePath(const ResourceManager& resources)
     return path;
 }
 
-Demo::Demo(std::unique_ptr<ResourceManager> resources, StageTable stages)
-    : Scene(resources.get()), ownedResources(std::move(resources)), stages(std::move(stages))
+Demo::Demo(std::unique_ptr<ResourceManager> resources, StageTable stages, SceneLinker links)
+    : Scene(resources.get()), ownedResources(std::move(resources)), stages(std::move(stages)), links(std::move(links))
 {
 }
 
@@ -99,7 +100,7 @@ int Demo::loadStage()
     if (nextStage < sceneStageCount)
         buildStage(nextStage);
     else if (nextStage == sceneStageCount) {
-        keyEffects = ownedResources->getObjectAs<Scene>("KeyEffects");
+        keyEffects = ownedResources->get(shared::keyEffects);
         openMusic();
     }
     nextStage = std::min(nextStage + 1, loadingStageCount);
@@ -121,7 +122,8 @@ void Demo::buildStage(int stage)
         finalSceneSlot = static_cast<int>(scenes.size());
     stageScenes[stage] = scene.get();
     scenes.push_back(std::move(scene));
-    linkShowScenes(stageScenes);
+    if (links)
+        links(stageScenes);
 }
 
 void Demo::openMusic()

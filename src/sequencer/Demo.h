@@ -5,7 +5,8 @@
 // the scene clock in step with the music; forwards typed keys; and lays the
 // key-effect accents and the letterbox bars over every frame.
 //
-// Stages 0 to 8 each build one scene through a table of stage builders, so a
+// Stages 0 to 8 each build one scene through a table of stage builders (the
+// show's own table lives with the scenes and comes from the shell), so a
 // stage whose scene does not exist builds nothing and the list simply holds
 // fewer scenes; stage 9 fetches "KeyEffects" and opens the music named by the
 // key "mp3" of "demo.cfg". Loading counts its stages itself: a stage that
@@ -19,7 +20,7 @@
 #pragma once
 
 #include "sequencer/MusicStream.h"
-#include "sequencer/Scene.h"
+#include "core/Scene.h"
 
 #include <array>
 #include <cstdint>
@@ -35,13 +36,10 @@ using StageBuilder = std::function<std::unique_ptr<Scene>(ResourceManager& resou
 constexpr int sceneStageCount = 9;        // stages 0 to 8 build scenes
 constexpr int loadingStageCount = 10;     // stage 9 fetches the accents and the music
 using StageTable = std::array<StageBuilder, sceneStageCount>;
-
-// The show's own scenes, stage by stage; an empty row builds nothing.
-StageTable showStages();
-
-// Gives the show's scenes the references they keep to each other, once both
-// ends exist; `byStage` holds the scene each stage built, or null.
-void linkShowScenes(const std::array<Scene*, sceneStageCount>& byStage);
+// Gives the scenes the references they keep to each other, once both ends
+// exist; called after every stage that built a scene, with the scene each
+// stage has built so far (or null).
+using SceneLinker = std::function<void(const std::array<Scene*, sceneStageCount>& byStage)>;
 
 // The music file of the show: the key "mp3" of "demo.cfg", resolved with
 // findFile. Empty (after the manager's or a note's message) when the file or
@@ -50,7 +48,7 @@ std::string musicFilePath(const ResourceManager& resources);
 
 class Demo : public Scene {
 public:
-    explicit Demo(std::unique_ptr<ResourceManager> resources, StageTable stages = showStages());
+    Demo(std::unique_ptr<ResourceManager> resources, StageTable stages, SceneLinker links = nullptr);
     ~Demo() override;
     Demo(const Demo&) = delete;
     Demo& operator=(const Demo&) = delete;
@@ -105,6 +103,7 @@ private:
 
     std::unique_ptr<ResourceManager> ownedResources;
     StageTable stages;
+    SceneLinker links;
     int nextStage = 0;
     std::array<Scene*, sceneStageCount> stageScenes{};  // what each stage built
     int finalSceneSlot = -1;   // slot of the scene of the last scene stage

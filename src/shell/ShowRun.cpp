@@ -1,8 +1,10 @@
 #include "shell/ShowRun.h"
 
+#include "effects/SharedObjects.h"
 #include "platform/Clock.h"
 #include "platform/StopSignal.h"
 #include "resources/ResourceManager.h"
+#include "scenes/ShowStages.h"
 #include "shell/CapabilityCheck.h"
 #include "shell/LoadingDisplay.h"
 #include "shell/ShellState.h"
@@ -64,6 +66,7 @@ void installShow(const ProgramOptions& options)
     ShowRun& run = showRun();
     run = ShowRun{};
     run.stages = showStages();
+    run.links = linkShowScenes;
     run.benchFrames = options.benchFrames;
     run.usePack = options.pack;
     run.mode = options.benchFrames > 0 ? RunMode::Bench : options.shots.empty() ? RunMode::Show : RunMode::Shots;
@@ -112,9 +115,10 @@ bool initShow()
     checkCapabilities();
 
     auto resources = std::make_unique<ResourceManager>(run.usePack, true);
+    resources->setObjectFactory(createSharedObject);
     resources->screenWidth = settings.width;
     resources->screenHeight = settings.height;
-    run.demo = std::make_unique<Demo>(std::move(resources), run.stages);
+    run.demo = std::make_unique<Demo>(std::move(resources), run.stages, run.links);
     Demo& demo = *run.demo;
     demo.timeOffset = settings.timeOffset;
     demo.captureClock = captureClock;

@@ -34,6 +34,7 @@ struct ShowRun {
     // The scenes the sequencer builds: the show's own unless a test puts
     // in others.
     StageTable stages;
+    SceneLinker links;
     std::unique_ptr<Demo> demo;
     std::vector<double> stageMilliseconds;  // loading time of each stage
     // The music for a capture's audio track; only runs on the capture

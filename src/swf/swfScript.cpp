@@ -1,5 +1,7 @@
 #include "swf/swfScript.h"
 
+#include "resources/ResourceManager.h"
+
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -121,4 +123,13 @@ void swfScript::rewind()
         return;
     primary_->rewind();
     lookAhead_->rewind();
+}
+
+std::unique_ptr<swfScript> loadScript(const ResourceManager& resources, const char* name)
+{
+    const FileBytes bytes = resources.readBytes(name, "cannot find %s\n");
+    if (bytes)
+        return std::make_unique<swfScript>(bytes.data.get(), static_cast<size_t>(bytes.size));
+    // The pack's miss was a box; the script adds that it has no source.
+    return resources.usePack ? std::make_unique<swfScript>(nullptr, 0) : std::make_unique<swfScript>();
 }

@@ -32,6 +32,8 @@ public:
     // Reads a file image in memory; the caller keeps and frees it. A null
     // image leaves a script without movies.
     swfScript(const void* image, size_t size);
+    // A script without movies, quietly.
+    swfScript() = default;
 
     // Adds or replaces a command handler; commands fire from the primary
     // movie only.
@@ -64,3 +66,10 @@ private:
     std::unique_ptr<swfMovie> lookAhead_;
     std::vector<swfBinding> bindings_;
 };
+
+class ResourceManager;
+
+// A new animation script from the data file `name`, from either data source.
+// A file missing from the data directory says "cannot find PATH"; a pack miss
+// has shown its box. Either way the script has no movies.
+std::unique_ptr<swfScript> loadScript(const ResourceManager& resources, const char* name);

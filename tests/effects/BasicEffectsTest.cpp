@@ -4,9 +4,10 @@
 #include "effects/OverlayImage.h"
 #include "effects/PullWarp.h"
 #include "effects/ScriptPlayer.h"
+#include "effects/SharedKeys.h"
 #include "imagewriter/ImageWriter.h"
 #include "resources/TextureUpload.h"
-#include "resources/WarpGrid.h"
+#include "effects/WarpGrid.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
@@ -49,10 +50,13 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        publishEffectContext(EffectContext{&data.resources, 640, 480});
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
-    void TearDown() override { publishEffectContext(EffectContext{}); }
+
+    std::unique_ptr<Effect> createEffect(const char* typeName)
+    {
+        return ::createEffect(EffectContext{&data.resources, 640, 480}, typeName);
+    }
 
     testsupport::EffectData data;
 };
@@ -79,7 +83,7 @@ TEST_F(EffectsTest, DescriptionsDeclareTheVarsTheEffectsRead)
     LetterBox letterBox(&data.resources);
     PullWarp pullWarp(&data.resources);
     OverlayImage overlay(&data.resources);
-    ScriptPlayer player(&data.resources);
+    ScriptPlayer player(&data.resources, showEffectFactory({&data.resources, 640, 480}));
     const std::pair<Effect*, std::vector<const char*>> expected[] = {
         {&letterBox, {"CutAmtX", "CutAmtY"}},
         {&pullWarp, {"pull", "alpha"}},
@@ -218,7 +222,7 @@ TEST_F(PullWarpTest, PullingDrawsTheMiddleTowardsTheCorners)
     effect.update(0.0f);
     EXPECT_EQ(readPixel(2, 477)[0], 255);
     EXPECT_EQ(readPixel(320, 240)[0], 255);
-    EXPECT_FLOAT_EQ(data.resources.getObjectAs<WarpGrid>("PullWarp")->strength, 8.0f);
+    EXPECT_FLOAT_EQ(data.resources.get(shared::pullWarp)->strength, 8.0f);
 }
 
 TEST_F(PullWarpTest, WithoutItsSharedObjectsItDrawsNothing)

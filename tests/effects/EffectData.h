@@ -3,6 +3,7 @@
 // does. Tests add their own pictures and scripts next to the descriptions.
 #pragma once
 
+#include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
 
@@ -19,6 +20,7 @@ public:
         for (const char* name : {"letterbox.xml", "pullwarp.xml", "overlayimage.xml", "scriptplayer.xml"})
             directory.write(std::string("data/") + name, readAll((source / name).string()));
         directory.makeCurrent();
+        resources.setObjectFactory(createSharedObject);
     }
 
     // Writes a data file; returns its path relative to the working directory.

@@ -41,10 +41,8 @@ TEST_F(ScriptSceneTest, LastsUntilFiveBeatsBeforeTheScriptEnds)
     data.resources.screenWidth = 800;
     data.resources.screenHeight = 600;
     ScriptScene scene(path.c_str(), &data.resources);
-    EXPECT_EQ(effectContext().resources, &data.resources);
-    EXPECT_EQ(effectContext().width, 800);
-    EXPECT_EQ(effectContext().height, 600);
     ASSERT_EQ(scene.timeline->effects.size(), 2u);
+    EXPECT_EQ(scene.timeline->effects[0]->resources, &data.resources);
     EXPECT_FLOAT_EQ(scene.timeline->length, 100.0f);
     EXPECT_FLOAT_EQ(scene.duration, scene.timeOfBeat(95.0f));
 
@@ -59,7 +57,6 @@ TEST_F(ScriptSceneTest, LastsUntilFiveBeatsBeforeTheScriptEnds)
 
     EXPECT_EQ(scene.update(scene.duration - 0.01f), 0);
     EXPECT_EQ(scene.update(scene.duration), 1);
-    publishEffectContext(EffectContext{});
 }
 
 TEST_F(ScriptSceneTest, AMissingScriptEndsAtOnce)
@@ -67,7 +64,6 @@ TEST_F(ScriptSceneTest, AMissingScriptEndsAtOnce)
     ScriptScene scene("data/absent.script", &data.resources);
     EXPECT_TRUE(scene.timeline->effects.empty());
     EXPECT_EQ(scene.update(0.0f), 1);
-    publishEffectContext(EffectContext{});
 }
 
 TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
@@ -86,7 +82,6 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
         ++frames;
     EXPECT_EQ(frames, static_cast<int>(std::ceil(scene.duration / 0.5f)));
     EXPECT_EQ(scene.timeline->nextEvent, scene.timeline->events.size());
-    publishEffectContext(EffectContext{});
 }
 
 class ScriptPlayerTest : public ::testing::Test {
@@ -163,9 +158,7 @@ TEST_F(ScriptPlayerTest, AScriptThatPlaysItselfStopsNesting)
 {
     data.write("self.script", "<script><effect filename=\"ScriptPlayer\" end=\"256\">"
                               "<rootkey>filename=data/self.script;</rootkey></effect></script>");
-    publishEffectContext(EffectContext{&data.resources, 640, 480});
-    ScriptTimeline timeline(createEffect, "data/self.script", &data.resources);
-    publishEffectContext(EffectContext{});
+    ScriptTimeline timeline(showEffectFactory({&data.resources, 640, 480}), "data/self.script", &data.resources);
     int depth = 0;
     const ScriptTimeline* level = &timeline;
     while (level != nullptr && !level->effects.empty()) {

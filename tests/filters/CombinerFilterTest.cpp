@@ -1,6 +1,7 @@
 #include "effects/CombinerFilter.h"
 #include "effects/Effect.h"
 #include "effects/RCFilter.h"
+#include "effects/SharedKeys.h"
 #include "filters/FilterTestSupport.h"
 
 #include <cstdlib>
@@ -91,11 +92,11 @@ TEST_F(CombinerFilterTest, TypeWordsAreExactAndOthersMeanCentre)
 
 TEST_F(CombinerFilterTest, BlurAveragesTheFourTapsLikeTheProcessor)
 {
-    auto* blur = resources->getObjectAs<CombinerFilter>("Blur640x480");
+    auto* blur = resources->get(shared::blur640x480);
     ASSERT_NE(blur, nullptr);
     EXPECT_EQ(resources->getObject("Blur640x480"), blur);
     EXPECT_EQ(blur->copy, resources->getObject("CopyScreen640x480c"));
-    auto* small = resources->getObjectAs<CombinerFilter>("Blur320x240");
+    auto* small = resources->get(shared::blur320x240);
     ASSERT_NE(small, nullptr);
     EXPECT_EQ(small->width, 320);
     EXPECT_EQ(small->copy, resources->getObject("CopyScreen320x240"));

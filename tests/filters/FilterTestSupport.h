@@ -3,7 +3,9 @@
 // and helpers to put known pictures on the screen.
 #pragma once
 
+#include "effects/Effect.h"
 #include "effects/EffectFactory.h"
+#include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
 #include "support/GLTest.h"
 
@@ -19,11 +21,10 @@ protected:
     {
         GLTest::SetUp();
         resources = std::make_unique<ResourceManager>(false, true);
-        publishEffectContext({resources.get(), 640, 480});
+        resources->setObjectFactory(createSharedObject);
     }
     void TearDown() override
     {
-        publishEffectContext({});
         resources.reset();
         testsupport::makeTestContextCurrent();
     }
@@ -51,6 +52,12 @@ protected:
         glClearColor(r, g, b, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0, 0, 0, 0);
+    }
+
+    // An effect of the show's type `typeName` on the test's manager.
+    std::unique_ptr<Effect> createEffect(const char* typeName) const
+    {
+        return ::createEffect(EffectContext{resources.get(), 640, 480}, typeName);
     }
 
     std::unique_ptr<ResourceManager> resources;

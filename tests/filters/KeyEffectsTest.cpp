@@ -1,8 +1,9 @@
 #include "effects/CombinerFilter.h"
 #include "effects/JitterTexture.h"
+#include "effects/SharedKeys.h"
 #include "filters/FilterTestSupport.h"
-#include "resources/WarpGrid.h"
-#include "sequencer/KeyEffects.h"
+#include "effects/WarpGrid.h"
+#include "effects/KeyEffects.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ protected:
     void SetUp() override
     {
         FilterTest::SetUp();
-        keys = resources->getObjectAs<KeyEffects>("KeyEffects");
+        keys = static_cast<KeyEffects*>(resources->get(shared::keyEffects));
         ASSERT_NE(keys, nullptr);
     }
 

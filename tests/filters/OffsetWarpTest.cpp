@@ -2,10 +2,11 @@
 #include "effects/JitterEffect.h"
 #include "effects/JitterTexture.h"
 #include "effects/OffsetWarpFilter.h"
+#include "effects/SharedKeys.h"
 #include "effects/TvOffsetGrid.h"
 #include "filters/FilterTestSupport.h"
 #include "programs/NvExtensions.h"
-#include "resources/CopyScreen.h"
+#include "effects/CopyScreen.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -176,7 +177,7 @@ TEST_F(OffsetWarpTest, SharedJitterPairIsMadeTogether)
 {
     void* simple = resources->getObject("SimpleDSDT");
     ASSERT_NE(simple, nullptr);
-    auto* jitter = resources->getObjectAs<JitterTexture>("Jitter");
+    auto* jitter = resources->get(shared::jitter);
     ASSERT_NE(jitter, nullptr);
     EXPECT_EQ(static_cast<OffsetWarpFilter*>(simple)->grid, jitter);
     EXPECT_EQ(jitter->columns, 32);

@@ -1,5 +1,6 @@
 #include "imagewriter/ImageWriter.h"
 #include "pack/PackBuilder.h"
+#include "resources/Pictures.h"
 #include "resources/ResourceManager.h"
 #include "resources/TextureUpload.h"
 #include "resources/TempDirectory.h"
@@ -73,30 +74,30 @@ TEST_F(ImageLoadersTest, JpegSizeChoosesTheTarget)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         int width = 0, height = 0;
-        ASSERT_EQ(resources.jpegSize(c.name, width, height), 0);
+        ASSERT_EQ(jpegSize(resources, c.name, width, height), 0);
         EXPECT_EQ(width, c.width);
         EXPECT_EQ(height, c.height);
         ASSERT_EQ(resources::textureTargetFor(width, height), c.target);
         boundTexture(c.target);
-        resources.loadJpegTexture(c.name);
+        loadJpegTexture(resources, c.name);
         EXPECT_EQ(texWidth(c.target), c.width);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     int width = 0, height = 0;
-    EXPECT_EQ(resources.jpegSize("missing.jpg", width, height), -1);
+    EXPECT_EQ(jpegSize(resources, "missing.jpg", width, height), -1);
 }
 
 TEST_F(ImageLoadersTest, PngFormatsFollowChannelsAndTransforms)
 {
     ResourceManager resources(false, true);
     boundTexture(GL_TEXTURE_2D);
-    resources.loadPngTexture("alpha.png", 0);
+    loadPngTexture(resources, "alpha.png", 0);
     EXPECT_EQ(internalFormat(GL_TEXTURE_2D), GL_RGBA);
     boundTexture(GL_TEXTURE_2D);
-    resources.loadPngTexture("alpha.png", PNG_TRANSFORM_STRIP_ALPHA);
+    loadPngTexture(resources, "alpha.png", PNG_TRANSFORM_STRIP_ALPHA);
     EXPECT_EQ(internalFormat(GL_TEXTURE_2D), GL_RGB);
     boundTexture(GL_TEXTURE_RECTANGLE);
-    resources.loadPngTexture("grey.png", 0);
+    loadPngTexture(resources, "grey.png", 0);
     EXPECT_EQ(internalFormat(GL_TEXTURE_RECTANGLE), GL_LUMINANCE);
 }
 
@@ -104,12 +105,12 @@ TEST_F(ImageLoadersTest, BrokenOrMissingFilesLeaveTheBoundTextureUntouched)
 {
     ResourceManager resources(false, true);
     boundTexture(GL_TEXTURE_2D);
-    resources.loadPngTexture("broken.png", 0);
-    resources.loadPngTexture("missing.png", 0);
-    resources.loadJpegTexture("broken.png");
+    loadPngTexture(resources, "broken.png", 0);
+    loadPngTexture(resources, "missing.png", 0);
+    loadJpegTexture(resources, "broken.png");
     EXPECT_EQ(texWidth(GL_TEXTURE_2D), 0);
     std::vector<unsigned char> pixels(512 * 512 * 3);
-    EXPECT_EQ(resources.jpegPixels("missing.jpg", pixels.data()), -1);
+    EXPECT_EQ(jpegPixels(resources, "missing.jpg", pixels.data()), -1);
 }
 
 TEST_F(ImageLoadersTest, PackGivesTheSameTexelsAsTheFolder)
@@ -121,15 +122,15 @@ TEST_F(ImageLoadersTest, PackGivesTheSameTexelsAsTheFolder)
     ResourceManager fromFolder(false, true);
 
     std::vector<unsigned char> packed(512 * 512 * 3), plain(512 * 512 * 3);
-    ASSERT_EQ(fromPack.jpegPixels("square.jpg", packed.data()), 0);
-    ASSERT_EQ(fromFolder.jpegPixels("square.jpg", plain.data()), 0);
+    ASSERT_EQ(jpegPixels(fromPack, "square.jpg", packed.data()), 0);
+    ASSERT_EQ(jpegPixels(fromFolder, "square.jpg", plain.data()), 0);
     EXPECT_EQ(packed, plain);
 
     uint8_t texels[2][8 * 8 * 4] = {};
     ResourceManager* sources[] = {&fromPack, &fromFolder};
     for (int i = 0; i < 2; ++i) {
         boundTexture(GL_TEXTURE_2D);
-        sources[i]->loadPngTexture("alpha.png", 0);
+        loadPngTexture(*sources[i], "alpha.png", 0);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels[i]);
     }
     EXPECT_EQ(texels[0][0], 77);

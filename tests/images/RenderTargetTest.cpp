@@ -1,7 +1,7 @@
-#include "resources/CircleMask.h"
-#include "resources/CopyScreen.h"
+#include "effects/CircleMask.h"
+#include "effects/CopyScreen.h"
 #include "resources/TextureUpload.h"
-#include "resources/WarpGrid.h"
+#include "effects/WarpGrid.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

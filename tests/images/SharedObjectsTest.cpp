@@ -1,8 +1,10 @@
-#include "resources/CircleMask.h"
-#include "resources/CopyScreen.h"
-#include "resources/PBuffer.h"
+#include "effects/CircleMask.h"
+#include "effects/CopyScreen.h"
+#include "effects/PBuffer.h"
+#include "effects/SharedKeys.h"
+#include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
-#include "resources/WarpGrid.h"
+#include "effects/WarpGrid.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
@@ -17,6 +19,12 @@ protected:
     {
         resources.reset();
         testsupport::makeTestContextCurrent();
+    }
+
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        resources->setObjectFactory(createSharedObject);
     }
 
     std::unique_ptr<ResourceManager> resources = std::make_unique<ResourceManager>(false, true);
@@ -45,14 +53,14 @@ TEST_F(SharedObjectsTest, NamesGiveTheSameObjectEveryTime)
 
 TEST_F(SharedObjectsTest, MaterialDefaultsAndMask)
 {
-    const float* ambient = resources->getObjectAs<float>("Ambient");
-    const float* specular = resources->getObjectAs<float>("Specular");
+    const float* ambient = resources->get(shared::ambient);
+    const float* specular = resources->get(shared::specular);
     EXPECT_FLOAT_EQ(ambient[0], 0.1f);
-    EXPECT_FLOAT_EQ(resources->getObjectAs<float>("Diffuse")[2], 0.2f);
+    EXPECT_FLOAT_EQ(resources->get(shared::diffuse)[2], 0.2f);
     EXPECT_FLOAT_EQ(specular[1], 1.0f);
-    EXPECT_FLOAT_EQ(*resources->getObjectAs<float>("Shininess"), 10.0f);
+    EXPECT_FLOAT_EQ(*resources->get(shared::shininess), 10.0f);
 
-    const MaskTexture* mask = resources->getObjectAs<MaskTexture>("CircleMask");
+    const MaskTexture* mask = resources->get(shared::circleMask);
     ASSERT_NE(mask, nullptr);
     glBindTexture(GL_TEXTURE_2D, mask->texture);
     std::vector<uint8_t> texels(512 * 512);
@@ -75,11 +83,11 @@ TEST_F(SharedObjectsTest, PBufferKeepsItsOwnStateAndSharesTextures)
     float projectionBefore[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projectionBefore);
 
-    auto* pbuffer = resources->getObjectAs<PBuffer>("PBuffer320x240");
+    auto* pbuffer = resources->get(shared::pbuffer320x240);
     ASSERT_NE(pbuffer, nullptr);
     EXPECT_EQ(pbuffer->width, 320);
     EXPECT_EQ(pbuffer->height, 240);
-    auto* copy = resources->getObjectAs<CopyScreen>("CopyScreen320x240");
+    auto* copy = resources->get(shared::copyScreen320x240);
 
     pbuffer->makeCurrent();
     GLint viewport[4];
@@ -113,8 +121,8 @@ TEST_F(SharedObjectsTest, PBufferKeepsItsOwnStateAndSharesTextures)
 
 TEST_F(SharedObjectsTest, WarpGridDrawsTheSourceTexture)
 {
-    auto* grid = resources->getObjectAs<WarpGrid>("PullWarp");
-    auto* copy = resources->getObjectAs<CopyScreen>("CopyScreen640x480");
+    auto* grid = resources->get(shared::pullWarp);
+    auto* copy = resources->get(shared::copyScreen640x480);
     glClearColor(1, 1, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     copy->copyFromScreen(0, 0, 0, 0, -1, -1);

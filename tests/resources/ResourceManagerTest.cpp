@@ -106,10 +106,10 @@ TEST(ResourceRegistryTest, RegisteredObjectsAreHandedOutAndDeletedLatestFirst)
     std::vector<int> deleted;
     {
         ResourceManager resources(false, true);
-        Tracked* first = resources.registerObject("first", std::make_unique<Tracked>(1, deleted));
-        Tracked* second = resources.registerObject("second", std::make_unique<Tracked>(2, deleted));
+        Tracked* first = resources.registerObject(SharedKey<Tracked>{"first"}, std::make_unique<Tracked>(1, deleted));
+        Tracked* second = resources.registerObject(SharedKey<Tracked>{"second"}, std::make_unique<Tracked>(2, deleted));
         EXPECT_EQ(resources.getObject("first"), first);
-        EXPECT_EQ(resources.getObjectAs<Tracked>("second"), second);
+        EXPECT_EQ(resources.get(SharedKey<Tracked>{"second"}), second);
         EXPECT_EQ(resources.getObject("second"), resources.getObject("second"));
         EXPECT_TRUE(deleted.empty());
     }
@@ -121,8 +121,9 @@ TEST(ResourceRegistryTest, ReplacedObjectStaysAliveForEarlierRequesters)
     std::vector<int> deleted;
     {
         ResourceManager resources(false, true);
-        Tracked* old = resources.registerObject("name", std::make_unique<Tracked>(1, deleted));
-        Tracked* replacement = resources.registerObject("name", std::make_unique<Tracked>(2, deleted));
+        const SharedKey<Tracked> name{"name"};
+        Tracked* old = resources.registerObject(name, std::make_unique<Tracked>(1, deleted));
+        Tracked* replacement = resources.registerObject(name, std::make_unique<Tracked>(2, deleted));
         EXPECT_EQ(resources.getObject("name"), replacement);
         EXPECT_TRUE(deleted.empty());
         EXPECT_EQ(old->id, 1);
@@ -133,7 +134,7 @@ TEST(ResourceRegistryTest, ReplacedObjectStaysAliveForEarlierRequesters)
 TEST(ResourceRegistryTest, UnknownOrNullEntriesGiveNullQuietly)
 {
     ResourceManager resources(false, true);
-    resources.registerObject("empty", std::unique_ptr<Tracked>());
+    resources.registerObject(SharedKey<Tracked>{"empty"}, std::unique_ptr<Tracked>());
     testsupport::MessageRecorder boxes;
     testing::internal::CaptureStdout();
     EXPECT_EQ(resources.getObject("no such object"), nullptr);
@@ -145,9 +146,55 @@ TEST(ResourceRegistryTest, UnknownOrNullEntriesGiveNullQuietly)
 TEST(ResourceRegistryTest, ArraysAreOwnedToo)
 {
     ResourceManager resources(false, true);
-    float* ambient = resources.registerObject("Ambient", std::unique_ptr<float[]>(new float[3]{0.1f, 0.1f, 0.1f}));
-    EXPECT_EQ(resources.getObjectAs<float>("Ambient"), ambient);
-    EXPECT_FLOAT_EQ(resources.getObjectAs<float>("Ambient")[2], 0.1f);
+    const SharedKey<float> key{"Ambient"};
+    float* ambient = resources.registerObject(key, std::unique_ptr<float[]>(new float[3]{0.1f, 0.1f, 0.1f}));
+    EXPECT_EQ(resources.get(key), ambient);
+    EXPECT_FLOAT_EQ(resources.get(key)[2], 0.1f);
+}
+
+// A second base puts the key's type at another address than the object's.
+struct Named {
+    virtual ~Named() = default;
+    int name = 7;
+};
+struct Timed {
+    virtual ~Timed() = default;
+    float time = 2.5f;
+};
+struct Both : Named, Timed {};
+
+TEST(ResourceRegistryTest, AnEntryHoldsTheObjectAsItsKeysType)
+{
+    ResourceManager resources(false, true);
+    const SharedKey<Timed> key{"both"};
+    Both* both = resources.registerObject(key, std::make_unique<Both>());
+    EXPECT_EQ(resources.get(key), static_cast<Timed*>(both));
+    EXPECT_FLOAT_EQ(resources.get(key)->time, 2.5f);
+}
+
+// The factory builds on the first request only; a request for a name while
+// its own object is being built gets null instead of building another.
+TEST(ResourceRegistryTest, TheFactoryBuildsEachNameOnceAndNeverWithinItself)
+{
+    static int builds;
+    static void* nested;
+    builds = 0;
+    nested = &builds;
+    ResourceManager resources(false, true);
+    EXPECT_EQ(resources.getObject("built"), nullptr); // no factory yet
+    resources.setObjectFactory([](ResourceManager& r, const std::string& name) -> void* {
+        if (name != "built")
+            return nullptr;
+        ++builds;
+        nested = r.getObject("built");
+        return r.registerObject(SharedKey<float>{"built"}, std::make_unique<float>(1.0f));
+    });
+    void* first = resources.getObject("built");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(nested, nullptr);
+    EXPECT_EQ(resources.getObject("built"), first);
+    EXPECT_EQ(resources.getObject("other"), nullptr);
+    EXPECT_EQ(builds, 1);
 }
 
 } // namespace

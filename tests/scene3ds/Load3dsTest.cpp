@@ -1,8 +1,8 @@
-// ResourceManager::load3ds in the show's configuration (the data directory)
+// load3ds in the show's configuration (the data directory)
 // and the pack configuration (the memory stream over a pack entry).
 #include "pack/PackBuilder.h"
 #include "resources/ResourceManager.h"
-#include "resources/Scene3DS.h"
+#include "core/Scene3DS.h"
 #include "resources/TempDirectory.h"
 #include "scene3ds/TestScenes.h"
 #include "support/MessageRecorder.h"
@@ -70,7 +70,8 @@ TEST_F(Load3dsTest, UnreadableScenesGiveTheLoadErrorWithTheName)
         {"a malformed file in the data directory", false, "bad.3ds", "bad.3ds: at offset 0: chunk 0x4D4D"},
         {"a malformed pack entry", true, "bad.3ds", "bad.3ds: at offset 0: chunk 0x4D4D"},
         {"a file missing from the data directory", false, "none.3ds", "none.3ds: cannot open the file"},
-        {"a directory in the data directory", false, "folder.3ds", "folder.3ds: cannot read the file"},
+        // Only regular files count as data files.
+        {"a directory in the data directory", false, "folder.3ds", "folder.3ds: cannot open the file"},
         {"a name missing from the pack", true, "none.3ds", "none.3ds: not in the pack"},
     };
     for (const auto& row : rows) {

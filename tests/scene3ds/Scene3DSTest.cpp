@@ -1,7 +1,7 @@
 // Scene3DS on files from the builder: camera, light and object values at
 // frames against the keys they were written with, and the GL state that
 // setCamera and lightFromNode leave.
-#include "resources/Scene3DS.h"
+#include "core/Scene3DS.h"
 #include "scene3ds/TestScenes.h"
 #include "support/GLTest.h"
 

@@ -1,7 +1,7 @@
 // The 3DS builder: what it writes reads back through lib3ds as described,
 // and descriptions it cannot write are refused without touching the file.
 #include "3dsbuilder/SceneBuilder.h"
-#include "resources/Scene3DS.h"
+#include "core/Scene3DS.h"
 #include "scene3ds/TestScenes.h"
 
 #include <gtest/gtest.h>

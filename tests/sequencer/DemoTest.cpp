@@ -2,6 +2,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/ShowStages.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
@@ -20,11 +21,12 @@ class DemoTest : public GLTest {
 protected:
     // A demo on the capture clock, without music, with every stage loaded.
     std::unique_ptr<Demo> loadedDemo(const StageTable& stages,
-                                     std::unique_ptr<ResourceManager> resources = nullptr)
+                                     std::unique_ptr<ResourceManager> resources = nullptr,
+                                     SceneLinker links = nullptr)
     {
         if (!resources)
             resources = std::make_unique<ResourceManager>(false, false);
-        auto demo = std::make_unique<Demo>(std::move(resources), stages);
+        auto demo = std::make_unique<Demo>(std::move(resources), stages, std::move(links));
         demo->captureClock = true;
         demo->musicPending = false;
         while (demo->loadStage() > 0) {
@@ -203,7 +205,7 @@ TEST_F(DemoTest, KeyEffectsAndLetterboxGoOverTheSceneWhateverStateItLeft)
 {
     auto resources = std::make_unique<ResourceManager>(false, false);
     auto* accents = resources->registerObject(
-        "KeyEffects", std::make_unique<RecordingScene>(nullptr, "accents", 0.0f));
+        keyEffectsKey, std::make_unique<RecordingScene>(nullptr, "accents", 0.0f));
     accents->draw = [](float) {
         sequencertest::fillScreen(1, 0, 0);
         leaveCarelessState();
@@ -317,7 +319,7 @@ TEST_F(DemoTest, TheOpeningPlaysIntroScriptAndKeepsTheSceneAfterIt)
     StageTable stages = showStages();
     stages[1] = recordingStage("flowers", 1.0f);
     testing::internal::CaptureStdout();
-    auto demo = loadedDemo(stages, std::move(resources));
+    auto demo = loadedDemo(stages, std::move(resources), linkShowScenes);
     testing::internal::GetCapturedStdout();
     ASSERT_EQ(demo->scenes.size(), 2u);
     auto* opening = dynamic_cast<ScriptScene*>(demo->scenes[0].get());

@@ -1,4 +1,4 @@
-#include "sequencer/Scene.h"
+#include "core/Scene.h"
 
 #include "resources/ResourceManager.h"
 
@@ -13,21 +13,22 @@ struct Plain : Scene {
     int update(float) override { return 0; }
 };
 
-// A manager that builds its "KeyEffects" object on the first request, as
-// the registry does; the object is a scene, whose construction asks again.
+// A manager whose factory builds the "KeyEffects" object on the first
+// request; the object is a scene, whose construction asks for it again.
 struct BuildingManager : ResourceManager {
-    BuildingManager() : ResourceManager(false, false) {}
-    void* getObject(const std::string& name) override
+    BuildingManager() : ResourceManager(false, false)
     {
-        if (name != "KeyEffects")
-            return ResourceManager::getObject(name);
-        ++requests;
-        if (!built)
-            built = registerObject("KeyEffects", std::make_unique<Plain>(this));
-        return built;
+        setObjectFactory([](ResourceManager& resources, const std::string& name) -> void* {
+            auto& self = static_cast<BuildingManager&>(resources);
+            if (name != keyEffectsKey.name)
+                return nullptr;
+            ++self.builds;
+            self.built = self.registerObject(keyEffectsKey, std::make_unique<Plain>(&self));
+            return static_cast<Scene*>(self.built);
+        });
     }
     Plain* built = nullptr;
-    int requests = 0;
+    int builds = 0;
 };
 
 } // namespace
@@ -55,9 +56,9 @@ TEST(SceneTest, ConstructionRefreshesTheKeyEffectsWithoutAskingForItself)
     BuildingManager manager;
     setCurrentKeyEffects(nullptr);
     Plain scene(&manager);
-    // The key effects' own construction did not ask again (that would
-    // build another one without end).
-    EXPECT_EQ(manager.requests, 1);
+    // The key effects' own construction asked again and got nothing, instead
+    // of building another one without end.
+    EXPECT_EQ(manager.builds, 1);
     ASSERT_NE(manager.built, nullptr);
     EXPECT_EQ(currentKeyEffects(), manager.built);
 

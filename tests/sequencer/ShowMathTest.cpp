@@ -1,4 +1,4 @@
-#include "sequencer/ShowMath.h"
+#include "core/ShowMath.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

@@ -39,12 +39,12 @@ TEST(ResourceManagerScripts, LoadsFromTheDataDirectory)
     dir.write("data/square.swf", squareMovie());
     dir.makeCurrent();
     ResourceManager resources(false, true);
-    std::unique_ptr<swfScript> script = resources.loadScript("square.swf");
+    std::unique_ptr<swfScript> script = loadScript(resources, "square.swf");
     ASSERT_NE(script->primary(), nullptr);
     EXPECT_FLOAT_EQ(positionXAtFrame0(*script), 10);
 
     testing::internal::CaptureStdout();
-    std::unique_ptr<swfScript> missing = resources.loadScript("missing.swf");
+    std::unique_ptr<swfScript> missing = loadScript(resources, "missing.swf");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "cannot find data/missing.swf\n");
     EXPECT_EQ(missing->primary(), nullptr);
 }
@@ -57,13 +57,13 @@ TEST(ResourceManagerScripts, LoadsFromThePack)
     ASSERT_TRUE(buildPack(dir.file("data"), {"square.swf"}, dir.file("pmx.d"), packed));
     ResourceManager resources(true, true, packed.table.directory());
     resources.packName = dir.file("pmx.d");
-    std::unique_ptr<swfScript> script = resources.loadScript("SQUARE.swf");
+    std::unique_ptr<swfScript> script = loadScript(resources, "SQUARE.swf");
     ASSERT_NE(script->primary(), nullptr);
     EXPECT_FLOAT_EQ(positionXAtFrame0(*script), 10);
 
     testsupport::MessageRecorder messages;
     testing::internal::CaptureStdout();
-    std::unique_ptr<swfScript> missing = resources.loadScript("fluid.swf");
+    std::unique_ptr<swfScript> missing = loadScript(resources, "fluid.swf");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "screwup in swfScript constructor\n");
     EXPECT_EQ(missing->primary(), nullptr);
     ASSERT_EQ(messages.messages.size(), 1u);

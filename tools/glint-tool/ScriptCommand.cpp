@@ -6,6 +6,7 @@
 // times, one "T value" line each.
 #include "effects/Effect.h"
 #include "effects/EffectFactory.h"
+#include "effects/SharedObjects.h"
 #include "effects/ScriptTimeline.h"
 #include "glint-tool/ToolCommand.h"
 #include "platform/HeadlessContext.h"
@@ -175,11 +176,11 @@ int runScript(const tool::Args& args)
     resources.dataDir = options.dataDir + "/";
     resources.screenWidth = 640;
     resources.screenHeight = 480;
-    publishEffectContext(EffectContext{&resources, 640, 480});
+    resources.setObjectFactory(createSharedObject);
 
     bool found = true;
     {
-        const ScriptTimeline timeline(createEffect, options.file.c_str(), &resources);
+        const ScriptTimeline timeline(showEffectFactory({&resources, 640, 480}), options.file.c_str(), &resources);
         std::printf("length %g beats\n", timeline.length);
         printEffects(timeline);
         printEvents(timeline);
@@ -187,7 +188,6 @@ int runScript(const tool::Args& args)
             found = printVar(timeline, query) && found;
         std::fflush(stdout);
     }
-    publishEffectContext(EffectContext{});
     return found ? 0 : 1;
 }
 

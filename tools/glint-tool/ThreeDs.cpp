@@ -5,7 +5,7 @@
 // every object's position.
 #include "glint-tool/ToolCommand.h"
 
-#include "resources/Scene3DS.h"
+#include "core/Scene3DS.h"
 
 #include <cmath>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // source texture (a 640 x 480 rectangle texture, addressed in texels).
 #pragma once
 
-#include "sequencer/Scene.h"
+#include "core/Scene.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "sequencer/ShowMath.h"
+#include "core/ShowMath.h"
 
 namespace show {
 

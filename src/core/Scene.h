@@ -7,6 +7,8 @@
 // "KeyEffects" pointer the accent callbacks use.
 #pragma once
 
+#include "resources/SharedKey.h"
+
 class ResourceManager;
 
 class Scene {
@@ -32,6 +34,9 @@ public:
     float start = 0.0f;
     float tempo = 108.0f;
 };
+
+// The key-effect overlay is registered as the Scene it is, under this key.
+constexpr SharedKey<Scene> keyEffectsKey{"KeyEffects"};
 
 // The "KeyEffects" object as the latest scene construction found it in its
 // resource manager; null while there is none. Not owned: the manager that

@@ -1,6 +1,6 @@
-// The named shared objects that ResourceManager::getObject creates on first
-// request: one row per name (exact, case-sensitive), each building its object
-// and registering it with the manager. Rows arrive with the objects' classes.
+// The factory of the registry's shared objects (SharedKeys.h): one row per
+// name (exact, case-sensitive), each building its object and registering it
+// under its key. The shell hands it to the resource manager.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "resources/Scene3DS.h"
+#include "core/Scene3DS.h"
 
 #include "resources/ResourceManager.h"
 
@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-Scene3DS::Scene3DS(const char* name, const ResourceManager& resources) : file(resources.load3ds(name)) {}
+Scene3DS::Scene3DS(const char* name, const ResourceManager& resources) : file(load3ds(resources, name)) {}
 
 Scene3DS::Scene3DS(File3DSPtr loaded) : file(std::move(loaded)) {}
 

@@ -1,4 +1,4 @@
-#include "resources/CopyScreen.h"
+#include "effects/CopyScreen.h"
 
 #include "programs/NvExtensions.h"
 #include "resources/TextureUpload.h"

@@ -1,4 +1,4 @@
-#include "sequencer/Scene.h"
+#include "core/Scene.h"
 
 #include "resources/ResourceManager.h"
 
@@ -6,26 +6,12 @@ namespace {
 
 Scene* keyEffectsObject = nullptr;
 
-// The key-effect object is itself a scene, and the manager builds it on the
-// first request for its name: its own construction must not ask for it
-// again, or the request would build another one, and so on without end.
-bool refreshingKeyEffects = false;
-
-void refreshKeyEffects(ResourceManager& resources)
-{
-    if (refreshingKeyEffects)
-        return;
-    refreshingKeyEffects = true;
-    keyEffectsObject = resources.getObjectAs<Scene>("KeyEffects");
-    refreshingKeyEffects = false;
-}
-
 } // namespace
 
 Scene::Scene(ResourceManager* resources) : resources(resources)
 {
     if (resources)
-        refreshKeyEffects(*resources);
+        keyEffectsObject = resources->get(keyEffectsKey);
 }
 
 int Scene::advance(float) { return 0; }

@@ -1,10 +1,11 @@
-#include "sequencer/KeyEffectsAccents.h"
+#include "effects/KeyEffectsAccents.h"
 
+#include "effects/SharedKeys.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "resources/CopyScreen.h"
+#include "effects/CopyScreen.h"
 #include "resources/ResourceManager.h"
-#include "resources/WarpGrid.h"
+#include "effects/WarpGrid.h"
 
 #include <epoxy/gl.h>
 
@@ -15,7 +16,7 @@ namespace {
 
 CopyScreen* screenCopy(ResourceManager* resources)
 {
-    return resources != nullptr ? resources->getObjectAs<CopyScreen>("CopyScreen640x480b") : nullptr;
+    return resources != nullptr ? resources->get(shared::copyScreen640x480b) : nullptr;
 }
 
 } // namespace
@@ -138,7 +139,7 @@ void ColourFadeAccent::draw(float)
 PullAccent::PullAccent(ResourceManager* resources) : KeyAccent(resources, 1.0f), copy(screenCopy(resources))
 {
     if (resources != nullptr)
-        grid = resources->getObjectAs<WarpGrid>("PullWarp");
+        grid = resources->get(shared::pullWarp);
 }
 
 void PullAccent::draw(float time)

@@ -1,4 +1,4 @@
-#include "resources/WarpGrid.h"
+#include "effects/WarpGrid.h"
 
 #include <epoxy/gl.h>
 

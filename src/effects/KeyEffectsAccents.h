@@ -8,7 +8,7 @@
 // resource manager's registry; the combiner display lists are owned.
 #pragma once
 
-#include "sequencer/Scene.h"
+#include "core/Scene.h"
 
 class CopyScreen;
 class WarpGrid;

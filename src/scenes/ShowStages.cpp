@@ -1,7 +1,7 @@
 // The show's scenes in the order they play, one loading stage each, and the
 // references some of them keep to others. A row stays empty until its scene
 // exists; the list then just holds fewer scenes.
-#include "sequencer/Demo.h"
+#include "scenes/ShowStages.h"
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"

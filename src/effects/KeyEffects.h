@@ -10,7 +10,7 @@
 // and the blur filter ("Blur640x480") from the registry.
 #pragma once
 
-#include "sequencer/KeyEffectsAccents.h"
+#include "effects/KeyEffectsAccents.h"
 
 #include <memory>
 #include <string>

@@ -28,7 +28,7 @@ class ResourceManager;
 
 class Scene3DS {
 public:
-    // Loads `name` through resources.load3ds (which reports a failure).
+    // Loads `name` through load3ds (which reports a failure).
     Scene3DS(const char* name, const ResourceManager& resources);
     // Takes the file a loader produced; null when loading failed.
     explicit Scene3DS(File3DSPtr file);

@@ -1,4 +1,4 @@
-#include "resources/CircleMask.h"
+#include "effects/CircleMask.h"
 
 #include <epoxy/gl.h>
 

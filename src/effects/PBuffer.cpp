@@ -1,4 +1,4 @@
-#include "resources/PBuffer.h"
+#include "effects/PBuffer.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,9 @@
-#include "sequencer/KeyEffects.h"
+#include "effects/KeyEffects.h"
 
 #include "effects/CombinerFilter.h"
 #include "effects/JitterTexture.h"
 #include "effects/OffsetWarpFilter.h"
+#include "effects/SharedKeys.h"
 #include "resources/ResourceManager.h"
 #include "swf/swfScript.h"
 
@@ -21,10 +22,10 @@ KeyEffects::KeyEffects(ResourceManager* resources)
 {
     if (resources == nullptr)
         return;
-    jitterTexture = resources->getObjectAs<JitterTexture>("Jitter");
-    jitterFilter = resources->getObjectAs<OffsetWarpFilter>("SimpleDSDT");
+    jitterTexture = resources->get(shared::jitter);
+    jitterFilter = resources->get(shared::simpleDSDT);
     // The blur burst's filter: the full-screen blur of the registry.
-    blur = resources->getObjectAs<CombinerFilter>("Blur640x480");
+    blur = resources->get(shared::blur640x480);
 }
 
 KeyEffects::~KeyEffects()
