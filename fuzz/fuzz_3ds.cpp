@@ -4,8 +4,8 @@
 // at frames (inside, between and beyond the keys, and before 0), look up
 // every node's camera matrix and object position, and walk every mesh face
 // through its points and texture coordinates.
-#include "resources/Chunk3DS.h"
 #include "core/Scene3DS.h"
+#include "resources/Chunk3DS.h"
 
 #include <lib3ds/mesh.h>
 

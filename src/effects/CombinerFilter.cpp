@@ -1,8 +1,9 @@
 #include "effects/CombinerFilter.h"
 
+#include "core/ScreenQuad.h"
+#include "effects/CopyScreen.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "effects/CopyScreen.h"
 #include "resources/ResourceManager.h"
 
 #include <epoxy/gl.h>
@@ -79,11 +80,7 @@ int CombinerFilter::update()
         copy->enable();
         copy->bind();
     }
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, width, 0, height, 0, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(0, width, 0, height, 0, 10);
 
     // Rectangle copies are addressed in texels, 2-D ones in [0, 1].
     const bool rectangle = copy->target != GL_TEXTURE_2D;

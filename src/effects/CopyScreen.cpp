@@ -1,6 +1,6 @@
 #include "effects/CopyScreen.h"
 
-#include "programs/NvExtensions.h"
+#include "core/ScreenQuad.h"
 #include "resources/TextureUpload.h"
 
 #include <epoxy/gl.h>
@@ -37,11 +37,7 @@ void CopyScreen::drawFullScreen(int x, int y, int w, int h)
         w = width;
     if (h == -1)
         h = height;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-(width / 2), width / 2, height / 2, -(height / 2), 0.0, 10.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(-(width / 2), width / 2, height / 2, -(height / 2), 0.0, 10.0);
     glTranslatef(0.0f, 0.0f, -1.0f);
     enable();
     bind();
@@ -49,12 +45,7 @@ void CopyScreen::drawFullScreen(int x, int y, int w, int h)
     const float s = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(w);
     const float t = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(h);
     const int left = x - w / 2, top = y - h / 2;
-    nv::glBegin(GL_QUADS); // combiners may be on
-    glTexCoord2f(0, t); glVertex2i(left, top);
-    glTexCoord2f(s, t); glVertex2i(left + w, top);
-    glTexCoord2f(s, 0); glVertex2i(left + w, top + h);
-    glTexCoord2f(0, 0); glVertex2i(left, top + h);
-    glEnd();
+    drawQuad({float(left), float(top), float(left + w), float(top + h)}, {0, t, s, 0}); // combiners may be on
     disable();
 }
 

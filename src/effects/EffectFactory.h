@@ -8,6 +8,8 @@
 // the inverse accent of the key effects is not an effect a script can drive.
 #pragma once
 
+#include "core/VirtualScreen.h"
+
 #include <functional>
 #include <memory>
 
@@ -16,8 +18,8 @@ class ResourceManager;
 
 struct EffectContext {
     ResourceManager* resources = nullptr;
-    int width = 640;
-    int height = 480;
+    int width = virtualScreenWidth;
+    int height = virtualScreenHeight;
 };
 
 // What a script timeline builds its effects with; tests hand in their own.

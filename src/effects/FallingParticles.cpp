@@ -1,14 +1,15 @@
 #include "effects/FallingParticles.h"
 
+#include "core/ScreenQuad.h"
+#include "core/ShowMath.h"
 #include "effects/CombinerFilter.h"
+#include "effects/CopyScreen.h"
 #include "effects/OverlayImage.h"
+#include "effects/PBuffer.h"
 #include "effects/SharedKeys.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "effects/CopyScreen.h"
-#include "effects/PBuffer.h"
 #include "resources/ResourceManager.h"
-#include "core/ShowMath.h"
 
 #include <epoxy/gl.h>
 
@@ -24,33 +25,6 @@ std::unique_ptr<OverlayImage> logo(ResourceManager* resources, const char* fileN
     image->filename = fileName;
     image->finishLoad();
     return image;
-}
-
-// Draws a logo over the whole screen the way OverlayImage does, in the
-// colour and blending already set.
-void drawLogo(const OverlayImage& image)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 1, 0, 0, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    const bool textured = image.texture != 0;
-    const bool rectangle = image.target != GL_TEXTURE_2D;
-    const float s = rectangle ? static_cast<float>(image.width) : 1.0f;
-    const float t = rectangle ? static_cast<float>(image.height) : 1.0f;
-    if (textured) {
-        glEnable(image.target);
-        glBindTexture(image.target, image.texture);
-    }
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f(0, 0);
-    glTexCoord2f(s, 0); glVertex2f(1, 0);
-    glTexCoord2f(s, t); glVertex2f(1, 1);
-    glTexCoord2f(0, t); glVertex2f(0, 1);
-    glEnd();
-    if (textured)
-        glDisable(image.target);
 }
 
 } // namespace
@@ -141,17 +115,10 @@ void FallingParticles::drawParticles(float specularTerm, const float (&colour)[3
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 1, 0, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(0, 1, 1, 0, 0, 1);
     const float l = letterboxAmt;
     glColor3f(0, 0, 0);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0); glVertex2f(1, 0); glVertex2f(1, l); glVertex2f(0, l);
-    glVertex2f(0, 1 - l); glVertex2f(1, 1 - l); glVertex2f(1, 1); glVertex2f(0, 1);
-    glEnd();
+    drawQuads({{0, 0, 1, l}, {0, 1 - l, 1, 1}});
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, 4.0 / 3.0, 0.1, 200.0);
@@ -218,10 +185,10 @@ void FallingParticles::drawLogos(float localTime)
     const float m = 1.0f - d;
     glColor4f(m, m, m, m);
     glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
-    drawLogo(*multipliedLogo);
+    multipliedLogo->drawOverScreen();
     glColor4f(1, 1, 1, d);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    drawLogo(*addedLogo);
+    addedLogo->drawOverScreen();
     glDisable(GL_BLEND);
 }
 

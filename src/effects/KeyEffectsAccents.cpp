@@ -1,11 +1,13 @@
 #include "effects/KeyEffectsAccents.h"
 
+#include "core/ScreenQuad.h"
+#include "core/VirtualScreen.h"
+#include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
+#include "effects/WarpGrid.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "effects/CopyScreen.h"
 #include "resources/ResourceManager.h"
-#include "effects/WarpGrid.h"
 
 #include <epoxy/gl.h>
 
@@ -118,21 +120,13 @@ void AfterimageAccent::draw(float)
 
 void ColourFadeAccent::draw(float)
 {
+    constexpr float w = virtualScreenWidth, h = virtualScreenHeight;
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, 480, 0, 0, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(0, w, h, 0, 0, 10);
     glColor4f(red, green, blue, intensity);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0);
-    glVertex2f(640, 0);
-    glVertex2f(640, 480);
-    glVertex2f(0, 480);
-    glEnd();
+    drawQuads({{0, 0, w, h}});
     glDisable(GL_BLEND);
 }
 

@@ -67,7 +67,7 @@ private:
     CopyScreen* copy = nullptr;
 };
 
-// A fade to `colour` over a 640 x 480 box.
+// A fade to `colour` over the virtual screen.
 class ColourFadeAccent : public KeyAccent {
 public:
     explicit ColourFadeAccent(ResourceManager* resources) : KeyAccent(resources, 0.9f) {}

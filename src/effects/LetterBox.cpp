@@ -1,5 +1,7 @@
 #include "effects/LetterBox.h"
 
+#include "core/ScreenQuad.h"
+
 #include <epoxy/gl.h>
 
 LetterBox::LetterBox(ResourceManager* resources) : Effect(resources)
@@ -13,15 +15,8 @@ int LetterBox::update(float localTime)
 {
     const float c = cutAmtY->evaluate(localTime);
     glDisable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(0, 1, 0, 1, 0, 1);
     glColor4f(0, 0, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0); glVertex2f(1, 0); glVertex2f(1, c); glVertex2f(0, c);
-    glVertex2f(0, 1); glVertex2f(1, 1); glVertex2f(1, 1 - c); glVertex2f(0, 1 - c);
-    glEnd();
+    drawQuads({{0, 0, 1, c}, {0, 1, 1, 1 - c}});
     return 0;
 }

@@ -1,9 +1,10 @@
 #include "effects/OffsetWarpFilter.h"
 
+#include "core/ScreenQuad.h"
+#include "effects/CopyScreen.h"
 #include "effects/OffsetTexture.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
-#include "effects/CopyScreen.h"
 
 #include <epoxy/gl.h>
 
@@ -55,11 +56,7 @@ int OffsetWarpFilter::update(float amount)
     grid->regenerate(amount);
     copy->copyFromScreen(0, 0, 0, 0, -1, -1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, width, 0, height, 0, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(0, width, 0, height, 0, 10);
     if (useTextureShader && program != 0)
         drawTextureShader();
     else

@@ -1,5 +1,6 @@
 #include "effects/OverlayImage.h"
 
+#include "core/ScreenQuad.h"
 #include "resources/ImageDecoding.h"
 #include "resources/ResourceManager.h"
 #include "resources/TextureUpload.h"
@@ -91,31 +92,22 @@ int OverlayImage::update(float localTime)
     glColor4fv(colour);
     applyBlend();
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 1, 0, 0, 10); // y grows downwards, like the picture's rows
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    drawOverScreen();
+    return 0;
+}
+
+void OverlayImage::drawOverScreen() const
+{
+    setOrthoBox(0, 1, 1, 0, 0, 10); // y grows downwards, like the picture's rows
     if (texture != 0) {
         glEnable(target);
         glBindTexture(target, texture);
     }
-    drawQuad();
-    if (texture != 0)
-        glDisable(target);
-    return 0;
-}
-
-void OverlayImage::drawQuad() const
-{
     // A 2-D texture is addressed in [0, 1], a rectangle texture in texels.
     const bool rectangle = target != GL_TEXTURE_2D;
     const float s = rectangle ? static_cast<float>(width) : 1.0f;
     const float t = rectangle ? static_cast<float>(height) : 1.0f;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f(0, 0);
-    glTexCoord2f(s, 0); glVertex2f(1, 0);
-    glTexCoord2f(s, t); glVertex2f(1, 1);
-    glTexCoord2f(0, t); glVertex2f(0, 1);
-    glEnd();
+    drawQuad({0, 0, 1, 1}, {0, 0, s, t});
+    if (texture != 0)
+        glDisable(target);
 }

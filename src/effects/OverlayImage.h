@@ -20,6 +20,9 @@ public:
 
     int update(float localTime) override;
     void finishLoad() override;
+    // The picture (or the bare quad) over the whole screen, in the colour
+    // and blending already set; sets its own projection.
+    void drawOverScreen() const;
 
     std::string filename;
     unsigned texture = 0; // 0 when no picture was loaded
@@ -29,7 +32,6 @@ public:
 
 private:
     bool loadPicture(bool jpeg);
-    void drawQuad() const;
 
     EffectVar* r = nullptr;
     EffectVar* g = nullptr;

@@ -2,8 +2,8 @@
 
 #include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
-#include "resources/ResourceManager.h"
 #include "effects/WarpGrid.h"
+#include "resources/ResourceManager.h"
 
 #include <epoxy/gl.h>
 

@@ -1,5 +1,8 @@
 #include "effects/WarpGrid.h"
 
+#include "core/ScreenQuad.h"
+#include "programs/NvExtensions.h"
+
 #include <epoxy/gl.h>
 
 #include <cmath>
@@ -29,7 +32,7 @@ void WarpGrid::computeWarp(float)
             x += f * (x / strength - x);
             y += f * (y / strength - y);
             float* pair = &coords[(i * (columns + 1) + j) * 2];
-            pair[0] = (x + 1.0f) * 0.5f * 640.0f;
+            pair[0] = (x + 1.0f) * 0.5f * virtualScreenWidth;
             pair[1] = 420.0f + (y + 1.0f) * 0.5f * (60.0f - 420.0f);
         }
     }
@@ -37,14 +40,10 @@ void WarpGrid::computeWarp(float)
 
 void WarpGrid::draw() const
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, width, height, 0, 0, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setOrthoBox(0, width, height, 0, 0, 10);
     const float cellWidth = static_cast<float>(width) / columns;
     const float cellHeight = static_cast<float>(height) / rows;
-    glBegin(GL_QUADS);
+    nv::glBegin(GL_QUADS);
     for (int e = 0; e < rows; ++e) {
         for (int i = 0; i < columns; ++i) {
             const float x0 = i * cellWidth, x1 = (i + 1) * cellWidth;

@@ -1,11 +1,13 @@
 // The warp grid behind the pull accent ("PullWarp"): a 64 x 64 grid of
-// quads over the 640 x 480 screen whose texture coordinates are pulled
+// quads over the virtual screen whose texture coordinates are pulled
 // towards the centre, so a copied screen drawn through it shrinks into the
 // middle with the corners pulled furthest. The caller binds and enables the
-// source texture (a 640 x 480 rectangle texture, addressed in texels).
+// source texture (a virtual-screen-sized rectangle texture, addressed in
+// texels).
 #pragma once
 
 #include "core/Scene.h"
+#include "core/VirtualScreen.h"
 
 #include <vector>
 
@@ -21,8 +23,8 @@ public:
     float texS(int column, int row) const { return coords[(row * (columns + 1) + column) * 2]; }
     float texT(int column, int row) const { return coords[(row * (columns + 1) + column) * 2 + 1]; }
 
-    int width = 640;
-    int height = 480;
+    int width = virtualScreenWidth;
+    int height = virtualScreenHeight;
     int columns = 64;
     int rows = 64;
     std::vector<float> coords; // (columns + 1) x (rows + 1) pairs, row after row

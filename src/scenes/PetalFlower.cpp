@@ -1,6 +1,7 @@
 #include "scenes/PetalFlower.h"
 
 #include "core/ShowMath.h"
+#include "programs/NvExtensions.h"
 
 #include <epoxy/gl.h>
 
@@ -15,7 +16,7 @@ void PetalFan::draw(float t) const
     const float angularStep = span / (6.28318f * c);
     float r = c;
     const float keep = c * radiusKeep + (1.0f - radiusKeep);
-    glBegin(GL_TRIANGLE_FAN);
+    nv::glBegin(GL_TRIANGLE_FAN);
     glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
     glVertex3f(0.0f, 0.0f, 0.0f);
     for (int j = 0; j < vertexCount; ++j) {

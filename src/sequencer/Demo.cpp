@@ -1,7 +1,10 @@
 #include "sequencer/Demo.h"
 
+#include "core/ScreenQuad.h"
+#include "core/VirtualScreen.h"
 #include "effects/SharedKeys.h"
 #include "platform/Clock.h"
+#include "programs/NvExtensions.h"
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
 
@@ -25,15 +28,12 @@ constexpr double musicStartTimeoutMs = 500.0;
 
 // Black bars over the top and bottom twelfth of the screen, whatever its
 // size. Whatever the scene left switched on (lighting, textures, depth test,
-// culling of the clockwise top bar, programs) must not colour them, so those
-// are switched off for the bars alone.
+// culling of the clockwise top bar, programs, the emulated combiners) must
+// not colour them, so those are switched off for the bars alone.
 void drawLetterbox()
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    constexpr float w = virtualScreenWidth, h = virtualScreenHeight, bar = h / 12;
+    setOrthoBox(0, w, 0, h, 0, 1);
     glDisable(GL_BLEND);
     glColor4f(0, 0, 0, 1);
 
@@ -46,16 +46,15 @@ void drawLetterbox()
         glDisable(GL_VERTEX_PROGRAM_ARB);
     if (epoxy_has_gl_extension("GL_ARB_fragment_program"))
         glDisable(GL_FRAGMENT_PROGRAM_ARB);
-    glBegin(GL_QUADS);
-    glVertex2f(0, 0);
-    glVertex2f(640, 0);
-    glVertex2f(640, 40);
-    glVertex2f(0, 40);
-    glVertex2f(0, 480);
-    glVertex2f(640, 480);
-    glVertex2f(640, 440);
-    glVertex2f(0, 440);
-    glEnd();
+    const bool combiners = nv::glIsEnabled(GL_REGISTER_COMBINERS_NV);
+    const bool textureShaders = nv::glIsEnabled(GL_TEXTURE_SHADER_NV);
+    nv::glDisable(GL_REGISTER_COMBINERS_NV);
+    nv::glDisable(GL_TEXTURE_SHADER_NV);
+    drawQuads({{0, 0, w, bar}, {0, h, w, h - bar}});
+    if (combiners)
+        nv::glEnable(GL_REGISTER_COMBINERS_NV);
+    if (textureShaders)
+        nv::glEnable(GL_TEXTURE_SHADER_NV);
     glPopAttrib();
 }
 

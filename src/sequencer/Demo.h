@@ -19,8 +19,8 @@
 // saved copy. Every call needs the context current, the destructor too.
 #pragma once
 
-#include "sequencer/MusicStream.h"
 #include "core/Scene.h"
+#include "sequencer/MusicStream.h"
 
 #include <array>
 #include <cstdint>

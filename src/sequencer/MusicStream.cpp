@@ -1,8 +1,8 @@
 #include "sequencer/MusicStream.h"
 
 #include "platform/AudioPlayer.h"
-#include "platform/MessageBox.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 
 #include <chrono>
 #include <cstdio>

@@ -5,9 +5,9 @@
 #include "effects/PullWarp.h"
 #include "effects/ScriptPlayer.h"
 #include "effects/SharedKeys.h"
+#include "effects/WarpGrid.h"
 #include "imagewriter/ImageWriter.h"
 #include "resources/TextureUpload.h"
-#include "effects/WarpGrid.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

@@ -1,6 +1,6 @@
+#include "effects/EffectData.h"
 #include "effects/MaterialState.h"
 #include "effects/TestEffect.h"
-#include "effects/EffectData.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

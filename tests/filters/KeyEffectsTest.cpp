@@ -1,9 +1,9 @@
 #include "effects/CombinerFilter.h"
 #include "effects/JitterTexture.h"
-#include "effects/SharedKeys.h"
-#include "filters/FilterTestSupport.h"
-#include "effects/WarpGrid.h"
 #include "effects/KeyEffects.h"
+#include "effects/SharedKeys.h"
+#include "effects/WarpGrid.h"
+#include "filters/FilterTestSupport.h"
 
 namespace {
 

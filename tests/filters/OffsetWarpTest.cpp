@@ -1,3 +1,4 @@
+#include "effects/CopyScreen.h"
 #include "effects/Effect.h"
 #include "effects/JitterEffect.h"
 #include "effects/JitterTexture.h"
@@ -6,7 +7,6 @@
 #include "effects/TvOffsetGrid.h"
 #include "filters/FilterTestSupport.h"
 #include "programs/NvExtensions.h"
-#include "effects/CopyScreen.h"
 
 #include <cmath>
 #include <cstdlib>

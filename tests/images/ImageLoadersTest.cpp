@@ -2,8 +2,8 @@
 #include "pack/PackBuilder.h"
 #include "resources/Pictures.h"
 #include "resources/ResourceManager.h"
-#include "resources/TextureUpload.h"
 #include "resources/TempDirectory.h"
+#include "resources/TextureUpload.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

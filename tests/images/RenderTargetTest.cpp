@@ -1,7 +1,7 @@
 #include "effects/CircleMask.h"
 #include "effects/CopyScreen.h"
-#include "resources/TextureUpload.h"
 #include "effects/WarpGrid.h"
+#include "resources/TextureUpload.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

@@ -3,8 +3,8 @@
 #include "effects/PBuffer.h"
 #include "effects/SharedKeys.h"
 #include "effects/SharedObjects.h"
-#include "resources/ResourceManager.h"
 #include "effects/WarpGrid.h"
+#include "resources/ResourceManager.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

@@ -1,8 +1,8 @@
 // load3ds in the show's configuration (the data directory)
 // and the pack configuration (the memory stream over a pack entry).
+#include "core/Scene3DS.h"
 #include "pack/PackBuilder.h"
 #include "resources/ResourceManager.h"
-#include "core/Scene3DS.h"
 #include "resources/TempDirectory.h"
 #include "scene3ds/TestScenes.h"
 #include "support/MessageRecorder.h"

@@ -6,8 +6,8 @@
 // times, one "T value" line each.
 #include "effects/Effect.h"
 #include "effects/EffectFactory.h"
-#include "effects/SharedObjects.h"
 #include "effects/ScriptTimeline.h"
+#include "effects/SharedObjects.h"
 #include "glint-tool/ToolCommand.h"
 #include "platform/HeadlessContext.h"
 #include "platform/HeadlessSurfaceProvider.h"
