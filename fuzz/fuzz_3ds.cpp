@@ -18,8 +18,8 @@ namespace {
 void visitNodes(const Scene3DS& scene, const Lib3dsNode* node, float& sum)
 {
     for (; node; node = node->next) {
-        sum += scene.cameraMatrix(node->name)[12];
-        sum += scene.objectPosition(node->name)[0];
+        sum += scene.cameraMatrix(node->name).m[12];
+        sum += scene.objectPosition(node->name).x;
         visitNodes(scene, node->childs, sum);
     }
 }

@@ -49,18 +49,18 @@ void Scene3DS::setCamera(const std::string& name, int width, int height) const
     glMultMatrixf(&view[0][0]);
 }
 
-std::array<float, 16> Scene3DS::cameraMatrix(const std::string& name) const
+show::Mat4 Scene3DS::cameraMatrix(const std::string& name) const
 {
     Lib3dsMatrix view;
     float fov;
-    std::array<float, 16> result{};
+    show::Mat4 result{};
     if (!cameraView(name, view, fov)) {
-        result[15] = 1.0f;
+        result.m[15] = 1.0f;
         return result;
     }
     for (int column = 0; column < 4; ++column)
         for (int row = 0; row < 4; ++row)
-            result[column * 4 + row] = view[column][row];
+            result.m[column * 4 + row] = view[column][row];
     return result;
 }
 
@@ -77,10 +77,10 @@ void Scene3DS::lightFromNode(const std::string& name, GLenum glLight) const
     glLightfv(glLight, GL_POSITION, position);
 }
 
-std::array<float, 3> Scene3DS::objectPosition(const std::string& name) const
+show::Vec3 Scene3DS::objectPosition(const std::string& name) const
 {
     const Lib3dsNode* object = findNode(name, LIB3DS_OBJECT_NODE);
     if (!object)
-        return {0.0f, 0.0f, 0.0f};
+        return {};
     return {object->matrix[3][0], object->matrix[3][1], object->matrix[3][2]};
 }

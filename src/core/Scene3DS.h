@@ -15,6 +15,7 @@
 // setCamera leaves the matrix mode at GL_MODELVIEW.
 #pragma once
 
+#include "core/ShowMath.h"
 #include "resources/File3DS.h"
 
 #include <lib3ds/node.h>
@@ -48,7 +49,7 @@ public:
     // its target's position and its roll, 16 floats in lib3ds' (and GL's)
     // column-major order. Without the camera or its target: all zeros but the
     // last element, which is 1.
-    std::array<float, 16> cameraMatrix(const std::string& name) const;
+    show::Mat4 cameraMatrix(const std::string& name) const;
 
     // Sets `glLight`'s diffuse and specular colours to (r, g, b, 1) with the
     // light node's colour and its position to (x, y, z, 1), a positional light
@@ -58,7 +59,7 @@ public:
 
     // The translation of the object node's world matrix; (0, 0, 0) when the
     // file has no object node of that name.
-    std::array<float, 3> objectPosition(const std::string& name) const;
+    show::Vec3 objectPosition(const std::string& name) const;
 
     // The node of that name and type, or null.
     Lib3dsNode* findNode(const std::string& name, Lib3dsNodeTypes type) const;

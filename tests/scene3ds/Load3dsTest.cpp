@@ -51,10 +51,14 @@ TEST_F(Load3dsTest, PackAndDataDirectoryGiveTheSameScene)
         SCOPED_TRACE(frame);
         fromDirectory.setFrame(frame);
         fromPack.setFrame(frame);
-        for (const char* camera : {"Camera01", "Camera02"})
-            EXPECT_EQ(fromDirectory.cameraMatrix(camera), fromPack.cameraMatrix(camera));
-        for (const char* object : {"Ribbon", "Cube"})
-            EXPECT_EQ(fromDirectory.objectPosition(object), fromPack.objectPosition(object));
+        for (const char* camera : {"Camera01", "Camera02"}) {
+            const show::Mat4 a = fromDirectory.cameraMatrix(camera), b = fromPack.cameraMatrix(camera);
+            EXPECT_TRUE(std::equal(std::begin(a.m), std::end(a.m), std::begin(b.m)));
+        }
+        for (const char* object : {"Ribbon", "Cube"}) {
+            const show::Vec3 p = fromDirectory.objectPosition(object), q = fromPack.objectPosition(object);
+            EXPECT_EQ((std::array<float, 3>{p.x, p.y, p.z}), (std::array<float, 3>{q.x, q.y, q.z}));
+        }
     }
     EXPECT_TRUE(boxes.messages.empty());
 }

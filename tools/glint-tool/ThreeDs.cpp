@@ -44,7 +44,7 @@ void printFrame(Scene3DS& scene, float frame)
     forEachNode(scene.file->nodes, [&scene](const Lib3dsNode& node) {
         if (node.type == LIB3DS_CAMERA_NODE) {
             std::printf("  camera %s:", node.name);
-            for (float value : scene.cameraMatrix(node.name))
+            for (float value : scene.cameraMatrix(node.name).m)
                 std::printf(" %g", value);
             std::printf("\n");
         } else if (node.type == LIB3DS_LIGHT_NODE) {
@@ -52,8 +52,8 @@ void printFrame(Scene3DS& scene, float frame)
             std::printf("  light %s: colour %g %g %g position %g %g %g\n", node.name, light.col[0], light.col[1],
                         light.col[2], light.pos[0], light.pos[1], light.pos[2]);
         } else if (node.type == LIB3DS_OBJECT_NODE) {
-            const std::array<float, 3> position = scene.objectPosition(node.name);
-            std::printf("  object %s: position %g %g %g\n", node.name, position[0], position[1], position[2]);
+            const show::Vec3 position = scene.objectPosition(node.name);
+            std::printf("  object %s: position %g %g %g\n", node.name, position.x, position.y, position.z);
         }
     });
 }
