@@ -2,8 +2,8 @@
 // stage opens it paused, the first frame starts it, and a show started at a
 // later scene takes the scene clock from where the music really plays.
 // Without a sound device the music keeps time on the wall clock.
-#include "media/AudioDriver.h"
-#include "media/TestMusic.h"
+#include "platform/AudioDriver.h"
+#include "support/TestMusic.h"
 #include "sequencer/TestScenes.h"
 
 #include "mp3writer/Mp3Writer.h"

@@ -1,8 +1,8 @@
 // The show initialisation and the frame loop in-process, on the test's GL
 // context behind a recording window system, with scenes of the tests' own:
 // captures, the capture toggle, stop signals, shots and the loading order.
-#include "media/AviProbe.h"
-#include "media/TestMusic.h"
+#include "support/AviProbe.h"
+#include "support/TestMusic.h"
 #include "sequencer/TestScenes.h"
 
 #include "mp3writer/Mp3Writer.h"

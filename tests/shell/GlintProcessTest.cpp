@@ -1,8 +1,8 @@
 // Runs the built program as a user would and checks its exit codes, what it
 // prints and the files it writes. Runs start in a scratch folder of their
 // own, so they find no data there and leave their files in it.
-#include "media/AviProbe.h"
-#include "media/TestMusic.h"
+#include "support/AviProbe.h"
+#include "support/TestMusic.h"
 
 #include <gtest/gtest.h>
 

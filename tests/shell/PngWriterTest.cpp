@@ -1,6 +1,6 @@
 #include "shell/PngWriter.h"
 
-#include "media/TestMusic.h"
+#include "support/TestMusic.h"
 #include "resources/ImageDecoding.h"
 
 #include <gtest/gtest.h>

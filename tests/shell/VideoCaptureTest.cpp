@@ -1,5 +1,5 @@
-#include "media/AviProbe.h"
-#include "media/TestMusic.h"
+#include "support/AviProbe.h"
+#include "support/TestMusic.h"
 
 #include "mp3writer/Mp3Writer.h"
 #include "shell/VideoCapture.h"

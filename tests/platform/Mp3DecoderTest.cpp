@@ -1,4 +1,4 @@
-#include "media/TestMusic.h"
+#include "support/TestMusic.h"
 
 #include "platform/Mp3Decoder.h"
 

@@ -1,6 +1,6 @@
 #include "effects/FallingParticles.h"
 #include "effects/OverlayImage.h"
-#include "filters/FilterTestSupport.h"
+#include "effects/FilterTestSupport.h"
 
 #include <cmath>
 

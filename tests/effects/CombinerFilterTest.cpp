@@ -2,7 +2,7 @@
 #include "effects/Effect.h"
 #include "effects/RCFilter.h"
 #include "effects/SharedKeys.h"
-#include "filters/FilterTestSupport.h"
+#include "effects/FilterTestSupport.h"
 
 #include <cstdlib>
 #include <string>

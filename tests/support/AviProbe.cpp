@@ -1,4 +1,4 @@
-#include "media/AviProbe.h"
+#include "support/AviProbe.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

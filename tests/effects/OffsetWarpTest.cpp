@@ -5,7 +5,7 @@
 #include "effects/OffsetWarpFilter.h"
 #include "effects/SharedKeys.h"
 #include "effects/TvOffsetGrid.h"
-#include "filters/FilterTestSupport.h"
+#include "effects/FilterTestSupport.h"
 #include "programs/NvExtensions.h"
 
 #include <cmath>

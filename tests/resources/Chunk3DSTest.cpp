@@ -2,7 +2,7 @@
 // what it refuses gets a reason, and lib3ds never sees a refused file.
 #include "resources/Chunk3DS.h"
 #include "resources/File3DS.h"
-#include "scene3ds/TestScenes.h"
+#include "support/Test3dsScenes.h"
 
 #include <gtest/gtest.h>
 #include <lib3ds/chunk.h>

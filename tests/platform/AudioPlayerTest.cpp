@@ -1,5 +1,5 @@
-#include "media/AudioDriver.h"
-#include "media/TestMusic.h"
+#include "platform/AudioDriver.h"
+#include "support/TestMusic.h"
 
 #include "platform/AudioPlayer.h"
 #include "platform/Clock.h"

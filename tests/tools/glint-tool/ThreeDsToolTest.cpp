@@ -1,5 +1,5 @@
 // glint-tool 3ds, run as a program on builder files.
-#include "scene3ds/TestScenes.h"
+#include "support/Test3dsScenes.h"
 
 #include "support/RunTool.h"
 

@@ -1,4 +1,4 @@
-#include "scene3ds/TestScenes.h"
+#include "support/Test3dsScenes.h"
 
 #include "3dsbuilder/SceneBuilder.h"
 #include "resources/TempDirectory.h"

@@ -2,7 +2,7 @@
 // and descriptions it cannot write are refused without touching the file.
 #include "3dsbuilder/SceneBuilder.h"
 #include "core/Scene3DS.h"
-#include "scene3ds/TestScenes.h"
+#include "support/Test3dsScenes.h"
 
 #include <gtest/gtest.h>
 #include <lib3ds/camera.h>

@@ -4,7 +4,7 @@
 #include "pack/PackBuilder.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
-#include "scene3ds/TestScenes.h"
+#include "support/Test3dsScenes.h"
 #include "support/MessageRecorder.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // frames against the keys they were written with, and the GL state that
 // setCamera and lightFromNode leave.
 #include "core/Scene3DS.h"
-#include "scene3ds/TestScenes.h"
+#include "support/Test3dsScenes.h"
 #include "support/GLTest.h"
 
 #include <gtest/gtest.h>

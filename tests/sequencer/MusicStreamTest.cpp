@@ -1,5 +1,5 @@
-#include "media/AudioDriver.h"
-#include "media/TestMusic.h"
+#include "platform/AudioDriver.h"
+#include "support/TestMusic.h"
 
 #include "mp3writer/Mp3Writer.h"
 #include "platform/Clock.h"

@@ -3,7 +3,7 @@
 #include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "effects/WarpGrid.h"
-#include "filters/FilterTestSupport.h"
+#include "effects/FilterTestSupport.h"
 
 namespace {
 
