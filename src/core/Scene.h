@@ -5,6 +5,34 @@
 // A scene does not own its resource manager, and may have none (the loading
 // ornament). Constructing a scene that has one refreshes the process-wide
 // "KeyEffects" pointer the accent callbacks use.
+//
+// Writing a scene of the show:
+// - Where: src/scenes/, one file pair per scene and per object only scenes
+//   use (NameScene.h/.cpp). The ribbons' shared geometry is ControlPath.h,
+//   RibbonSection.h and TrailRing.h.
+// - What it may include: core/, resources/, swf/, effects/, sequencer/,
+//   programs/, platform/ and scenes/, never shell/. Each layer's library sees
+//   only the folders below it, so an include that points up fails the build.
+// - Data: by data name through `resources`, never by path, so the pack file
+//   serves the same names: readFile (texts; ".cfg" keys with kvFloat and
+//   friends, resources/KeyValue.h), loadJpegTexture / loadPngTexture / jpegPixels
+//   (resources/Pictures.h), Scene3DS(name, *resources) (core/Scene3DS.h),
+//   loadScript (swf/swfScript.h). The files come from tools/datagen, one
+//   source file per kind of product, each listed in its CMakeLists.txt.
+// - Shared objects: resources->get(shared::name) with the typed keys of
+//   effects/SharedKeys.h; a new shared object adds its key there and its row
+//   to effects/SharedObjects.cpp.
+// - Its stage: a row of showStages() and, if it keeps others, a line of
+//   linkShowScenes() (scenes/ShowStages.cpp).
+// - A frame: update(time) sets every GL state it relies on; 2-D passes use
+//   setOrthoBox and drawQuad (core/ScreenQuad.h) on the virtual screen
+//   (core/VirtualScreen.h); every draw goes through the nv:: entries of
+//   programs/NvExtensions.h, or the emulated combiners are skipped (a test
+//   scans for plain draws). Random draws: show::random, in a fixed order, at
+//   construction.
+// - Tests: tests/scenes/, on the GLTest fixture (tests/support/GLTest.h): a
+//   headless context, a ResourceManager reading build/data with
+//   setObjectFactory(createSharedObject), update(t), then pixels read back.
 #pragma once
 
 #include "resources/SharedKey.h"
