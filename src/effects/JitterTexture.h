@@ -10,10 +10,16 @@ class JitterTexture : public OffsetTexture {
 public:
     JitterTexture(int columns, int rows) : OffsetTexture(columns, rows) {}
 
-    // `time` is seconds (or any running time); the first call decays nothing.
+    // `time` is seconds (or any running time); the first call, and the first
+    // after start, decays nothing.
     void regenerate(float time) override;
+    // A new shake of `strength`, decaying at `decayRate` from its first frame.
+    void start(int strength, float decayRate);
 
     int strength = 0;
     float decayRate = 0.0f;
     float lastTime = 0.0f;
+
+private:
+    bool clockRunning = false;
 };

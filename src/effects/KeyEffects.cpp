@@ -111,8 +111,7 @@ void KeyEffects::jitter(float a, float b)
 {
     if (jitterTexture == nullptr)
         return;
-    jitterTexture->strength = static_cast<int>(a);
-    jitterTexture->decayRate = fadeRate(b);
+    jitterTexture->start(static_cast<int>(a), fadeRate(b));
 }
 
 void KeyEffects::pull(float a, float b) { pullAccent->start(a, b); }

@@ -324,8 +324,9 @@ bool ChunkChecker::mesh(const Chunk& c)
         return fail(c, "has a face corner beyond its points");
     if (m.texelCount != 0 && m.texelCount != m.pointCount)
         return fail(c, "has texture coordinates that are not one per point");
-    if (m.flagCount != 0 && m.flagCount != m.pointCount)
-        return fail(c, "has point flags that are not one per point");
+    // Point flags may be any number: lib3ds keeps them in a list of their own
+    // length and nothing indexes it by point, and common exporters write
+    // fewer flags than points.
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "shell/ShowSettings.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,14 +21,33 @@ void applyScreenSize(int choice, ShowSettings& settings)
 }
 
 // Capture time is the frame count divided by the rate, so a rate below one
-// frame per second would stop or reverse the show's clock.
-void applyCaptureFrameRate(int rate, ShowSettings& settings)
+// frame per second would stop or reverse the show's clock; above the top
+// rate the video file's frame times stop increasing and the muxer refuses
+// the frames while the show renders on into nothing.
+void applyCaptureFrameRate(const char* text, ShowSettings& settings)
 {
-    if (rate < 1) {
-        std::fprintf(stderr, "glint: ignoring capture frame rate %d (at least 1 frame per second)\n", rate);
+    char* end = nullptr;
+    const long rate = std::strtol(text, &end, 10);
+    if (end == text || rate < 1 || rate > maxCaptureFrameRate) {
+        std::fprintf(stderr, "glint: ignoring capture frame rate %s (1 to %d frames per second)\n", text,
+                     maxCaptureFrameRate);
         return;
     }
-    settings.captureFrameRate = rate;
+    settings.captureFrameRate = static_cast<int>(rate);
+}
+
+// A time offset that is not a number, or so far out that the show's float
+// clock could no longer step by a frame, would run the show forever (and a
+// capture with it) or end it at once.
+void applyTimeOffset(const char* text, ShowSettings& settings)
+{
+    const double offset = std::atof(text);
+    if (!std::isfinite(offset) || std::fabs(offset) > maxTimeOffset) {
+        std::fprintf(stderr, "glint: ignoring time offset %s (at most %g seconds either way)\n", text,
+                     maxTimeOffset);
+        return;
+    }
+    settings.timeOffset = static_cast<float>(offset);
 }
 
 } // namespace
@@ -51,9 +71,9 @@ bool applySwitches(const std::string& commandLine, ShowSettings& settings)
         case 'm': settings.captureAtStart = true; break;
         case 's': settings.startScene = std::atoi(argument); break;
         case 'g': settings.quality = false; break;
-        case 't': settings.timeOffset = static_cast<float>(std::atof(argument)); break;
+        case 't': applyTimeOffset(argument, settings); break;
         case 'r': seedWithTime = true; break;
-        case 'f': applyCaptureFrameRate(std::atoi(argument), settings); break;
+        case 'f': applyCaptureFrameRate(argument, settings); break;
         case 'z': applyScreenSize(std::atoi(argument), settings); break;
         default: break;
         }

@@ -10,12 +10,16 @@
 //   fN capture frame rate N   zN screen size: 1 800x600, 2 1024x768,
 //                                3 1280x960, anything else 640x480
 // Later switches override earlier ones; unknown switches are ignored, and so
-// is a capture frame rate below 1 (it would stop the capture clock).
+// (with a note) are a capture frame rate outside 1 to maxCaptureFrameRate and
+// a time offset that is not a number of seconds within maxTimeOffset.
 #pragma once
 
 #include <string>
 
 namespace shell {
+
+constexpr int maxCaptureFrameRate = 1000;
+constexpr double maxTimeOffset = 3600.0;
 
 struct ShowSettings {
     bool fullScreen = true;

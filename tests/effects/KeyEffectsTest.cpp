@@ -130,9 +130,17 @@ TEST_F(KeyEffectsTest, JitterAndBlurKeysRunTheSharedFilters)
     keys->update(1.0f);
     keys->update(1.5f);
     EXPECT_LT(keys->jitterTexture->strength, 250);
+    // A second shake long after the first decays from its own first frame.
+    keys->update(30.0f);
+    ASSERT_EQ(keys->jitterTexture->strength, 0);
+    keys->onKey('j', 0, 0);
+    keys->update(60.0f);
+    EXPECT_EQ(keys->jitterTexture->strength, 250);
+    keys->update(60.05f);
+    EXPECT_GT(keys->jitterTexture->strength, 200);
     keys->onKey('k', 0, 0);
     EXPECT_FLOAT_EQ(keys->blurAmount, 50.0f);
-    keys->update(2.0f);
+    keys->update(60.55f);
     EXPECT_NEAR(keys->blurAmount, 50.0f - 0.05f, 1e-4);
     ASSERT_NE(keys->blur, nullptr);
     EXPECT_EQ(keys->blur->spread, 1); // the last pass

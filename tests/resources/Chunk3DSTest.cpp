@@ -1,5 +1,6 @@
 // The structure check in front of lib3ds: what it lets through must load,
 // what it refuses gets a reason, and lib3ds never sees a refused file.
+#include "3dsbuilder/SceneBuilder.h"
 #include "resources/Chunk3DS.h"
 #include "resources/File3DS.h"
 #include "support/Test3dsScenes.h"
@@ -106,10 +107,6 @@ const std::vector<Refusal>& refusals()
          [] { return patched(everyChunkFile(), {LIB3DS_M3DMAGIC, LIB3DS_MDATA, LIB3DS_NAMED_OBJECT,
                                                 LIB3DS_N_TRI_OBJECT, LIB3DS_TEX_VERTS}, 6, set16(2)); },
          "texture coordinates"},
-        {"point flags not one per point",
-         [] { return patched(everyChunkFile(), {LIB3DS_M3DMAGIC, LIB3DS_MDATA, LIB3DS_NAMED_OBJECT,
-                                                LIB3DS_N_TRI_OBJECT, LIB3DS_POINT_FLAG_ARRAY}, 6, set16(2)); },
-         "point flags"},
         // key-frame tracks
         {"more keys announced than stored", [] { return patched(showScene(), kCameraTrack, kKeyCount, set32(3)); },
          "fewer keys"},
@@ -175,6 +172,20 @@ TEST(Chunk3DS, RefusesMalformedFilesWithAReason)
     }
 }
 
+// A triangle whose mesh carries two point flags for its three points.
+Bytes fewerPointFlags()
+{
+    builder3ds::SceneBuilder builder(10);
+    builder3ds::Object triangle;
+    triangle.name = "Tri";
+    triangle.mesh.points = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    triangle.mesh.faces = {{0, 1, 2}};
+    triangle.mesh.pointFlags = {1, 2};
+    triangle.position = {{0, {0, 0, 0}}};
+    EXPECT_TRUE(builder.addObject(triangle)) << builder.error();
+    return builder.bytes();
+}
+
 TEST(Chunk3DS, PassesWhatLib3dsWritesAndLib3dsLoadsIt)
 {
     const Bytes trailing = [] { Bytes f = showScene(); f.insert(f.end(), {1, 2, 3, 4, 5, 6, 7}); return f; }();
@@ -193,6 +204,8 @@ TEST(Chunk3DS, PassesWhatLib3dsWritesAndLib3dsLoadsIt)
         {"a node whose parent is not in the file",
          keyframeFile({node(LIB3DS_OBJECT_NODE_TAG, 1, "A", 77)})},
         {"a parent chain exactly as deep as allowed", nodeChain(kMaxNodeDepth + 1)},
+        // as common exporters write them
+        {"fewer point flags than points", fewerPointFlags()},
         // lib3ds stops at a chunk id of 0, so what follows it is never read
         {"garbage behind a null chunk",
          keyframeFile({node(LIB3DS_OBJECT_NODE_TAG, 1, "A", kNoParent), chunk(LIB3DS_NULL_CHUNK, {}),

@@ -85,6 +85,18 @@ TEST(ShowSettingsTest, SwitchesApplyInOrder)
         // A capture rate below 1 would stop the capture clock: it is ignored.
         {"/f0", ShowSettings{}, false},
         {"/f30/f-5", with([](ShowSettings& s) { s.captureFrameRate = 30; }), false},
+        // Above the top rate the video's frame times stop increasing; a
+        // number past int must not wrap round into a valid one.
+        {"/f1000", with([](ShowSettings& s) { s.captureFrameRate = 1000; }), false},
+        {"/f1001", ShowSettings{}, false},
+        {"/f99999999999", ShowSettings{}, false},
+        {"/fx", ShowSettings{}, false},
+        // A time offset must let the show clock run and end.
+        {"/t3600", with([](ShowSettings& s) { s.timeOffset = 3600; }), false},
+        {"/tnan", ShowSettings{}, false},
+        {"/tinf", ShowSettings{}, false},
+        {"/t-1e30", ShowSettings{}, false},
+        {"/t12/t3601", with([](ShowSettings& s) { s.timeOffset = 12; }), false},
     };
     for (const SwitchCase& c : cases) {
         SCOPED_TRACE(c.commandLine);

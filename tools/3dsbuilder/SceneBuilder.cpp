@@ -236,7 +236,7 @@ bool SceneBuilder::addObject(const Object& o)
     if (!checkName(o.name, LIB3DS_OBJECT_NODE) || !checkTrack(o.position, "position") ||
         !checkTrack(o.rotation, "rotation") || !checkTrack(o.scale, "scale"))
         return false;
-    if (m.points.size() > 0xffff || m.faces.size() > 0xffff)
+    if (m.points.size() > 0xffff || m.faces.size() > 0xffff || m.pointFlags.size() > 0xffff)
         return fail("the mesh of '" + o.name + "' has more than 65535 points or faces");
     for (const auto& face : m.faces)
         for (uint16_t corner : face)
@@ -254,6 +254,10 @@ bool SceneBuilder::addObject(const Object& o)
     for (size_t i = 0; i < m.faces.size(); ++i) {
         std::copy(m.faces[i].begin(), m.faces[i].end(), mesh->faceL[i].points);
         mesh->faceL[i].flags = LIB3DS_FACE_FLAG_VIS_AB | LIB3DS_FACE_FLAG_VIS_BC | LIB3DS_FACE_FLAG_VIS_AC;
+    }
+    if (!m.pointFlags.empty()) {
+        lib3ds_mesh_new_flag_list(mesh, Lib3dsDword(m.pointFlags.size()));
+        std::copy(m.pointFlags.begin(), m.pointFlags.end(), mesh->flagL);
     }
     if (!m.texels.empty()) {
         lib3ds_mesh_new_texel_list(mesh, Lib3dsDword(m.texels.size()));

@@ -74,6 +74,9 @@ struct Mesh {
     std::vector<Vec3> points;
     std::vector<std::array<uint16_t, 3>> faces;     // corners index points
     std::vector<std::array<float, 2>> texels;       // none, or one per point
+    // Per-point flags: none, or as many as an exporter writes, which need not
+    // be one per point (lib3ds keeps them in a list of their own length).
+    std::vector<uint16_t> pointFlags;
 };
 
 // A box of 8 points and 12 faces centred on the origin.
