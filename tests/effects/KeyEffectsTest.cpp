@@ -1,9 +1,11 @@
 #include "effects/CombinerFilter.h"
+#include "effects/FilterTestSupport.h"
 #include "effects/JitterTexture.h"
 #include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "effects/WarpGrid.h"
-#include "effects/FilterTestSupport.h"
+
+#include <cmath>
 
 namespace {
 
@@ -144,4 +146,37 @@ TEST_F(KeyEffectsTest, JitterAndBlurKeysRunTheSharedFilters)
     EXPECT_NEAR(keys->blurAmount, 50.0f - 0.05f, 1e-4);
     ASSERT_NE(keys->blur, nullptr);
     EXPECT_EQ(keys->blur->spread, 1); // the last pass
+}
+
+TEST_F(KeyEffectsTest, EachKeyStartsItsOwnAccent)
+{
+    const struct {
+        int key;
+        KeyAccent* started;
+    } rows[] = {
+        {'c', keys->afterimage.get()},   {'d', keys->colourFade.get()}, {'i', keys->inverseAccent.get()},
+        {'w', keys->colourFade.get()},
+    };
+    KeyAccent* accents[] = {keys->afterimage.get(), keys->colourFade.get(), keys->inverseAccent.get(),
+                                  keys->pullAccent.get()};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<char>(row.key));
+        for (KeyAccent* accent : accents)
+            accent->intensity = 0.0f;
+        keys->onKey(row.key, 0, 0);
+        for (KeyAccent* accent : accents)
+            EXPECT_EQ(accent->intensity > 0.0f, accent == row.started);
+    }
+}
+
+TEST_F(KeyEffectsTest, ThePullGrowsWithTheAccentsIntensity)
+{
+    WarpGrid* grid = resources->get(shared::pullWarp);
+    ASSERT_NE(grid, nullptr);
+    for (float intensity : {0.3f, 0.5f}) {
+        SCOPED_TRACE(intensity);
+        keys->pull(intensity, 1.0f);
+        keys->update(7.0f);
+        EXPECT_NEAR(grid->strength, std::sin(intensity * 3.14159f) + 1.0f, 1e-4);
+    }
 }

@@ -228,6 +228,24 @@ TEST_F(FrameLoopTest, TheCaptureKeyTogglesOncePerPressAndNeverOverwritesAVideo)
     EXPECT_FALSE(std::filesystem::exists(folder.path("quillon-3.avi")));
 }
 
+TEST_F(FrameLoopTest, AMinimisedWindowDrawsNoFrames)
+{
+    // Minimised after frame 2, with Escape already typed: the loop must
+    // notice the key without drawing another frame.
+    StageTable stages;
+    stages[0] = halvesScene(1000.0f, blue, [](size_t frame) {
+        if (frame == 2) {
+            shell::shellState().active = false;
+            shell::shellState().keys[27] = 1;
+        }
+    });
+    openShow(stages);
+    const long presentsBefore = presents();
+    EXPECT_EQ(shell::runFrameLoop(), 0);
+    EXPECT_EQ(scene(0).times.size(), 3u);
+    EXPECT_EQ(presents() - presentsBefore, 3);
+}
+
 TEST_F(FrameLoopTest, ShotsSaveTheFirstFrameReachingTheirTimeAndEndTheRun)
 {
     shell::ProgramOptions options;

@@ -4,6 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include <cmath>
+
 #include <cstdlib>
 
 using LoadingDisplayTest = GLTest;
@@ -43,4 +45,10 @@ TEST_F(LoadingDisplayTest, TheOrnamentGrowsWithTheStagesOnBlack)
     EXPECT_GE(centre[1], centre[0]);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    // Seen through 60 degrees vertically on a 4:3 screen.
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const float focal = 1.0f / std::tan(30.0f * 3.14159265f / 180.0f);
+    EXPECT_NEAR(projection[5], focal, 1e-4);
+    EXPECT_NEAR(projection[0], focal * 3.0f / 4.0f, 1e-4);
 }
