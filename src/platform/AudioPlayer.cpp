@@ -1,8 +1,12 @@
 #include "platform/AudioPlayer.h"
 
 #include "platform/Clock.h"
+#include "platform/SdlLibrary.h"
 
 #include <SDL.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +24,36 @@ constexpr int bufferSamples = 2048;
 int64_t msToSamples(int64_t ms) { return ms * Mp3Decoder::sampleRate / 1000; }
 int64_t samplesToMs(int64_t samples) { return samples * 1000 / Mp3Decoder::sampleRate; }
 
+// Standard error pointing nowhere for as long as it lives: the sound
+// libraries SDL probes print a page of their own errors on a machine without
+// a sound card, where the show's one line says all that matters.
+class QuietStandardError {
+public:
+    QuietStandardError() : saved_(dup(STDERR_FILENO))
+    {
+        const int nowhere = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && nowhere >= 0) {
+            std::fflush(stderr);
+            dup2(nowhere, STDERR_FILENO);
+        }
+        if (nowhere >= 0)
+            close(nowhere);
+    }
+    ~QuietStandardError()
+    {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_;
+};
+
 } // namespace
 
 std::unique_ptr<AudioPlayer> AudioPlayer::open(const uint8_t* data, size_t size, std::string& error)
@@ -30,13 +64,15 @@ std::unique_ptr<AudioPlayer> AudioPlayer::open(const uint8_t* data, size_t size,
         return nullptr;
     std::string why;
     if (!player->openDevice(why))
-        std::fprintf(stderr, "music: no audio device (%s); keeping time without sound\n", why.c_str());
+        std::fprintf(stderr, "music: no audio device (%s): the music is silent and the clock keeps time\n",
+                     why.c_str());
     return player;
 }
 
 bool AudioPlayer::openDevice(std::string& why)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    QuietStandardError quiet;
+    if (!initSdlSubsystem(SDL_INIT_AUDIO)) {
         why = SDL_GetError();
         return false;
     }

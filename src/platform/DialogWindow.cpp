@@ -3,7 +3,7 @@
 #include "platform/StopSignal.h"
 
 #include <SDL.h>
-#include <backends/imgui_impl_opengl3.h>
+#include <backends/imgui_impl_opengl2.h>
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
@@ -37,7 +37,7 @@ public:
         ImGui::GetIO().IniFilename = nullptr; // nothing of the dialog persists
         ImGui::StyleColorsLight();
         ImGui_ImplSDL2_InitForOpenGL(window_, context_);
-        imguiReady_ = ImGui_ImplOpenGL3_Init();
+        imguiReady_ = ImGui_ImplOpenGL2_Init();
         SDL_ShowWindow(window_);
         SDL_RaiseWindow(window_);
         return imguiReady_;
@@ -47,7 +47,7 @@ public:
     {
         if (ImGui::GetCurrentContext()) {
             if (imguiReady_)
-                ImGui_ImplOpenGL3_Shutdown();
+                ImGui_ImplOpenGL2_Shutdown();
             ImGui_ImplSDL2_Shutdown();
             ImGui::DestroyContext();
         }
@@ -103,7 +103,7 @@ int commandOfEvent(const SDL_Event& event, const DialogTemplate& dialog)
 // Draws one frame of the dialog; returns the id of a button pressed in it, or -1.
 int drawDialog(DialogTemplate& dialog)
 {
-    ImGui_ImplOpenGL3_NewFrame();
+    ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplSDL2_NewFrame();
     ImGui::NewFrame();
     ImGuiIO& io = ImGui::GetIO();
@@ -154,7 +154,7 @@ int runDialog(DialogTemplate& dialog, int& errorCode)
                 return command;
         }
         int pressed = drawDialog(dialog);
-        ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+        ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
         SDL_GL_SwapWindow(session.window());
         if (pressed >= 0)
             return pressed;

@@ -1,6 +1,7 @@
 #include "platform/SdlWindowSystem.h"
 
 #include "platform/KeyMapping.h"
+#include "platform/SdlLibrary.h"
 
 #include <cstdio>
 
@@ -48,7 +49,7 @@ SdlWindowSystem::~SdlWindowSystem()
 
 bool SdlWindowSystem::registerClass()
 {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!initSdlSubsystem(SDL_INIT_VIDEO)) {
         reportSdlError("SDL_InitSubSystem");
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/MessageBox.h"
+#include "platform/SdlLibrary.h"
 #include "platform/SdlWindowSystem.h"
 
 #include <SDL.h>
@@ -22,7 +23,7 @@ namespace {
 bool initVisibleVideo(std::string& error)
 {
     if (std::getenv("SDL_VIDEODRIVER")) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
+        if (initSdlSubsystem(SDL_INIT_VIDEO))
             return true;
         error = SDL_GetError();
         return false;
@@ -33,7 +34,7 @@ bool initVisibleVideo(std::string& error)
     drivers.push_back("KMSDRM");
     for (const char* driver : drivers) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
+        if (initSdlSubsystem(SDL_INIT_VIDEO))
             return true;
         error += (error.empty() ? "" : "; ") + std::string(SDL_GetError());
     }
