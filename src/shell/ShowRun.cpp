@@ -22,16 +22,18 @@ namespace shell {
 namespace {
 
 // The loading stages with nine loading frames after each, the last stage
-// included; records how long each stage took.
+// included; records how long each stage took. A stop signal ends the
+// loading after the stage under way: nobody waits for the rest of a show
+// that is not going to play.
 void loadStages(ShowRun& run)
 {
     Demo& demo = *run.demo;
     drawLoadingFrame(0.0f);
-    for (int stage = 0;; ++stage) {
+    for (int stage = 0; !platform::stopRequested(); ++stage) {
         const double before = platform::wallClockMs();
         const int stagesLeft = demo.loadStage();
         run.stageMilliseconds.push_back(platform::wallClockMs() - before);
-        for (int i = 0; i <= 8; ++i)
+        for (int i = 0; i <= 8 && !platform::stopRequested(); ++i)
             drawLoadingFrame(static_cast<float>(stage) + 0.1f * static_cast<float>(i));
         if (stagesLeft == 0)
             return;

@@ -145,8 +145,9 @@ TEST(GlintProcessTest, UnknownOptionExitsWithTwo)
 
 TEST(GlintProcessTest, HeadlessRunEndsCleanlyOnSigterm)
 {
-    // The signal comes during the pause before the first frame, which it
-    // cuts short; the show then ends with the normal teardown.
+    // The signal comes while the show loads or pauses before its first
+    // frame, which it cuts short; the show then ends with the normal
+    // teardown.
     mediatest::ScratchFolder folder;
     ProcessRun run = runGlint(folder.path(""), {"--headless", "/w"}, 300);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
