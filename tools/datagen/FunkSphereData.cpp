@@ -25,9 +25,9 @@ std::vector<uint8_t> makeFlight(const datagen::GeneratorOptions&)
     camera.fov = {{0, 45.0f}};
     for (int frame = 0; frame <= kFlightFrames; frame += 20) {
         const float turn = 2.0f * 3.14159265f * frame / kFlightFrames;
-        const float radius = 150.0f + 30.0f * std::sin(3.0f * turn);
+        const float radius = 95.0f + 20.0f * std::sin(3.0f * turn);
         camera.position.push_back(
-            {frame, {radius * std::cos(2.0f * turn), radius * std::sin(2.0f * turn), 60.0f * std::sin(turn)}});
+            {frame, {radius * std::cos(2.0f * turn), radius * std::sin(2.0f * turn), 40.0f * std::sin(turn)}});
         camera.target.push_back({frame, {6.0f * std::sin(4.0f * turn), 6.0f * std::cos(3.0f * turn), 0.0f}});
     }
     builder3ds::SceneBuilder scene(kFlightFrames);
