@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/FunkSphereScene.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ StageTable showStages()
     // 4: the shadow room (ShadowScene).
     // 5: the ribbon stack.
     // 6: the flower field.
-    // 7: the funk sphere.
+    stages[7] = [](ResourceManager& r) -> std::unique_ptr<Scene> { return std::make_unique<FunkSphereScene>(&r); };
     // 8: the fluid (FluidScene), which closes the show.
     return stages;
 }
