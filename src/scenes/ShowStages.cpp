@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/VolumeScene.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ StageTable showStages()
     stages[0] = buildOpening;  // the opening, playing "intro.script"
     // 1: the abstract flowers.
     // 2: the ribbon tunnel (RibbonsScene).
-    // 3: the volume metaballs.
+    stages[3] = [](ResourceManager& resources) { return std::make_unique<VolumeScene>(&resources); };
     // 4: the shadow room (ShadowScene).
     // 5: the ribbon stack.
     // 6: the flower field.
