@@ -101,11 +101,13 @@ int VolumeScene::update(float time)
     }
     entered = true;
 
+    reduced.begin();
     drawBackground();
     script->update(2.0 * beat);
     placeCamera(tau);
     cloud->rebuild(tau, volumeDirection().morph);
     cloud->draw();
+    reduced.end();
     drawFade();
     if (beat < 1.0f)
         drawEntry(beat);
@@ -166,6 +168,7 @@ void VolumeScene::drawFade() const
     const float alpha = fadeColour[3];
     if (alpha >= fadeLimit)
         return;
+    glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 10);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);

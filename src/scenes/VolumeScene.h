@@ -14,6 +14,7 @@
 
 #include "core/Scene.h"
 #include "scenes/MetaballCloud.h"
+#include "scenes/ReducedPass.h"
 
 #include <memory>
 #include <string>
@@ -53,5 +54,8 @@ private:
     std::unique_ptr<Scene3DS> model;
     std::unique_ptr<swfScript> script;
     CopyScreen* previousFrame = nullptr;
+    // The cloud has no fine detail: it is drawn at a quarter of the width
+    // and height, a sixteenth of the fill.
+    ReducedPass reduced{4};
     bool entered = false;
 };

@@ -7,9 +7,9 @@
 //   centre, circling it once over frames 0-100 while rising and sinking.
 // - "alphametaballs.swf": two movie frames per beat over the scene's 48
 //   beats. Its commands pick the camera on the music's phrases, morph the
-//   cloud into the letter on the strongest hits (the drop at beat 32, the
-//   turn at beat 40) and fire accents; layer 1's alpha darkens the frame
-//   through the last bar.
+//   cloud into the letter on the strongest hits (the drop at beat 32, seen
+//   from the front so the letter reads, and the turn at beat 40) and fire
+//   accents; layer 1's alpha darkens the frame through the last bar.
 #include "datagen/Canvas.h"
 #include "datagen/DataProduct.h"
 #include "datagen/TextRenderer.h"
@@ -81,9 +81,9 @@ std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
         {7, "setCamera,upperCorner"},   {7, "capture,0.6,0.4"},
         {16, "setCamera,Camera01"},
         {32, "setCamera,lowerCorner"},  {32, "capture,0.6,0.4"},
-        {48, "setCamera,slideBack"},
-        {64, "setCamera,Camera01"},     {64, "doK,1.2"},  {64, "whiten,0.8,0.3"},
-        {72, "jitter,120,0.4"},
+        {48, "setCamera,Camera01"},
+        {64, "setCamera,lastCamera"},   {64, "doK,1.2"},  {64, "whiten,0.8,0.3"},
+        {72, "setCamera,slideBack"},    {72, "jitter,120,0.4"},
         {80, "setCamera,upperCorner"},  {80, "doK,0.8"},  {80, "capture,0.6,0.4"},
         {88, "setCamera,lastCamera"},   {88, "pull,1.0,1.5"},
     };
