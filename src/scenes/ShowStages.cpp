@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/FluidScene.h"
 #include "scenes/VolumeScene.h"
 
 namespace {
@@ -30,7 +31,7 @@ StageTable showStages()
     // 5: the ribbon stack.
     // 6: the flower field.
     // 7: the funk sphere.
-    // 8: the fluid (FluidScene), which closes the show.
+    stages[8] = [](ResourceManager& resources) { return std::make_unique<FluidScene>(&resources); };
     return stages;
 }
 
