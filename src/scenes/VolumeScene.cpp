@@ -166,7 +166,8 @@ void VolumeScene::placeCamera(float tau) const
 void VolumeScene::drawFade() const
 {
     const float alpha = fadeColour[3];
-    if (alpha >= fadeLimit)
+    // Clear black changes nothing; skipping it saves a full-screen pass.
+    if (alpha >= fadeLimit || alpha <= 0.0f)
         return;
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
