@@ -57,9 +57,9 @@ constexpr double kUnit = 64.0;          // pixels per unit of letter width
 constexpr double kGap = 18.0;
 constexpr double kBaselineTop = 240.0;  // top of the letters on the screen
 constexpr double kPenOffset = 50.0;
-constexpr double kPixelsPerFrame = 1.9;
+constexpr double kPixelsPerFrame = 3.0;
 constexpr int kLiftFrames = 6;          // travel between strokes
-constexpr int kBannerFadeFrames = 100;
+constexpr int kBannerFadeFrames = 60;
 
 double distance(Point a, Point b)
 {
