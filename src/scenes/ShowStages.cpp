@@ -5,7 +5,9 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/FluidScene.h"
 #include "scenes/FunkSphereScene.h"
+#include "scenes/VolumeScene.h"
 
 namespace {
 
@@ -25,12 +27,12 @@ StageTable showStages()
     stages[0] = buildOpening;  // the opening, playing "intro.script"
     // 1: the abstract flowers.
     // 2: the ribbon tunnel (RibbonsScene).
-    // 3: the volume metaballs.
+    stages[3] = [](ResourceManager& resources) { return std::make_unique<VolumeScene>(&resources); };
     // 4: the shadow room (ShadowScene).
     // 5: the ribbon stack.
     // 6: the flower field.
-    stages[7] = [](ResourceManager& r) -> std::unique_ptr<Scene> { return std::make_unique<FunkSphereScene>(&r); };
-    // 8: the fluid (FluidScene), which closes the show.
+    stages[7] = [](ResourceManager& resources) { return std::make_unique<FunkSphereScene>(&resources); };
+    stages[8] = [](ResourceManager& resources) { return std::make_unique<FluidScene>(&resources); };
     return stages;
 }
 

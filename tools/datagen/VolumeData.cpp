@@ -1,0 +1,97 @@
+// The metaball cloud's data:
+// - "k32b.jpg": 32 x 32, the show's initial "Q" dark on white; the cloud
+//   morphs into its dark pixels. The volume's rows run upwards (row 0 is
+//   the bottom of the cloud), so the letter is stored upside down to stand
+//   upright in the show.
+// - "volume.3ds": the camera "Camera01" with its target at the cloud's
+//   centre, circling it once over frames 0-100 while rising and sinking.
+// - "alphametaballs.swf": two movie frames per beat over the scene's 48
+//   beats. Its commands pick the camera on the music's phrases, morph the
+//   cloud into the letter on the strongest hits (the drop at beat 32, seen
+//   from the front so the letter reads, and the turn at beat 40) and fire
+//   accents; layer 1's alpha darkens the frame through the last bar.
+#include "datagen/Canvas.h"
+#include "datagen/DataProduct.h"
+#include "datagen/TextRenderer.h"
+#include "3dsbuilder/SceneBuilder.h"
+#include "imagewriter/ImageWriter.h"
+#include "swfwriter/SwfAnimation.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int kMaskSize = 32;
+
+std::vector<uint8_t> makeShapePicture(const datagen::GeneratorOptions&)
+{
+    datagen::TextRenderer text;
+    datagen::Canvas canvas(kMaskSize, kMaskSize, {1.0f, 1.0f, 1.0f});
+    const datagen::Mask letter =
+        text.line(kMaskSize, kMaskSize, "Q", {datagen::kSansBold, 30, 0}, kMaskSize / 2.0f, 24.0f);
+    canvas.cover(letter, {0.0f, 0.0f, 0.0f});
+    const std::vector<uint8_t> rgb = canvas.rgbBytes();
+    std::vector<uint8_t> flipped(rgb.size());
+    const size_t row = kMaskSize * 3;
+    for (int y = 0; y < kMaskSize; ++y)
+        std::copy(rgb.begin() + y * row, rgb.begin() + (y + 1) * row, flipped.begin() + (kMaskSize - 1 - y) * row);
+    return imagewriter::encodeJpeg(kMaskSize, kMaskSize, flipped, 95);
+}
+
+// 3DS space has z up; the cloud sits at the origin, 20 units to a side.
+std::vector<uint8_t> makeCameraModel(const datagen::GeneratorOptions&)
+{
+    constexpr int frames = 100;
+    builder3ds::SceneBuilder scene(frames);
+    builder3ds::Camera camera;
+    camera.name = "Camera01";
+    for (int f = 0; f <= frames; f += 10) {
+        const float angle = 2.0f * 3.14159265f * f / frames;
+        const float radius = 27.0f + 5.0f * std::cos(2.0f * angle);
+        camera.position.push_back({f, {radius * std::cos(angle), radius * std::sin(angle), 9.0f * std::sin(angle)}});
+    }
+    camera.target = {{0, {0.0f, 0.0f, 0.0f}}};
+    camera.fov = {{0, 55.0f}};
+    if (!scene.addCamera(camera))
+        std::fprintf(stderr, "volume.3ds: %s\n", scene.error().c_str());
+    return scene.bytes();
+}
+
+swfwriter::AnimationKey fadeKey(int frame, double alpha)
+{
+    swfwriter::AnimationKey key;
+    key.frame = frame;
+    key.colour = std::array<double, 4>{0.0, 0.0, 0.0, alpha};
+    return key;
+}
+
+std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
+{
+    swfwriter::Animation movie;
+    movie.frames = 97;   // beats 0-48, two frames a beat
+    swfwriter::AnimationLayer fade;
+    fade.depth = 1;
+    fade.keys = {fadeKey(0, 0.0), fadeKey(88, 0.0), fadeKey(96, 0.99)};
+    movie.layers.push_back(fade);
+    // Frame = 2 x beat. Chords change every eight beats; the drums drop in
+    // at beat 32 and build from beat 44.
+    movie.commands = {
+        {0, "setCamera,slideForward"},
+        {7, "setCamera,upperCorner"},   {7, "capture,0.6,0.4"},
+        {16, "setCamera,Camera01"},
+        {32, "setCamera,lowerCorner"},  {32, "capture,0.6,0.4"},
+        {48, "setCamera,Camera01"},
+        {64, "setCamera,lastCamera"},   {64, "doK,1.2"},  {64, "whiten,0.8,0.3"},
+        {72, "setCamera,slideBack"},    {72, "jitter,120,0.4"},
+        {80, "setCamera,upperCorner"},  {80, "doK,0.8"},  {80, "capture,0.6,0.4"},
+        {88, "setCamera,lastCamera"},   {88, "pull,1.0,1.5"},
+    };
+    return swfwriter::writeAnimation(movie);
+}
+
+} // namespace
+
+GLINT_DATA_PRODUCT("k32b.jpg", makeShapePicture, false);
+GLINT_DATA_PRODUCT("volume.3ds", makeCameraModel, false);
+GLINT_DATA_PRODUCT("alphametaballs.swf", makeScript, false);
