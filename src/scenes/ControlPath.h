@@ -25,6 +25,9 @@ public:
     // Arc-length mode needs the table built first.
     void setArcLengthMode(bool on);
 
+    bool empty() const { return points.empty(); }
+    int pointCount() const { return static_cast<int>(points.size()); }
+
 private:
     struct ArcSample {
         float s;

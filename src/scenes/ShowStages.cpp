@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/RibbonsScene.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ StageTable showStages()
     StageTable stages;
     stages[0] = buildOpening;  // the opening, playing "intro.script"
     // 1: the abstract flowers.
-    // 2: the ribbon tunnel (RibbonsScene).
+    stages[2] = [](ResourceManager& r) { return std::make_unique<RibbonsScene>(&r); };
     // 3: the volume metaballs.
     // 4: the shadow room (ShadowScene).
     // 5: the ribbon stack.
