@@ -33,8 +33,10 @@ void RibbonStrand::update(float t)
     while (last < t) {
         const float next = last + step;
         // Far out in time a step can vanish in the float's precision.
-        if (!(next > last))
+        if (!(next > last)) {
+            last = t;
             break;
+        }
         addSection(path.position(next), path.position(last));
         last = next;
     }

@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/AflowersScene.h"
 #include "scenes/RibbonsScene.h"
 
 namespace {
@@ -23,7 +24,7 @@ StageTable showStages()
 {
     StageTable stages;
     stages[0] = buildOpening;  // the opening, playing "intro.script"
-    // 1: the abstract flowers.
+    stages[1] = [](ResourceManager& r) { return std::make_unique<AflowersScene>(&r); };
     stages[2] = [](ResourceManager& r) { return std::make_unique<RibbonsScene>(&r); };
     // 3: the volume metaballs.
     // 4: the shadow room (ShadowScene).
@@ -39,4 +40,7 @@ void linkShowScenes(const std::array<Scene*, sceneStageCount>& byStage)
     // The opening keeps the scene that follows it, the abstract flowers.
     if (auto* opening = dynamic_cast<ScriptScene*>(byStage[0]); opening && byStage[1])
         opening->followingScene = byStage[1];
+    // The abstract flowers fade into the ribbon tunnel.
+    if (auto* flowers = dynamic_cast<AflowersScene*>(byStage[1]))
+        flowers->next = dynamic_cast<RibbonsScene*>(byStage[2]);
 }

@@ -1,7 +1,8 @@
 // The ribbon tunnel's data:
 // - "ribbons.3ds": the camera "Camera01" and its target flying a long
-//   winding path over frames 0 to 200, three units a frame, swinging
-//   side to side and up and down so the tunnel of ribbons bends ahead;
+//   winding path over frames 0 to 200, three units a frame (slower past
+//   the words), swinging side to side and up and down so the tunnel of
+//   ribbons bends ahead;
 // - "_text0.jpg" .. "_text5.jpg": the words that stand along the flight,
 //   white on black, 512 x 256 (the planes are twice as wide as high), so
 //   every light pixel becomes an opaque part of the plane.
@@ -21,10 +22,22 @@ using builder3ds::Vec3;
 constexpr int kFrames = 200;
 constexpr int kKeyEvery = 5;
 
+// Distance flown per frame: three units, slowing to one and a bit while the
+// words (frames 50 to 115) go by, so they can be read.
+float speed(float f)
+{
+    const float in = std::fmin(std::fmax((f - 30.0f) / 15.0f, 0.0f), 1.0f);
+    const float out = std::fmin(std::fmax((f - 120.0f) / 15.0f, 0.0f), 1.0f);
+    return 3.0f - 1.8f * (in - out);
+}
+
 // The flight at frame f: forward along y, winding in x and z.
 Vec3 flight(float f)
 {
-    return {40.0f * std::sin(f / 23.0f) + 12.0f * std::sin(f / 9.0f), 3.0f * f,
+    float ahead = 0.0f;
+    for (float g = 0.5f; g < f; g += 1.0f)
+        ahead += speed(g) * std::fmin(1.0f, f - g + 0.5f);
+    return {40.0f * std::sin(f / 23.0f) + 12.0f * std::sin(f / 9.0f), ahead,
             20.0f * std::sin(f / 31.0f + 1.0f) + 6.0f * std::cos(f / 13.0f)};
 }
 
