@@ -27,6 +27,7 @@ public:
 
     bool empty() const { return points.empty(); }
     int pointCount() const { return static_cast<int>(points.size()); }
+    const show::Vec3& point(int i) const { return points[i]; }
 
 private:
     struct ArcSample {

@@ -1,8 +1,10 @@
 // RibbonArray: a bundle of parallel ribbon strands laid along the path of
 // one named object of a 3DS file. The object's position is sampled at 16
-// frames; at each sample the strands sit side by side 10 units apart across
-// the path's bend, each jittered by up to 10 units, and every strand follows
-// a closed spline through its own 16 points, one point per second.
+// frames; at each sample after the first (which only gives the first
+// direction) the strands sit side by side 10 units apart across the path's
+// bend, each jittered by up to 10 units, and every strand follows a closed
+// spline through its own 15 points, one point per second. Where the path
+// runs straight there is no bend to spread across and the strands bunch.
 //
 // An effect with the parameters of "ribbonarray.xml": "numRibbons",
 // "ridge", "width", "thickness", "segLength" (seconds per section),
