@@ -1,6 +1,7 @@
 #include "scenes/SceneFrames.h"
 
 #include "effects/CopyScreen.h"
+#include "resources/TempDirectory.h"
 #include "scenes/AflowersScene.h"
 #include "scenes/RibbonsScene.h"
 
@@ -56,4 +57,18 @@ TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
     const auto end = frameAt(scene, 34.0f);
     ribbons.copy->bind();
     EXPECT_LT(difference(end, readTexture(ribbons.copy->target)), 1.0);
+}
+
+TEST_F(AflowersSceneTest, PlaysOnWithoutItsDataFiles)
+{
+    testsupport::TempDirectory empty;
+    empty.makeCurrent();
+    ResourceManager bare(false, true);
+    bare.setObjectFactory(createSharedObject);
+    AflowersScene scene(&bare);
+    EXPECT_EQ(scene.ribbons.strands.size(), 16u);
+    EXPECT_EQ(scene.ribbons.strands[0]->path.pointCount(), 0);
+    for (float beat : {0.5f, 10.0f, 33.0f})
+        EXPECT_EQ(scene.update(scene.timeOfBeat(beat)), 0);
+    EXPECT_EQ(scene.update(scene.timeOfBeat(34.0f)), 1);
 }
