@@ -25,6 +25,10 @@ public:
     // Arc-length mode needs the table built first.
     void setArcLengthMode(bool on);
 
+    bool empty() const { return points.empty(); }
+    int pointCount() const { return static_cast<int>(points.size()); }
+    const show::Vec3& point(int i) const { return points[i]; }
+
 private:
     struct ArcSample {
         float s;

@@ -63,3 +63,11 @@ int PetalFlower::update(float time)
     glPopMatrix();
     return 0;
 }
+
+void PetalFlower::drawPlaced(float time)
+{
+    glPushMatrix();
+    glMultMatrixf(placement);
+    update(time);
+    glPopMatrix();
+}

@@ -33,6 +33,9 @@ public:
 
     // Draws the flower for `time` under the current model-view matrix.
     int update(float time) override;
+    // Draws the flower for `time` where its placement puts it under the
+    // current model-view matrix, which it leaves as it was.
+    void drawPlaced(float time);
 
     int rings;
     int petalsPerRing;

@@ -5,8 +5,10 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/AflowersScene.h"
 #include "scenes/FluidScene.h"
 #include "scenes/FunkSphereScene.h"
+#include "scenes/RibbonsScene.h"
 #include "scenes/VolumeScene.h"
 
 namespace {
@@ -25,8 +27,8 @@ StageTable showStages()
 {
     StageTable stages;
     stages[0] = buildOpening;  // the opening, playing "intro.script"
-    // 1: the abstract flowers.
-    // 2: the ribbon tunnel (RibbonsScene).
+    stages[1] = [](ResourceManager& resources) { return std::make_unique<AflowersScene>(&resources); };
+    stages[2] = [](ResourceManager& resources) { return std::make_unique<RibbonsScene>(&resources); };
     stages[3] = [](ResourceManager& resources) { return std::make_unique<VolumeScene>(&resources); };
     // 4: the shadow room (ShadowScene).
     // 5: the ribbon stack.
@@ -41,4 +43,7 @@ void linkShowScenes(const std::array<Scene*, sceneStageCount>& byStage)
     // The opening keeps the scene that follows it, the abstract flowers.
     if (auto* opening = dynamic_cast<ScriptScene*>(byStage[0]); opening && byStage[1])
         opening->followingScene = byStage[1];
+    // The abstract flowers fade into the ribbon tunnel.
+    if (auto* flowers = dynamic_cast<AflowersScene*>(byStage[1]))
+        flowers->next = dynamic_cast<RibbonsScene*>(byStage[2]);
 }
