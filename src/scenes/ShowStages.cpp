@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/ShadowScene.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ StageTable showStages()
     // 1: the abstract flowers.
     // 2: the ribbon tunnel (RibbonsScene).
     // 3: the volume metaballs.
-    // 4: the shadow room (ShadowScene).
+    stages[4] = [](ResourceManager& resources) { return std::make_unique<ShadowScene>(&resources); };
     // 5: the ribbon stack.
     // 6: the flower field.
     // 7: the funk sphere.
