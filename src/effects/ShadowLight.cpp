@@ -164,3 +164,33 @@ void ShadowLight::applyPosition(int index, float x, float y, float z) const
     glLightfv(GL_LIGHT0 + index, GL_POSITION, at);
     glPopMatrix();
 }
+
+void ShadowLight::clipToFrustum(bool on) const
+{
+    constexpr int planes = 5;
+    if (!on) {
+        for (int i = 0; i < planes; ++i)
+            glDisable(GL_CLIP_PLANE0 + i);
+        return;
+    }
+    show::Mat4 view;
+    std::memcpy(view.m, lightView, sizeof view.m);
+    const show::Mat4 clip = lightFrustum(*this) * view;
+    // Inside is where w + x, w - x, w + y, w - y and w + z are all positive.
+    // The sides stand a tenth wider than the frustum: a clipped polygon's
+    // depth differs from the unclipped one's in the last bits, so its edge
+    // must fall where the light adds nothing, outside the spot's disc.
+    constexpr double wider = 1.0 / 1.1;
+    const struct {
+        int row;
+        double scale;
+    } sides[planes] = {{0, wider}, {0, -wider}, {1, wider}, {1, -wider}, {2, 1.0}};
+    glMatrixMode(GL_MODELVIEW);
+    for (int i = 0; i < planes; ++i) {
+        GLdouble equation[4];
+        for (int c = 0; c < 4; ++c)
+            equation[c] = clip.at(3, c) + sides[i].scale * clip.at(sides[i].row, c);
+        glClipPlane(GL_CLIP_PLANE0 + i, equation);
+        glEnable(GL_CLIP_PLANE0 + i);
+    }
+}

@@ -58,6 +58,13 @@ public:
     // `position`, through the current model-view.
     void applyPosition(int index, float x, float y, float z) const;
 
+    // Clip planes 0-4 on the sides and the near plane of the light's
+    // frustum, through the current model-view (which should hold the camera
+    // alone, as for setupShadowTexGen): nothing the light cannot see is
+    // rasterised, and nothing behind it takes the mirrored projection.
+    // False turns the five planes off.
+    void clipToFrustum(bool on) const;
+
     // The light's view: a look-at from `position` towards `target`.
     show::Mat4 viewMatrix() const;
 

@@ -139,6 +139,15 @@ void CubeLogo::update(float t)
     orientation = show::Mat4::rotation(t * kDegrees, 0.0f, 1.0f, 0.0f);
 }
 
+float CubeLogo::radius() const
+{
+    const float boxReach = show::Vec3(0.5f, 0.5f, 0.25f).length();
+    float reach = 0.0f;
+    for (const LogoCube& cube : cubes)
+        reach = std::max(reach, show::Vec3(cube.position[0], cube.position[1], cube.position[2]).length() + boxReach);
+    return reach;
+}
+
 void CubeLogo::key(int code)
 {
     if (code == kSpace)

@@ -52,6 +52,9 @@ public:
     void update(float t);
     // Space pushes the boxes; other keys do nothing.
     void key(int code);
+    // The radius around the logo's centre that holds every box, tumbling
+    // or not, whichever way the logo turns.
+    float radius() const;
 
     // The call list every box draws: 1 x 1 x 0.5, each face a 4 x 4 grid.
     static unsigned boxList();

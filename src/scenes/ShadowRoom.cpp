@@ -9,6 +9,7 @@
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
 #include "scenes/GridFace.h"
+#include "scenes/ScreenBox.h"
 
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,9 @@ namespace {
 constexpr int kMapSize = 256;
 constexpr float kOrbit = 40.0f;
 constexpr float kThird = 2.0943933f;   // a third of a turn, in radians
+// How far the glow's blur strokes carry light: three taps of 4 pixels, then
+// three of 2, each way.
+constexpr int kBlurReach = 3 * 4 + 3 * 2;
 
 unsigned buildRoomList()
 {
@@ -196,8 +200,10 @@ void ShadowRoom::drawLitPasses()
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         light->setupShadowTexGen();
 
+        light->clipToFrustum(true);
         roomState.applyMaterial();
         drawContents();
+        light->clipToFrustum(false);
 
         disableShadowUnit(GL_TEXTURE1);
         disableShadowUnit(GL_TEXTURE0);
@@ -246,15 +252,25 @@ void ShadowRoom::drawGlow()
     logo->draw(0.0f);
     logo->glow = false;
 
-    // Wide strokes first, then narrow ones, each way along both axes.
+    // Wide strokes first, then narrow ones, each way along both axes. The
+    // glow is black away from the logo, so the strokes only work on the
+    // logo's part of the surface and the reach of the blur around it.
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    const float centre[3] = {0.0f, 0.0f, 0.0f};
+    ScreenBox box;
+    if (sphereScreenBox(projection, modelView, centre, logo->radius(), glowSurface->width, glowSurface->height,
+                        kBlurReach + 2, box)) {
+        glScissor(box.x, box.y, box.width, box.height);
+        glEnable(GL_SCISSOR_TEST);
+    }
     for (int spread : {4, 2})
         for (int direction : {CombinerFilter::left, CombinerFilter::right, CombinerFilter::up, CombinerFilter::down}) {
             blur->spread = spread;
             blur->direction = direction;
             blur->update();
         }
+    glDisable(GL_SCISSOR_TEST);
     glowCopy->copyFromScreen(0, 0, 0, 0, -1, -1);
     glowSurface->restore();
 }

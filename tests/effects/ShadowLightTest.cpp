@@ -160,7 +160,7 @@ protected:
     }
 
     // The floor as the lit pass draws it: white, modulated by the comparison.
-    void drawLitFloor()
+    void drawLitFloor(bool clipped = false)
     {
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(cameraProjection.m);
@@ -173,7 +173,9 @@ protected:
         light.setupShadowTexGen();
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glColor4f(1, 1, 1, 1);
+        light.clipToFrustum(clipped);
         drawFloor();
+        light.clipToFrustum(false);
         glDisable(GL_TEXTURE_2D);
         for (GLenum gen : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
             glDisable(gen);
@@ -215,4 +217,23 @@ TEST_F(ShadowedFloor, BoxDarkensTheFloorBelowItAndNowhereElse)
             SCOPED_TRACE(::testing::Message() << x << "," << z);
             EXPECT_GT(pixelAt(Vec3(x, 0, z))[0], 245);
         }
+}
+
+TEST_F(ShadowedFloor, ClippingKeepsOnlyWhatTheLightSees)
+{
+    // Seen from 20 above with a 60 degree frustum, the light covers the floor
+    // within about 11.5 of the centre; the clip stands a tenth wider.
+    drawLitFloor(true);
+    EXPECT_GT(pixelAt(Vec3(8, 0, 0))[0], 245);
+    EXPECT_LT(pixelAt(Vec3(0, 0, 0.5f))[0], 20);
+    EXPECT_EQ(pixelAt(Vec3(16, 0, 2))[0], 0);
+    EXPECT_EQ(pixelAt(Vec3(-16, 0, 8))[0], 0);
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0));
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE4));
+}
+
+TEST_F(ShadowedFloor, UnclippedTheFloorBeyondTheFrustumTakesTheEdgeTexels)
+{
+    drawLitFloor(false);
+    EXPECT_GT(pixelAt(Vec3(16, 0, 2))[0], 245);   // what clipping takes away
 }
