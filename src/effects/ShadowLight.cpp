@@ -171,8 +171,14 @@ void ShadowLight::clipToFrustum(bool on) const
     if (!on) {
         for (int i = 0; i < planes; ++i)
             glDisable(GL_CLIP_PLANE0 + i);
+        glDisable(GL_POLYGON_OFFSET_FILL);
         return;
     }
+    // A clipped polygon is drawn again from new corners, and its depth can
+    // come out a step behind what the same polygon laid down unclipped: a
+    // pull of one step forward keeps equal-depth passes whole.
+    glPolygonOffset(-1.0f, -1.0f);
+    glEnable(GL_POLYGON_OFFSET_FILL);
     show::Mat4 view;
     std::memcpy(view.m, lightView, sizeof view.m);
     const show::Mat4 clip = lightFrustum(*this) * view;

@@ -62,7 +62,9 @@ public:
     // frustum, through the current model-view (which should hold the camera
     // alone, as for setupShadowTexGen): nothing the light cannot see is
     // rasterised, and nothing behind it takes the mirrored projection.
-    // False turns the five planes off.
+    // Polygons are pulled one depth step forward while it is on, so a pass
+    // testing GL_LEQUAL against the unclipped depth keeps every pixel.
+    // False turns the five planes and the offset off.
     void clipToFrustum(bool on) const;
 
     // The light's view: a look-at from `position` towards `target`.

@@ -237,3 +237,32 @@ TEST_F(ShadowedFloor, UnclippedTheFloorBeyondTheFrustumTakesTheEdgeTexels)
     drawLitFloor(false);
     EXPECT_GT(pixelAt(Vec3(16, 0, 2))[0], 245);   // what clipping takes away
 }
+
+TEST_F(ShadowedFloor, ClippedPassesStillMeetTheirOwnDepth)
+{
+    // The lit passes add onto depth laid down unclipped, testing for equal
+    // depth: a clipped polygon must not lose pixels to the last bits.
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(cameraProjection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(cameraView.m);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    drawFloor();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_FALSE);
+    glColor4f(1, 1, 1, 1);
+    light.clipToFrustum(true);
+    drawFloor();
+    light.clipToFrustum(false);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    int missing = 0;
+    for (float x = -10.0f; x <= 10.0f; x += 0.25f)
+        for (float z = -10.0f; z <= 10.0f; z += 0.25f)
+            if (pixelAt(Vec3(x, 0, z))[0] != 255)
+                ++missing;
+    EXPECT_EQ(missing, 0);
+}

@@ -50,15 +50,15 @@ std::vector<uint8_t> makeCameras(const datagen::GeneratorOptions&)
     builder3ds::SceneBuilder scene(kFrames);
     const builder3ds::Camera cameras[] = {
         // In front, a little above the logo, moving in.
-        camera("Camera01", {-10, -74, 18}, {8, -52, 10}, {0, 0, 0}, 62),
+        camera("Camera01", {-8, -54, 14}, {6, -38, 8}, {0, 0, 0}, 60),
         // Low at the left wall, looking up past the logo at the ceiling.
-        camera("Camera02", {-66, -34, -32}, {-60, 12, -38}, {0, 0, 6}, 66),
+        camera("Camera02", {-52, -28, -26}, {-46, 10, -30}, {0, 0, 6}, 64),
         // High in a corner, looking down on the floor's shadows.
-        camera("Camera03", {62, -62, 60}, {40, -68, 64}, {0, 0, -14}, 60),
+        camera("Camera03", {46, -46, 46}, {30, -52, 50}, {0, 0, -12}, 62),
         // Close, sweeping past the logo's side.
-        camera("Camera04", {44, -30, 4}, {30, 42, -4}, {0, 0, 0}, 58),
+        camera("Camera04", {32, -24, 4}, {22, 30, -4}, {0, 0, 0}, 58),
         // From behind, wide, the back wall over the shoulder.
-        camera("Camera05", {-24, 72, 26}, {26, 70, 20}, {0, 0, -4}, 70),
+        camera("Camera05", {-18, 56, 20}, {20, 52, 16}, {0, 0, -4}, 66),
     };
     for (const builder3ds::Camera& c : cameras)
         if (!scene.addCamera(c))
