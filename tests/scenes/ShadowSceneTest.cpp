@@ -133,3 +133,24 @@ TEST_F(ShadowSceneTest, TheLogoHasABoxForEveryPixelOfTheMark)
         marked += static_cast<int>(std::count(row, row + std::strlen(row), '#'));
     EXPECT_EQ(static_cast<int>(scene->room->logo->cubes.size()), marked);
 }
+
+using ShadowSceneData = GLTest;
+
+TEST_F(ShadowSceneData, MissingFilesAreReportedAndTheRoomStillPlays)
+{
+    ResourceManager resources(false, false);
+    resources.dataDir = GLINT_BINARY_DIR "/no-such-data/";
+    resources.setObjectFactory(createSharedObject);
+    ShadowRunState run;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    ShadowScene scene(&resources, run);
+    const int finished = scene.update(5.0f);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(finished, 0);
+    EXPECT_TRUE(scene.room->logo->cubes.empty());
+    EXPECT_NE(out.find("cannot find k16.jpg"), std::string::npos) << out;
+    EXPECT_NE((out + err).find("shadowscene.3ds"), std::string::npos) << out << err;
+    EXPECT_EQ(run.camera, "Camera01");
+}
