@@ -63,7 +63,7 @@ void disableShadowUnit(GLenum unit)
 
 } // namespace
 
-ShadowRoom::ShadowRoom(ResourceManager* resources) : resources(resources)
+ShadowRoom::ShadowRoom(ResourceManager* resources)
 {
     roomState.readMaterial("shadowcube.cfg", resources);
     circleMask = resources->get(shared::circleMask);

@@ -57,7 +57,6 @@ private:
     void drawGlow();
     void addGlow();
 
-    ResourceManager* resources;
     MaskTexture* circleMask = nullptr;
     PBuffer* depthSurface = nullptr;
     PBuffer* glowSurface = nullptr;
