@@ -9,6 +9,7 @@
 #include "scenes/FluidScene.h"
 #include "scenes/FunkSphereScene.h"
 #include "scenes/RibbonsScene.h"
+#include "scenes/ShadowScene.h"
 #include "scenes/VolumeScene.h"
 
 namespace {
@@ -30,7 +31,7 @@ StageTable showStages()
     stages[1] = [](ResourceManager& resources) { return std::make_unique<AflowersScene>(&resources); };
     stages[2] = [](ResourceManager& resources) { return std::make_unique<RibbonsScene>(&resources); };
     stages[3] = [](ResourceManager& resources) { return std::make_unique<VolumeScene>(&resources); };
-    // 4: the shadow room (ShadowScene).
+    stages[4] = [](ResourceManager& resources) { return std::make_unique<ShadowScene>(&resources); };
     // 5: the ribbon stack.
     // 6: the flower field.
     stages[7] = [](ResourceManager& resources) { return std::make_unique<FunkSphereScene>(&resources); };

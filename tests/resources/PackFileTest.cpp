@@ -123,6 +123,21 @@ TEST_F(PackTest, LookupIgnoresLetterCase)
     }
 }
 
+TEST_F(PackTest, AListedNameTakesItsFileInAnotherCase)
+{
+    // The show's order says "shadowscene.3DS"; the data holds "shadowscene.3ds".
+    dir.write("data/shadowscene.3ds", "room cameras");
+    testing::internal::CaptureStderr();
+    build({"shadowscene.3DS", "absent.cfg"});
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(packed.table.size(), 1);
+    EXPECT_STREQ(packed.table.row(0).name, "shadowscene.3DS");
+    EXPECT_EQ(packed.missing, (std::vector<std::string>{"absent.cfg"}));
+    const FileBytes bytes = resources->readBytes("shadowscene.3ds");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes.data.get(), bytes.data.get() + bytes.size), "room cameras");
+}
+
 // Hand-made tables over a pack of two known entries.
 class PackTableTest : public testing::Test {
 protected:

@@ -312,14 +312,21 @@ TEST_F(DemoTest, DestructionDeletesTheScenesInOrderBeforeTheManager)
     EXPECT_EQ(deleted, (std::vector<std::string>{"a", "b", "manager"}));
 }
 
+// The show's own opening followed by a recording stand-in for the flowers;
+// the later scenes stay out, so these tests do not depend on which exist.
+StageTable openingAndFlowers()
+{
+    StageTable stages;
+    stages[0] = showStages()[0];
+    stages[1] = recordingStage("flowers", 1.0f);
+    return stages;
+}
+
 TEST_F(DemoTest, TheOpeningPlaysIntroScriptAndKeepsTheSceneAfterIt)
 {
     auto resources = std::make_unique<ResourceManager>(false, false);
     resources->dataDir = GLINT_SOURCE_DIR "/data/";
-    // The show's opening alone, whichever later scenes the show has.
-    StageTable stages;
-    stages[0] = showStages()[0];
-    stages[1] = recordingStage("flowers", 1.0f);
+    StageTable stages = openingAndFlowers();
     testing::internal::CaptureStdout();
     auto demo = loadedDemo(stages, std::move(resources), linkShowScenes);
     testing::internal::GetCapturedStdout();
@@ -334,10 +341,8 @@ TEST_F(DemoTest, TheOpeningPlaysIntroScriptAndKeepsTheSceneAfterIt)
 TEST_F(DemoTest, AMissingOpeningScriptCostsNoShowTime)
 {
     // Without its script the opening has a negative length; the scenes
-    // after it keep their starts. The show's opening alone, as above.
-    StageTable stages;
-    stages[0] = showStages()[0];
-    stages[1] = recordingStage("flowers", 1.0f);
+    // after it keep their starts.
+    StageTable stages = openingAndFlowers();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     auto demo = loadedDemo(stages);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <strings.h>
 
 namespace {
 
@@ -38,6 +39,22 @@ bool isRegularFile(const fs::path& path)
     return fs::is_regular_file(path, error);
 }
 
+// The file of `dataDir` that `name` means. The show's order spells some
+// names in another case than the data directory holds them ("scene.3DS"
+// for "scene.3ds"); pack lookups ignore case, so the entry keeps the listed
+// name and takes the file in whatever case it is there.
+fs::path fileFor(const std::string& dataDir, const std::string& name)
+{
+    const fs::path exact = fs::path(dataDir) / name;
+    if (isRegularFile(exact))
+        return exact;
+    std::error_code error;
+    for (const auto& file : fs::directory_iterator(dataDir, error))
+        if (strcasecmp(file.path().filename().c_str(), name.c_str()) == 0 && isRegularFile(file.path()))
+            return file.path();
+    return exact;
+}
+
 // Appends the entries to `pack`, filling `result`.
 bool writeEntries(const std::string& dataDir, const std::vector<std::string>& order, std::ofstream& pack,
                   PackBuild& result)
@@ -45,7 +62,7 @@ bool writeEntries(const std::string& dataDir, const std::vector<std::string>& or
     int64_t offset = 0;
     std::vector<unsigned char> file, packed;
     for (const std::string& name : order) {
-        const fs::path path = fs::path(dataDir) / name;
+        const fs::path path = fileFor(dataDir, name);
         if (!isRegularFile(path)) {
             if (std::find(result.missing.begin(), result.missing.end(), name) == result.missing.end()) {
                 std::fprintf(stderr, "not in %s, left out of the pack: %s\n", dataDir.c_str(), name.c_str());

@@ -1,0 +1,29 @@
+#include "scenes/GridFace.h"
+
+#include "programs/NvExtensions.h"
+
+namespace {
+
+void vertexAt(const GridFace& face, float a, float b)
+{
+    glVertex3f(face.corner[0] + a * face.u[0] + b * face.v[0], face.corner[1] + a * face.u[1] + b * face.v[1],
+               face.corner[2] + a * face.u[2] + b * face.v[2]);
+}
+
+} // namespace
+
+void drawGridFace(const GridFace& face, int cells)
+{
+    const float step = 1.0f / static_cast<float>(cells);
+    for (int strip = 0; strip < cells; ++strip) {
+        const float a0 = strip * step;
+        const float a1 = (strip + 1) * step;
+        nv::glBegin(GL_QUAD_STRIP);
+        glNormal3fv(face.normal);
+        for (int pair = 0; pair <= cells; ++pair) {
+            vertexAt(face, a0, pair * step);
+            vertexAt(face, a1, pair * step);
+        }
+        glEnd();
+    }
+}
