@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/RibbonStackScene.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ StageTable showStages()
     // 2: the ribbon tunnel (RibbonsScene).
     // 3: the volume metaballs.
     // 4: the shadow room (ShadowScene).
-    // 5: the ribbon stack.
+    stages[5] = [](ResourceManager& r) { return std::make_unique<RibbonStackScene>(&r); };  // the ribbon stack
     // 6: the flower field.
     // 7: the funk sphere.
     // 8: the fluid (FluidScene), which closes the show.
