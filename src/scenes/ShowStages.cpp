@@ -5,6 +5,7 @@
 
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
+#include "scenes/FlowersScene.h"
 #include "scenes/RibbonStackScene.h"
 
 namespace {
@@ -28,7 +29,7 @@ StageTable showStages()
     // 3: the volume metaballs.
     // 4: the shadow room (ShadowScene).
     stages[5] = [](ResourceManager& r) { return std::make_unique<RibbonStackScene>(&r); };  // the ribbon stack
-    // 6: the flower field.
+    stages[6] = [](ResourceManager& r) { return std::make_unique<FlowersScene>(&r); };  // the flower field
     // 7: the funk sphere.
     // 8: the fluid (FluidScene), which closes the show.
     return stages;

@@ -1,0 +1,112 @@
+#include "scenes/Flower.h"
+
+#include "programs/NvExtensions.h"
+#include "resources/KeyValue.h"
+#include "resources/ResourceManager.h"
+#include "scenes/VertexProgramFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+using show::Vec3;
+
+namespace {
+
+constexpr float e = 2.7182817f;
+
+// A colour key of three floats; a missing or short one keeps `colour`.
+void readColour(const char* text, const char* key, Vec3& colour)
+{
+    float v[3];
+    if (kvFloats(text, key, v) == 3)
+        colour = Vec3(v[0], v[1], v[2]);
+}
+
+} // namespace
+
+Flower::Flower(const ResourceManager& resources)
+{
+    readColours(resources);
+    program = loadVertexProgram(resources, "flower.vpc");
+    for (int i = 0; i < ringCount; ++i) {
+        for (int j = 0; j < petalsPerRing; ++j) {
+            Petal& petal = rings[i][j];
+            petal.colour = outerCol + (innerCol - outerCol) * (i / 49.0f);
+            petal.turn = 40.0f * j + 360.0f * i / 49.0f;
+            petal.sizeDivisor = show::remap(static_cast<float>(i), 0.0f, 49.0f, 0.25f, 1.0f);
+            petal.lift = i == 0 ? 0.0f : 0.1f * i + 0.1f;
+        }
+    }
+}
+
+Flower::~Flower()
+{
+    if (program != 0)
+        nv::glDeleteProgramsNV(1, &program);
+}
+
+void Flower::readColours(const ResourceManager& resources)
+{
+    std::unique_ptr<char[]> text = resources.readFile("flower.cfg");
+    if (text == nullptr)
+        return;
+    readColour(text.get(), "innerCol", innerCol);
+    readColour(text.get(), "outerCol", outerCol);
+    readColour(text.get(), "stemCol", stemCol);
+    readColour(text.get(), "tipCol", tipCol);
+    if (const float v = kvFloat(text.get(), "shininess"); v >= 0.0f)
+        shininess = v;
+}
+
+float Flower::ringOpening(int ring, float opening)
+{
+    const float k = 2.0f * std::sin(opening * 1.570795f) +
+                    show::remap(static_cast<float>(ring), 0.0f, 49.0f, 0.1f, -1.5f);
+    return std::clamp(1.0f - std::exp(-k), 0.0f, 1.0f);
+}
+
+void Flower::setProgramParameters() const
+{
+    nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
+    nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 4, GL_MODELVIEW, GL_IDENTITY_NV);
+    nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 8, GL_MODELVIEW, GL_INVERSE_TRANSPOSE_NV);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 12, 0.0f, 0.0f, 0.0f, 1.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 14, 0.5f, 1.0f, shininess, 0.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 15, 0.0f, 0.0f, 1000.0f, 1000.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 16, 4.0f, 3.14159f, (2.5f * 2.5f) / (4.5f * 4.5f), e);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 17, 4.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void Flower::draw(float)
+{
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glEnable(GL_VERTEX_PROGRAM_NV);
+    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+    setProgramParameters();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, geometry.positions.data());
+    glNormalPointer(GL_FLOAT, 0, geometry.normals.data());
+    glTexCoordPointer(3, GL_FLOAT, 0, geometry.texCoords.data());
+    for (int i = 0; i < ringCount; ++i)
+        drawRing(i);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_VERTEX_PROGRAM_NV);
+}
+
+void Flower::drawRing(int ring)
+{
+    const Petal& first = rings[ring][0];
+    geometry.build(ringOpening(ring, opening), first.sizeDivisor, first.lift);
+    for (const Petal& petal : rings[ring]) {
+        glPushMatrix();
+        glRotatef(petal.turn, 0.0f, 1.0f, 0.0f);
+        glSecondaryColor3f(stemCol.x, stemCol.y, stemCol.z);
+        glColor3f(petal.colour.x, petal.colour.y, petal.colour.z);
+        nv::glDrawElements(GL_QUAD_STRIP, PetalGeometry::vertexCount, GL_UNSIGNED_SHORT, geometry.indices.data());
+        glPopMatrix();
+    }
+}
