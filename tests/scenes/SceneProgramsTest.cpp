@@ -89,3 +89,29 @@ TEST_F(SceneProgramsTest, RibbonsShineAcrossTheirDirectionAndDarkenAlongIt)
     drawQuad(0, 0, 1);
     expectColour(testsupport::readPixel(320, 240), 26, 51, 77);
 }
+
+TEST_F(SceneProgramsTest, PetalsAreLitFromEitherSideWithAGlossAndAStemColouredRoot)
+{
+    useProgram("flower.vpc");
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 12, 0, 0, 0, 1);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 14, 0.5f, 1, 24, 0);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 15, 0, 0, 1000, 1000);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 16, 4, 3.14159f, 0.25f, 2.718f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 17, 4, 1, 0, 0);
+    glColor3f(0.2f, 0.4f, 0.6f);
+    glSecondaryColor3f(0.0f, 0.6f, 0.0f);
+
+    // Beyond the root, facing the headlight: the ring's colour fully lit,
+    // the rim's F0 (x 0.5) on it and the whole highlight (x 0.5) added:
+    // base x 1.125 + 0.5.
+    glTexCoord3f(0.5f, 0.5f, 0.5f);
+    drawQuad(0, 0, 1);
+    expectColour(testsupport::readPixel(320, 240), 185, 242, 255);
+    // Seen from behind it is lit the same.
+    drawQuad(0, 0, -1);
+    expectColour(testsupport::readPixel(320, 240), 185, 242, 255);
+    // At the root the stem colour takes over.
+    glTexCoord3f(0.0f, 0.0f, 0.0f);
+    drawQuad(0, 0, 1);
+    expectColour(testsupport::readPixel(320, 240), 128, 255, 128);
+}
