@@ -46,7 +46,6 @@ public:
     const Entry& entry(int index) const { return ring[(index % ringSize + ringSize) % ringSize]; }
     int writeIndex() const { return write; }
     bool lastKept() const { return kept; }
-    const ControlPath& path() const { return spine; }
 
 private:
     ControlPath spine;
