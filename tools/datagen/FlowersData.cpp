@@ -44,8 +44,8 @@ std::vector<uint8_t> makeField(const datagen::GeneratorOptions&)
     builder3ds::Camera close = camera("CamClose", 40.0f);
     for (int frame = 0; frame <= frames; frame += 8) {
         const float a = 0.05f * frame;   // radians: a slow turn round the flower
-        orbit.position.push_back({frame, {150.0f * std::cos(a), 150.0f * std::sin(a), 70.0f}});
-        orbit.target.push_back({frame, {0.0f, 0.0f, 5.0f}});
+        orbit.position.push_back({frame, {115.0f * std::cos(a), 115.0f * std::sin(a), 55.0f}});
+        orbit.target.push_back({frame, {0.0f, 0.0f, 22.0f}});
         low.position.push_back({frame, {-120.0f * std::cos(0.6f * a), -120.0f * std::sin(0.6f * a), 12.0f}});
         low.target.push_back({frame, {0.0f, 0.0f, 25.0f}});
         high.position.push_back({frame, {40.0f * std::sin(a), -70.0f, 150.0f}});
