@@ -6,8 +6,10 @@
 #include "effects/ScriptScene.h"
 #include "resources/ResourceManager.h"
 #include "scenes/AflowersScene.h"
+#include "scenes/FlowersScene.h"
 #include "scenes/FluidScene.h"
 #include "scenes/FunkSphereScene.h"
+#include "scenes/RibbonStackScene.h"
 #include "scenes/RibbonsScene.h"
 #include "scenes/ShadowScene.h"
 #include "scenes/VolumeScene.h"
@@ -32,8 +34,8 @@ StageTable showStages()
     stages[2] = [](ResourceManager& resources) { return std::make_unique<RibbonsScene>(&resources); };
     stages[3] = [](ResourceManager& resources) { return std::make_unique<VolumeScene>(&resources); };
     stages[4] = [](ResourceManager& resources) { return std::make_unique<ShadowScene>(&resources); };
-    // 5: the ribbon stack.
-    // 6: the flower field.
+    stages[5] = [](ResourceManager& resources) { return std::make_unique<RibbonStackScene>(&resources); };
+    stages[6] = [](ResourceManager& resources) { return std::make_unique<FlowersScene>(&resources); };
     stages[7] = [](ResourceManager& resources) { return std::make_unique<FunkSphereScene>(&resources); };
     stages[8] = [](ResourceManager& resources) { return std::make_unique<FluidScene>(&resources); };
     return stages;

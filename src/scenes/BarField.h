@@ -1,0 +1,32 @@
+// BarField: the 200 translucent red bars that stand behind the ribbon stack,
+// spread along x and scattered in depth, compiled once into a display list:
+// filled quads, then their outlines as separate line segments.
+//
+// Owns the display list; delete the field while a context sharing it is
+// current. Random draws: two per bar (depth, then width), at construction.
+#pragma once
+
+class BarField {
+public:
+    static constexpr int barCount = 200;
+    static constexpr float barHeight = 30.0f;
+
+    BarField();
+    ~BarField();
+    BarField(const BarField&) = delete;
+    BarField& operator=(const BarField&) = delete;
+
+    // Lighting and depth test off, additive blending, colour white, the list
+    // 10 units behind the stack. Leaves blending on, lighting and depth
+    // testing off.
+    int draw(float time);
+
+    struct Bar {
+        float x, y, z, width;
+    };
+    Bar bars[barCount];
+    unsigned list = 0;
+
+private:
+    void buildList();
+};

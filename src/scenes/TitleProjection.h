@@ -1,0 +1,37 @@
+// The title words of the ribbon stack: which word is projected when, from
+// where, and the texture matrix that turns a point of the stack into the
+// word's texture coordinates. Four words, each on its own time window; the
+// first and the last share texture unit 1, so their windows never overlap.
+// While its window runs a word's projector slides along the stack and turns
+// from +90 to -90 degrees about y, sweeping the word across the ribbons.
+//
+// Pure arithmetic; the scene does the GL side.
+#pragma once
+
+#include "core/ShowMath.h"
+
+#include <vector>
+
+struct TitleWord {
+    const char* fileName;
+    int unit;           // texture unit 1-3
+    float start, end;   // seconds of scene time, both excluded
+    float xAtZero;      // projector x = xAtZero - 3 x time
+    float z;            // projector z
+};
+
+constexpr int titleWordCount = 4;
+extern const TitleWord titleWords[titleWordCount];
+
+// Indices of the words whose windows contain `time`, in table order.
+std::vector<int> titleWordsAt(float time);
+
+// The projector's placement for word `word` at `time` (inside its window):
+// the identity with its first and third columns turned about y, then moved
+// to (x, 0, z).
+show::Mat4 projectorMatrix(const TitleWord& word, float time);
+
+// translate (0.5, 0.5, 0) x scale (0.5, -1, 1) x perspective (110 degrees,
+// aspect 1, 1 .. 30) x projector: a stack point (as eye-linear coordinates
+// with identity planes) to the word's texture coordinates.
+show::Mat4 titleTextureMatrix(const show::Mat4& projector);

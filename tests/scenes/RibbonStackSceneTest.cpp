@@ -1,0 +1,94 @@
+#include "scenes/RibbonStackScene.h"
+
+#include "effects/SharedObjects.h"
+#include "resources/ResourceManager.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+
+#include <vector>
+
+namespace {
+
+class RibbonStackSceneTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        resources = std::make_unique<ResourceManager>(false, true);
+        resources->setObjectFactory(createSharedObject);
+        testing::internal::CaptureStdout();
+        scene = std::make_unique<RibbonStackScene>(resources.get());
+        testing::internal::GetCapturedStdout();
+    }
+    void TearDown() override
+    {
+        scene.reset();
+        resources.reset();
+        testsupport::makeTestContextCurrent();
+    }
+
+    // Mean red and blue of the frame, 0-255.
+    static std::pair<double, double> meanRedBlue()
+    {
+        std::vector<uint8_t> pixels(640 * 480 * 4);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        double red = 0, blue = 0;
+        for (size_t i = 0; i < pixels.size(); i += 4)
+            red += pixels[i], blue += pixels[i + 2];
+        return {red / (640 * 480), blue / (640 * 480)};
+    }
+
+    std::unique_ptr<ResourceManager> resources;
+    std::unique_ptr<RibbonStackScene> scene;
+};
+
+} // namespace
+
+TEST_F(RibbonStackSceneTest, RedBarsStandBehindGlowingRibbons)
+{
+    for (float t = 0.0f; t <= 6.0f; t += 0.5f)
+        EXPECT_EQ(scene->update(t), 0);
+    const auto [red, blue] = meanRedBlue();
+    EXPECT_GT(red, 120.0);      // the bars fill most of the view
+    EXPECT_GT(blue, 10.0);      // the ribbons and their glow are not red
+}
+
+TEST_F(RibbonStackSceneTest, TheLastFourBeatsFadeToBlack)
+{
+    const float lastBeats = scene->timeOfBeat(4.0f);
+    scene->update(scene->duration - lastBeats - 0.5f);
+    const double before = meanRedBlue().first;
+    EXPECT_EQ(scene->update(scene->duration - 0.01f), 0);
+    const double atEnd = meanRedBlue().first;
+    EXPECT_GT(before, 100.0);
+    EXPECT_LT(atEnd, 2.0);
+    EXPECT_EQ(scene->update(scene->duration), 1);
+}
+
+TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
+{
+    // Two scenes built alike, one without title pictures: their frames may
+    // differ only while a word's window is open.
+    testing::internal::CaptureStdout();
+    std::srand(7);
+    RibbonStackScene with(resources.get());
+    std::srand(7);
+    RibbonStackScene without(resources.get());
+    testing::internal::GetCapturedStdout();
+    unsigned pictures[titleWordCount];
+    std::copy(std::begin(without.titleTextures), std::end(without.titleTextures), pictures);
+    std::fill(std::begin(without.titleTextures), std::end(without.titleTextures), 0u);
+    auto frameAt = [](RibbonStackScene& scene, float t) {
+        scene.update(t);
+        std::vector<uint8_t> pixels(640 * 480 * 4);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    for (float t : {2.0f, 4.9f, 6.0f, 10.0f, 20.0f, 26.5f}) {
+        SCOPED_TRACE(t);
+        const bool differ = frameAt(with, t) != frameAt(without, t);
+        EXPECT_EQ(differ, !titleWordsAt(t).empty());
+    }
+    std::copy(std::begin(pictures), std::end(pictures), without.titleTextures);
+}
