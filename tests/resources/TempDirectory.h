@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 namespace testsupport {
 
 class TempDirectory {
@@ -25,6 +27,11 @@ public:
     {
         if (!previous_.empty())
             std::filesystem::current_path(previous_);
+        // A death test's child that ends through exit() runs the static
+        // folders' destructors too: only the process that made the folder
+        // removes it.
+        if (getpid() != owner_)
+            return;
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -52,6 +59,7 @@ public:
 private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
+    pid_t owner_ = getpid();
 };
 
 inline std::string readAll(const std::string& path)
