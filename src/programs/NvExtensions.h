@@ -54,6 +54,53 @@ void glProgramParameter4fNV(GLenum target, GLuint index, GLfloat x, GLfloat y, G
 void glProgramParameter4fvNV(GLenum target, GLuint index, const GLfloat* v);
 void glProgramParameters4fvNV(GLenum target, GLuint index, GLsizei count, const GLfloat* v);
 void glGetProgramParameterfvNV(GLenum target, GLuint index, GLenum pname, GLfloat* params);
+// GL_MATRIX0_NV .. GL_MATRIX7_NV select the ARB program matrices (which
+// tracked parameters read); every other mode goes to GL unchanged.
+void glMatrixMode(GLenum mode);
+
+// Vertex attributes v[0] .. v[15] with NV's aliasing onto the conventional
+// attributes: v[0] position (so it provokes a vertex inside glBegin/glEnd),
+// v[2] normal, v[3] primary colour, v[4] secondary colour, v[5] fog
+// coordinate, v[8 + n] texture coordinate n; v[1] (the vertex weight, which
+// has no conventional input here), v[6] and v[7] are ARB generic attributes
+// of the same index. An aliased attribute carries what its conventional
+// input carries: a program reads v[2].w and v[4].w as 1 and v[5].yzw as
+// (0, 0, 1), as NV defines them for values set through glNormal and the
+// like; the w given here for those three is not kept. An index past 15
+// raises GL_INVALID_VALUE.
+void glVertexAttrib1fNV(GLuint index, GLfloat x);
+void glVertexAttrib2fNV(GLuint index, GLfloat x, GLfloat y);
+void glVertexAttrib3fNV(GLuint index, GLfloat x, GLfloat y, GLfloat z);
+void glVertexAttrib4fNV(GLuint index, GLfloat x, GLfloat y, GLfloat z, GLfloat w);
+void glVertexAttrib1fvNV(GLuint index, const GLfloat* v);
+void glVertexAttrib2fvNV(GLuint index, const GLfloat* v);
+void glVertexAttrib3fvNV(GLuint index, const GLfloat* v);
+void glVertexAttrib4fvNV(GLuint index, const GLfloat* v);
+void glVertexAttrib1dNV(GLuint index, GLdouble x);
+void glVertexAttrib2dNV(GLuint index, GLdouble x, GLdouble y);
+void glVertexAttrib3dNV(GLuint index, GLdouble x, GLdouble y, GLdouble z);
+void glVertexAttrib4dNV(GLuint index, GLdouble x, GLdouble y, GLdouble z, GLdouble w);
+void glVertexAttrib1dvNV(GLuint index, const GLdouble* v);
+void glVertexAttrib2dvNV(GLuint index, const GLdouble* v);
+void glVertexAttrib3dvNV(GLuint index, const GLdouble* v);
+void glVertexAttrib4dvNV(GLuint index, const GLdouble* v);
+void glVertexAttrib1sNV(GLuint index, GLshort x);
+void glVertexAttrib2sNV(GLuint index, GLshort x, GLshort y);
+void glVertexAttrib3sNV(GLuint index, GLshort x, GLshort y, GLshort z);
+void glVertexAttrib4sNV(GLuint index, GLshort x, GLshort y, GLshort z, GLshort w);
+void glVertexAttrib1svNV(GLuint index, const GLshort* v);
+void glVertexAttrib2svNV(GLuint index, const GLshort* v);
+void glVertexAttrib3svNV(GLuint index, const GLshort* v);
+void glVertexAttrib4svNV(GLuint index, const GLshort* v);
+// Unsigned bytes are taken as fractions of 255, as for colours.
+void glVertexAttrib4ubNV(GLuint index, GLubyte x, GLubyte y, GLubyte z, GLubyte w);
+void glVertexAttrib4ubvNV(GLuint index, const GLubyte* v);
+// `count` consecutive attributes from `index`, each of 1 .. 4 components.
+void glVertexAttribs1fvNV(GLuint index, GLsizei count, const GLfloat* v);
+void glVertexAttribs2fvNV(GLuint index, GLsizei count, const GLfloat* v);
+void glVertexAttribs3fvNV(GLuint index, GLsizei count, const GLfloat* v);
+void glVertexAttribs4fvNV(GLuint index, GLsizei count, const GLfloat* v);
+void glVertexAttribs4ubvNV(GLuint index, GLsizei count, const GLubyte* v);
 
 // NV_register_combiners, NV_register_combiners2
 void glCombinerParameterfvNV(GLenum pname, const GLfloat* params);

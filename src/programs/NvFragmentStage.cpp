@@ -102,6 +102,8 @@ void setLocals()
         ::glProgramLocalParameter4fvARB(fp, programs::localOffsetMatrix + unit, stage.offsetMatrix.data());
         ::glProgramLocalParameter4fARB(fp, programs::localOffsetScaleBias + unit, stage.offsetScale,
                                        stage.offsetBias, 0, 0);
+        ::glProgramLocalParameter4fARB(fp, programs::localConstEye + unit, stage.constEye[0], stage.constEye[1],
+                                       stage.constEye[2], 0);
     }
 }
 

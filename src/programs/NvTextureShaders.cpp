@@ -21,7 +21,7 @@ bool isShaderOperation(GLenum op)
     case GL_OFFSET_TEXTURE_2D_NV: case GL_OFFSET_TEXTURE_2D_SCALE_NV: case GL_OFFSET_TEXTURE_RECTANGLE_NV:
     case GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV: case GL_DEPENDENT_AR_TEXTURE_2D_NV:
     case GL_DEPENDENT_GB_TEXTURE_2D_NV: case GL_DOT_PRODUCT_NV: case GL_DOT_PRODUCT_DEPTH_REPLACE_NV:
-    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
+    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV: case GL_DOT_PRODUCT_TEXTURE_3D_NV:
     case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV: case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
     case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
         return true;
@@ -39,9 +39,14 @@ int parameterCount(GLenum pname)
     }
 }
 
-// Applies one texture-shader parameter to `unit`. Parameters of operations
-// this layer does not run (cull modes, the constant eye, dot-product
-// mappings) are accepted and have no effect.
+bool isCullMode(GLfloat mode) { return GLenum(mode) == GL_LESS || GLenum(mode) == GL_GEQUAL; }
+
+bool isDotMapping(GLfloat mapping)
+{
+    return GLenum(mapping) == GL_UNSIGNED_IDENTITY_NV || GLenum(mapping) == GL_EXPAND_NORMAL_NV;
+}
+
+// Applies one texture-shader parameter to `unit`.
 void setShaderParameter(int unit, GLenum pname, const std::vector<GLfloat>& v)
 {
     if (unit < 0 || unit >= programs::textureShaderStages) {
@@ -71,7 +76,22 @@ void setShaderParameter(int unit, GLenum pname, const std::vector<GLfloat>& v)
     case GL_OFFSET_TEXTURE_MATRIX_NV: std::copy(v.begin(), v.begin() + 4, stage.offsetMatrix.begin()); return;
     case GL_OFFSET_TEXTURE_SCALE_NV: stage.offsetScale = v[0]; return;
     case GL_OFFSET_TEXTURE_BIAS_NV: stage.offsetBias = v[0]; return;
-    case GL_CULL_MODES_NV: case GL_CONST_EYE_NV: case GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV: return;
+    case GL_CULL_MODES_NV:
+        if (!std::all_of(v.begin(), v.end(), isCullMode)) {
+            raise(GL_INVALID_ENUM);
+            return;
+        }
+        for (int i = 0; i < 4; ++i)
+            stage.cullModes[i] = static_cast<GLenum>(v[i]);
+        return;
+    case GL_CONST_EYE_NV: std::copy(v.begin(), v.begin() + 3, stage.constEye.begin()); return;
+    case GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV:
+        if (!isDotMapping(v[0])) {
+            raise(GL_INVALID_ENUM);
+            return;
+        }
+        stage.dotMapping = static_cast<GLenum>(v[0]);
+        return;
     default: raise(GL_INVALID_ENUM); return;
     }
 }
