@@ -95,14 +95,19 @@ GLenum operationOf(const FragmentDescription& d, int i)
     return op;
 }
 
+bool holdsVectors(TextureFormat format)
+{
+    return format == TextureFormat::Offset || format == TextureFormat::Hilo || format == TextureFormat::SignedHilo;
+}
+
 // Whether unit i hands a colour to the combiners and the texture environment.
-// Offset textures hold (ds, dt) pairs, not colours.
+// Offset textures hold (ds, dt) pairs and HILO textures vectors, not colours.
 bool producesColour(const FragmentDescription& d, int i)
 {
     GLenum op = operationOf(d, i);
     if (op == GL_PASS_THROUGH_NV)
         return true;
-    return textureShaderTarget(op) != 0 && d.units[i].format != TextureFormat::Offset;
+    return textureShaderTarget(op) != 0 && !holdsVectors(d.units[i].format);
 }
 
 void emitOffsetFetch(std::string& out, const FragmentDescription& d, int i, GLenum op)
@@ -125,12 +130,13 @@ const char dotComponent[] = "xyzw";
 
 // dots.<i> = (s, t, r) of unit i's coordinates . the previous stage's result,
 // which an unsigned colour texture hands over as [0, 1], or expanded to
-// [-1, 1]; offset (DSDT) textures hold signed values already.
+// [-1, 1]; signed, HILO and offset textures hold signed values already.
 void emitDotProduct(std::string& out, const FragmentDescription& d, int i)
 {
     int previous = previousUnit(d, i);
     std::string prev = "tex" + unitText(previous);
-    bool expand = d.shader[i].dotMapping == GL_EXPAND_NORMAL_NV && d.units[previous].format != TextureFormat::Offset;
+    TextureFormat format = d.units[previous].format;
+    bool expand = d.shader[i].dotMapping == GL_EXPAND_NORMAL_NV && !holdsVectors(format) && format != TextureFormat::Signed;
     out += expand ? "MAD dpIn, " + prev + ", k.w, -k.z;\n" : "MOV dpIn, " + prev + ";\n";
     out += "DP3 dots." + std::string(1, dotComponent[i]) + ", fragment.texcoord[" + unitText(i) + "], dpIn;\n";
 }
@@ -269,11 +275,32 @@ bool fetchNeeded(const FragmentDescription& d, int i)
     return readsRegister(d, reg) || (i == 0 && readsRegister(d, GL_SPARE0_NV));
 }
 
+// A HILO lookup gives (hi, lo); the vector it stands for is (hi, lo, 1), or
+// for signed HILO the unit vector (hi, lo, sqrt(1 - hi^2 - lo^2)).
+void emitHiloVector(std::string& out, const FragmentDescription& d, int i)
+{
+    std::string t = "tex" + unitText(i);
+    if (d.units[i].format == TextureFormat::Hilo) {
+        out += "MOV " + t + ".zw, k.z;\n";
+        return;
+    }
+    out += "MUL dpIn.xy, " + t + ", " + t + ";\n";
+    out += "ADD dpIn.x, dpIn.x, dpIn.y;\n";
+    out += "SUB_SAT dpIn.x, k.z, dpIn.x;\n";
+    out += "POW " + t + ".z, dpIn.x, k.y;\n";
+    out += "MOV " + t + ".w, k.z;\n";
+}
+
 void emitFetches(std::string& out, const FragmentDescription& d)
 {
-    for (int i = 0; i < textureShaderStages; ++i)
-        if (fetchNeeded(d, i))
-            emitFetch(out, d, i);
+    for (int i = 0; i < textureShaderStages; ++i) {
+        if (!fetchNeeded(d, i))
+            continue;
+        emitFetch(out, d, i);
+        bool hilo = d.units[i].format == TextureFormat::Hilo || d.units[i].format == TextureFormat::SignedHilo;
+        if (d.textureShader && hilo && textureShaderTarget(operationOf(d, i)) != 0)
+            emitHiloVector(out, d, i);
+    }
     // Later stages read the raw (ds, dt) of offset textures above; what the
     // combiners and the environment see of a non-colour unit is zero.
     for (int i = 0; i < textureShaderStages; ++i)

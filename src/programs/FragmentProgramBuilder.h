@@ -19,8 +19,10 @@
 
 namespace programs {
 
-// How a texture's base format reads in the texture environment.
-enum class TextureFormat { Rgba, Rgb, Alpha, Luminance, LuminanceAlpha, Intensity, Offset };
+// How a texture's base format reads in the texture environment. Offset
+// (DSDT) and HILO textures hold vectors, not colours; signed colours hold
+// [-1, 1] and need no expanding in a dot product.
+enum class TextureFormat { Rgba, Rgb, Alpha, Luminance, LuminanceAlpha, Intensity, Offset, Hilo, SignedHilo, Signed };
 
 struct FragmentUnit {
     GLenum target = 0;   // GL_TEXTURE_1D, _2D, _3D, _RECTANGLE, _CUBE_MAP; 0 for none

@@ -125,7 +125,10 @@ void glTexEnvf(GLenum target, GLenum pname, GLfloat param);
 void glTexEnviv(GLenum target, GLenum pname, const GLint* params);
 void glTexEnvfv(GLenum target, GLenum pname, const GLfloat* params);
 
-// GL_DSDT_NV (and GL_DSDT_MAG_NV, GL_DSDT_MAG_VIB_NV) images become float textures.
+// GL_DSDT_NV (and GL_DSDT_MAG_NV, GL_DSDT_MAG_VIB_NV) images become float
+// textures, GL_HILO_NV and GL_SIGNED_HILO_NV 16-bit RG textures, and
+// GL_SIGNED_RGB(A)_NV signed-normalised ones; the pixel format GL_HILO_NV
+// reads as GL_RG. The texture shaders read them as NV does.
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels);
 void glTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,

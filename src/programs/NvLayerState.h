@@ -4,6 +4,7 @@
 #pragma once
 
 #include "programs/CombinerState.h"
+#include "programs/FragmentProgramBuilder.h"
 #include "programs/MatrixTracking.h"
 #include "programs/VertexProgram.h"
 
@@ -11,7 +12,6 @@
 
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -39,7 +39,9 @@ struct LayerState {
     bool textureShaderEnabled = false;
     bool perStageConstants = false;
     std::map<std::string, GLuint> fragmentPrograms;
-    std::set<GLuint> offsetTextures;   // texture names holding GL_DSDT_NV images
+    // Texture names holding images of NV formats (DSDT offsets, HILO and
+    // signed colours), which GL keeps as float, RG or signed textures.
+    std::map<GLuint, programs::TextureFormat> nvTextureFormats;
 
     std::map<GLuint, std::vector<std::function<void()>>> lists;
     GLuint recordingList = 0;

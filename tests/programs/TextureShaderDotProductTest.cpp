@@ -137,6 +137,46 @@ TEST_F(TextureShaderDotProductTest, TwoDimensionalLookupAtTwoDotProducts)
     }
 }
 
+TEST_F(TextureShaderDotProductTest, HiloAndSignedTexturesHoldTheVector)
+{
+    lookupTexture(2);
+    struct Row {
+        const char* what;
+        GLint internalFormat;
+        GLenum format, type;
+        const void* texel;
+        std::array<float, 4> unit1, unit2;
+        std::array<float, 3> unit0;   // what unit 0 adds to the colour
+    };
+    static const float hilo[2] = {0.25f, 0.5f}, signedHilo[2] = {0.6f, 0};
+    static const signed char signedRgb[3] = {127, -64, 0};
+    const Row rows[] = {
+        // (0.25, 0.5) stands for (0.25, 0.5, 1): products 0.375 and 0.625.
+        {"HILO", GL_HILO_NV, GL_HILO_NV, GL_FLOAT, hilo, {1, 0, 0.125f, 1}, {0, 1, 0.125f, 1}, {1, 1, 1}},
+        // (0.6, 0) stands for the unit vector (0.6, 0, 0.8): products 0.35 and 0.64.
+        {"signed HILO", GL_SIGNED_HILO_NV, GL_HILO_NV, GL_FLOAT, signedHilo, {0.25f, 0, 0.25f, 1}, {0, 0, 0.8f, 1},
+         {1, 1, 1}},
+        // (1, -0.5, 0) is used as it is, even under expand(): products 0.375 and 0.62.
+        {"signed RGB", GL_SIGNED_RGB_NV, GL_RGB, GL_BYTE, signedRgb, {0.375f, 0, 0, 1}, {0.875f, 0.5f, 0, 1}, {1, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, textures_[0]);
+        nv::glTexImage2D(GL_TEXTURE_2D, 0, row.internalFormat, 1, 1, 0, row.format, row.type, row.texel);
+        nearest(GL_TEXTURE_2D);
+        EXPECT_EQ(nv::glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        GLuint list = compileList("!!TS1.0\ntexture_2d();\ndot_product_2d_1of2(expand(tex0));\n"
+                                  "dot_product_2d_2of2(expand(tex0));\n");
+        nv::glEnable(GL_TEXTURE_SHADER_NV);
+        nv::glCallList(list);
+        drawScreen({{{0, 0, 0, 1}, row.unit1, row.unit2, {0, 0, 0, 1}}});
+        auto c = texelColour(1, 2);
+        expectPixel(320, 240, {c[0] * row.unit0[0], c[1] * row.unit0[1], c[2] * row.unit0[2]});
+        glDeleteLists(list, 1);
+    }
+}
+
 TEST_F(TextureShaderDotProductTest, CubeMapReflectionsOfTheProductVector)
 {
     cubeTexture(3);
