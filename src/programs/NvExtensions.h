@@ -101,6 +101,14 @@ void glVertexAttribs2fvNV(GLuint index, GLsizei count, const GLfloat* v);
 void glVertexAttribs3fvNV(GLuint index, GLsizei count, const GLfloat* v);
 void glVertexAttribs4fvNV(GLuint index, GLsizei count, const GLfloat* v);
 void glVertexAttribs4ubvNV(GLuint index, GLsizei count, const GLubyte* v);
+// Attribute arrays: while GL_VERTEX_ATTRIB_ARRAYn_NV is enabled (through
+// nv::glEnableClientState) a bound program reads v[n] from the array given
+// here, in place of the conventional array it aliases, as NV does; an
+// unsigned-byte array (size 4 only) reads as fractions of 255. Other client
+// states go to GL unchanged.
+void glVertexAttribPointerNV(GLuint index, GLint size, GLenum type, GLsizei stride, const void* pointer);
+void glEnableClientState(GLenum array);
+void glDisableClientState(GLenum array);
 
 // NV_register_combiners, NV_register_combiners2
 void glCombinerParameterfvNV(GLenum pname, const GLfloat* params);

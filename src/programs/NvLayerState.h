@@ -32,6 +32,7 @@ struct LayerState {
     std::map<GLuint, ProgramObject> programs;
     GLuint boundVertexProgram = 0;
     programs::TrackingTable tracking;
+    uint16_t attributeArrays = 0;   // bit n: GL_VERTEX_ATTRIB_ARRAYn_NV enabled
 
     programs::CombinerState combiners;
     programs::TextureShaderState textureShader;
@@ -60,7 +61,7 @@ void raise(GLenum error);
 bool deferToList(std::function<void()> call);
 
 // Binds the ARB program that runs the bound NV vertex program under the
-// current tracking table, translating it on first use.
+// current tracking table and attribute arrays, translating it on first use.
 void bindVertexProgram();
 
 // Chooses, builds and binds the fragment program for the current combiner

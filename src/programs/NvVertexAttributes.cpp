@@ -1,6 +1,8 @@
-// NV_vertex_program's vertex attributes and program matrices in the layer
-// (see NvExtensions.h). The ARB translation reads v[n] from the conventional
-// attribute NV aliases it with, so each value is set through that input.
+// NV_vertex_program's vertex attributes, attribute arrays and program
+// matrices in the layer (see NvExtensions.h). The ARB translation reads v[n]
+// from the conventional attribute NV aliases it with, so each value is set
+// through that input; an enabled NV attribute array is an ARB generic array
+// that the translation reads instead.
 #include "programs/NvExtensions.h"
 
 #include "programs/MatrixTracking.h"
@@ -121,6 +123,64 @@ void glVertexAttribs4ubvNV(GLuint index, GLsizei count, const GLubyte* v)
     }
     for (GLsizei i = count; i-- > 0;)
         setAttributeFromBytes(index + static_cast<GLuint>(i), v + 4 * i);
+}
+
+void glVertexAttribPointerNV(GLuint index, GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
+    bool typeFits = type == GL_SHORT || type == GL_FLOAT || type == GL_DOUBLE || (type == GL_UNSIGNED_BYTE && size == 4);
+    if (index >= static_cast<GLuint>(programs::vpAttributeCount) || size < 1 || size > 4 || stride < 0) {
+        detail::raise(GL_INVALID_VALUE);
+        return;
+    }
+    if (!typeFits) {
+        detail::raise(type == GL_UNSIGNED_BYTE ? GL_INVALID_OPERATION : GL_INVALID_ENUM);
+        return;
+    }
+    ::glVertexAttribPointerARB(index, size, type, type == GL_UNSIGNED_BYTE, stride, pointer);
+}
+
+namespace {
+
+bool isAttributeArray(GLenum array)
+{
+    return array >= GL_VERTEX_ATTRIB_ARRAY0_NV &&
+           array < GL_VERTEX_ATTRIB_ARRAY0_NV + static_cast<GLenum>(programs::vpAttributeCount);
+}
+
+// Turns NV attribute array `array` on or off; a bound program is translated
+// again, as it now reads the attribute from elsewhere.
+void setAttributeArray(GLenum array, bool on)
+{
+    GLuint index = array - GL_VERTEX_ATTRIB_ARRAY0_NV;
+    uint16_t bit = static_cast<uint16_t>(1u << index);
+    if (on)
+        ::glEnableVertexAttribArrayARB(index);
+    else
+        ::glDisableVertexAttribArrayARB(index);
+    uint16_t arrays = on ? (detail::state().attributeArrays | bit) : (detail::state().attributeArrays & ~bit);
+    if (arrays == detail::state().attributeArrays)
+        return;
+    detail::state().attributeArrays = arrays;
+    if (detail::state().boundVertexProgram != 0)
+        detail::bindVertexProgram();
+}
+
+} // namespace
+
+void glEnableClientState(GLenum array)
+{
+    if (isAttributeArray(array))
+        setAttributeArray(array, true);
+    else
+        ::glEnableClientState(array);
+}
+
+void glDisableClientState(GLenum array)
+{
+    if (isAttributeArray(array))
+        setAttributeArray(array, false);
+    else
+        ::glDisableClientState(array);
 }
 
 } // namespace nv

@@ -69,11 +69,16 @@ std::string parameterDeclaration(const TrackingTable& tracking)
     return "PARAM c[" + std::to_string(vpParameterCount) + "] = { " + items + " };\n";
 }
 
-std::string sourceText(const VpSource& s, bool scalar)
+std::string sourceText(const VpSource& s, bool scalar, uint16_t genericAttributes)
 {
     std::string text = s.negate ? "-" : "";
     switch (s.file) {
-    case VpFile::Attribute: text += attributeBindings[s.index]; break;
+    case VpFile::Attribute:
+        if (genericAttributes & (1u << s.index))
+            text += "vertex.attrib[" + std::to_string(s.index) + "]";
+        else
+            text += attributeBindings[s.index];
+        break;
     case VpFile::Temporary: text += "R" + std::to_string(s.index); break;
     case VpFile::Parameter:
         if (!s.relative)
@@ -153,7 +158,8 @@ std::bitset<OutputCount> partlyWrittenOutputs(const VertexProgram& program)
 
 } // namespace
 
-std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking)
+std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking,
+                                        uint16_t genericAttributes)
 {
     std::string out = "!!ARBvp1.0\n";
     out += parameterDeclaration(tracking);
@@ -178,7 +184,7 @@ std::string translateToArbVertexProgram(const VertexProgram& program, const Trac
         out += ' ';
         out += destinationText(inst.dst);
         for (int i = 0; i < inst.sourceCount; ++i)
-            out += ", " + sourceText(inst.src[i], vpIsScalar(inst.op));
+            out += ", " + sourceText(inst.src[i], vpIsScalar(inst.op), genericAttributes);
         out += ";\n";
     }
     out += "END\n";

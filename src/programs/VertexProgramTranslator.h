@@ -13,10 +13,15 @@
 #include "programs/MatrixTracking.h"
 #include "programs/VertexProgram.h"
 
+#include <cstdint>
 #include <string>
 
 namespace programs {
 
-std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking);
+// Attributes whose bit is set in `genericAttributes` (bit n for v[n]) are
+// read from ARB generic attribute n instead: NV vertex-attribute arrays
+// take the place of the conventional array they alias while enabled.
+std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking,
+                                        uint16_t genericAttributes = 0);
 
 } // namespace programs

@@ -143,4 +143,39 @@ TEST_F(NvVertexAttributesTest, AttributesReachTheirRegistersWithNvAliasing)
     EXPECT_EQ(nv::glGetError(), static_cast<GLenum>(GL_INVALID_VALUE));
 }
 
+TEST_F(NvVertexAttributesTest, AttributeArraysFeedTheirRegistersAndTakeThePlaceOfAliasedArrays)
+{
+    loadVertexProgram("!!VP1.0\nMOV o[HPOS], v[OPOS];\nMOV R0, v[6];\nADD o[COL0], v[COL0], R0.xyyy;\nEND\n");
+    nv::glEnable(GL_VERTEX_PROGRAM_NV);
+    const GLfloat positions[2][2] = {{-0.5f + 0.5f / 320, 0.5f / 240}, {0.5f + 0.5f / 320, 0.5f / 240}};
+    const GLfloat red[2][3] = {{1, 0, 0}, {1, 0, 0}};
+    const GLubyte colours[2][4] = {{0, 255, 0, 255}, {0, 0, 255, 255}};
+    const GLshort extra[2] = {1, 0};   // v[6].x: 1 for the first point, 0 for the second
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_FLOAT, 0, red);   // replaced by the NV array of v[3]
+    nv::glVertexAttribPointerNV(0, 2, GL_FLOAT, 0, positions);
+    nv::glVertexAttribPointerNV(3, 4, GL_UNSIGNED_BYTE, 0, colours);
+    nv::glVertexAttribPointerNV(6, 1, GL_SHORT, 0, extra);
+    for (GLenum array : {GL_VERTEX_ATTRIB_ARRAY0_NV, GL_VERTEX_ATTRIB_ARRAY3_NV, GL_VERTEX_ATTRIB_ARRAY6_NV})
+        nv::glEnableClientState(array);
+    nv::glDrawArrays(GL_POINTS, 0, 2);
+    auto left = pixelOf(positions[0][0], positions[0][1]), right = pixelOf(positions[1][0], positions[1][1]);
+    expectPixel(left[0], left[1], {1, 1, 0});
+    expectPixel(right[0], right[1], {0, 0, 1});
+
+    // Without the NV array of v[3] the conventional colour array is read again.
+    nv::glDisableClientState(GL_VERTEX_ATTRIB_ARRAY3_NV);
+    nv::glDrawArrays(GL_POINTS, 0, 2);
+    expectPixel(right[0], right[1], {1, 0, 0});
+    for (GLenum array : {GL_VERTEX_ATTRIB_ARRAY0_NV, GL_VERTEX_ATTRIB_ARRAY6_NV})
+        nv::glDisableClientState(array);
+    glDisableClientState(GL_COLOR_ARRAY);
+    EXPECT_EQ(nv::glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    nv::glVertexAttribPointerNV(3, 3, GL_UNSIGNED_BYTE, 0, colours);
+    EXPECT_EQ(nv::glGetError(), static_cast<GLenum>(GL_INVALID_OPERATION));
+    nv::glVertexAttribPointerNV(2, 5, GL_FLOAT, 0, colours);
+    EXPECT_EQ(nv::glGetError(), static_cast<GLenum>(GL_INVALID_VALUE));
+}
+
 } // namespace
