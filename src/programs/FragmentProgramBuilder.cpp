@@ -136,17 +136,17 @@ void emitDotProduct(std::string& out, const FragmentDescription& d, int i)
     int previous = previousUnit(d, i);
     std::string prev = "tex" + unitText(previous);
     TextureFormat format = d.units[previous].format;
-    bool expand = d.shader[i].dotMapping == GL_EXPAND_NORMAL_NV && !holdsVectors(format) && format != TextureFormat::Signed;
+    bool expand =
+        d.shader[i].dotMapping == GL_EXPAND_NORMAL_NV && !holdsVectors(format) && format != TextureFormat::Signed;
     out += expand ? "MAD dpIn, " + prev + ", k.w, -k.z;\n" : "MOV dpIn, " + prev + ";\n";
     out += "DP3 dots." + std::string(1, dotComponent[i]) + ", fragment.texcoord[" + unitText(i) + "], dpIn;\n";
 }
 
-// The products of stages first .. first + count - 1 as a lookup coordinate.
-std::string dotCoordinate(std::string& out, int first, int count)
+// Gathers the products of stages first .. first + count - 1 into `coord`.
+void dotCoordinate(std::string& out, int first, int count)
 {
     for (int c = 0; c < count; ++c)
         out += "MOV coord." + std::string(1, dotComponent[c]) + ", dots." + dotComponent[first + c] + ";\n";
-    return "coord";
 }
 
 // R = 2 N (N . E) / (N . N) - E, with N the products of stages i - 2 .. i and
@@ -158,7 +158,8 @@ void emitReflection(std::string& out, const FragmentDescription& d, int i)
         out += "MOV refl, " + local(localConstEye + i) + ";\n";
     } else {
         for (int c = 0; c < 3; ++c)
-            out += "MOV refl." + std::string(1, dotComponent[c]) + ", fragment.texcoord[" + unitText(i - 2 + c) + "].w;\n";
+            out += "MOV refl." + std::string(1, dotComponent[c]) + ", fragment.texcoord[" + unitText(i - 2 + c) +
+                   "].w;\n";
     }
     out += "DP3 dpIn.x, coord, refl;\n";
     out += "DP3 dpIn.y, coord, coord;\n";
@@ -196,14 +197,17 @@ bool emitDotOrCull(std::string& out, const FragmentDescription& d, int i, GLenum
     emitDotProduct(out, d, i);
     switch (op) {
     case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
-        out += "TEX " + t + ", " + dotCoordinate(out, i - 1, 2) + ", " + unit + ", " + targetName(textureShaderTarget(op)) + ";\n";
+        dotCoordinate(out, i - 1, 2);
+        out += "TEX " + t + ", coord, " + unit + ", " + targetName(textureShaderTarget(op)) + ";\n";
         return true;
     case GL_DOT_PRODUCT_TEXTURE_3D_NV: case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV:
-        out += "TEX " + t + ", " + dotCoordinate(out, i - 2, 3) + ", " + unit + ", " + targetName(textureShaderTarget(op)) + ";\n";
+        dotCoordinate(out, i - 2, 3);
+        out += "TEX " + t + ", coord, " + unit + ", " + targetName(textureShaderTarget(op)) + ";\n";
         return true;
     case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
         emitDotProduct(out, d, i + 1);
-        out += "TEX " + t + ", " + dotCoordinate(out, i - 1, 3) + ", " + unit + ", CUBE;\n";
+        dotCoordinate(out, i - 1, 3);
+        out += "TEX " + t + ", coord, " + unit + ", CUBE;\n";
         return true;
     case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
         emitReflection(out, d, i);
