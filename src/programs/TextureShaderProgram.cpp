@@ -3,6 +3,7 @@
 #include "programs/ErrorList.h"
 #include "programs/TextScanner.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace programs {
@@ -198,7 +199,9 @@ void checkStage(const std::vector<Statement>& statements, size_t stage, TextureS
 {
     const Statement& st = statements[stage];
     const Operation& op = *st.operation;
-    if (!argumentsFit(st) || (op.args == Args::CullModes && !cullModes(st, out))) {
+    bool dotProduct = op.args == Args::DotProduct || op.args == Args::DotProductEye;
+    bool expandFits = dotProduct || std::none_of(st.args.begin(), st.args.end(), [](const Argument& a) { return a.expand; });
+    if (!argumentsFit(st) || !expandFits || (op.args == Args::CullModes && !cullModes(st, out))) {
         messages.push_back(lineError(st.line, std::string("syntax error: wrong arguments for ") + op.name));
         return;
     }
@@ -220,9 +223,6 @@ void checkStage(const std::vector<Statement>& statements, size_t stage, TextureS
         out.previousInput = GL_TEXTURE0_ARB + static_cast<GLenum>(ref);
         if (st.args[0].expand)
             out.dotMapping = GL_EXPAND_NORMAL_NV;
-    } else if (!st.args.empty() && st.args[0].expand) {
-        messages.push_back(lineError(st.line, std::string("syntax error: wrong arguments for ") + op.name));
-        return;
     }
     out.operation = op.op;
     if (op.args == Args::Offset || op.args == Args::OffsetScale)
@@ -245,7 +245,7 @@ void shareConstantEye(const std::vector<Statement>& statements, TextureShaderSta
         if (stages[stage].operation != GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV)
             continue;
         for (size_t from = stage - (stage >= 2 ? 2 : stage); from <= stage; ++from)
-            if (statements[from].args.size() == 4)
+            if (statements[from].operation->args == Args::DotProductEye && statements[from].args.size() == 4)
                 stages[stage].constEye = stages[from].constEye;
     }
 }

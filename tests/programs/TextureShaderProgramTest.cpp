@@ -126,6 +126,7 @@ TEST(TextureShaderProgram, EveryListedMessageAndBadArguments)
         {"texture_2d();\ndot_product_2d_1of2(tex0, 1, 0, 0);\n",
          "error on line 3: syntax error: wrong arguments for dot_product_2d_1of2"},
         {"texture_2d(expand(tex0));\n", "error on line 2: syntax error: wrong arguments for texture_2d"},
+        {"texture_2d();\ndependent_ar(expand(tex0));\n", "error on line 3: syntax error: wrong arguments for dependent_ar"},
         {"texture_2d();\noffset_2d(tex0, 1, 0, 0);\n", "error on line 3: syntax error: wrong arguments for offset_2d"},
         {"texture_2d(tex0);\n", "error on line 2: syntax error: wrong arguments for texture_2d"},
         {"texture_4d();\n", "error on line 2: syntax error: unknown texture shader operation 'texture_4d'"},
