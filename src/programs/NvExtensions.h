@@ -3,11 +3,14 @@
 // under the same names in namespace `nv`:
 //
 // - NV_vertex_program: program names, binding on GL_VERTEX_PROGRAM_NV,
-//   loading (!!VP1.0, !!VSP1.0), state-program execution, tracked matrices
-//   and program parameters. A bound program runs as an ARB vertex program
-//   whose tracked parameters read the ARB state matrices, so they follow
-//   every matrix change; parameters are ARB program environment parameters.
-// - NV_register_combiners(2) and NV_texture_shader: the combiner and
+//   loading (!!VP1.0, !!VSP1.0), state-program execution, tracked matrices,
+//   the program matrices GL_MATRIX0_NV .. GL_MATRIX7_NV, program parameters,
+//   and vertex attributes and attribute arrays with NV's aliasing. A bound
+//   program runs as an ARB vertex program whose tracked parameters read the
+//   ARB state matrices, so they follow every matrix change; parameters are
+//   ARB program environment parameters.
+// - NV_register_combiners(2) and NV_texture_shader (every stage operation,
+//   dot products and culling among them): the combiner and
 //   texture-shader state lives here; while GL_REGISTER_COMBINERS_NV or
 //   GL_TEXTURE_SHADER_NV is enabled, an ARB fragment program generated from
 //   that state and from the texture targets enabled on each unit stands in
