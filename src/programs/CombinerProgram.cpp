@@ -324,8 +324,13 @@ void Parser::portionStatement(CombinerPortion& p, bool alpha, int& products, std
         hasB = false;
     }
     expect(";");
-    if (products == 2)
+    if (products == 2) {
+        // The message may not be the first (a text that ends inside the
+        // portion has already stopped the parser), so never fall through to
+        // a third product: a portion holds inputs for two.
         syntax("syntax error: a portion has two products at most");
+        return;
+    }
     int first = products++ * 2;
     p.inputs[first] = generalInput(a, alpha);
     CombinerInput times1{GL_ZERO, GL_UNSIGNED_INVERT_NV, alpha ? GLenum(GL_ALPHA) : GLenum(GL_RGB)};

@@ -60,6 +60,13 @@ struct TextureShaderStage {
     std::array<float, 4> offsetMatrix{0, 0, 0, 0};   // a1, a2, a3, a4 (column major)
     float offsetScale = 1.0f;
     float offsetBias = 0.0f;
+    // How a dot product reads an unsigned RGBA previous result:
+    // GL_UNSIGNED_IDENTITY_NV, or GL_EXPAND_NORMAL_NV for [0, 1] -> [-1, 1].
+    GLenum dotMapping = GL_UNSIGNED_IDENTITY_NV;
+    // cull_fragment: per texture coordinate s, t, r, q, GL_LESS culls the
+    // fragment when it is below zero, GL_GEQUAL when it is zero or above.
+    std::array<GLenum, 4> cullModes{GL_GEQUAL, GL_GEQUAL, GL_GEQUAL, GL_GEQUAL};
+    std::array<float, 3> constEye{0, 0, -1};   // the eye vector of a constant-eye reflection
 };
 
 using TextureShaderState = std::array<TextureShaderStage, textureShaderStages>;

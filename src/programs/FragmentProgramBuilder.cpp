@@ -18,15 +18,69 @@ const char* targetName(GLenum target)
 std::string unitText(int i) { return std::to_string(i); }
 std::string local(int slot) { return "program.local[" + std::to_string(slot) + "]"; }
 
-bool isOffsetOperation(GLenum op)
+bool isDotProductOperation(GLenum op)
 {
-    return op == GL_OFFSET_TEXTURE_2D_NV || op == GL_OFFSET_TEXTURE_2D_SCALE_NV ||
-           op == GL_OFFSET_TEXTURE_RECTANGLE_NV || op == GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV;
+    switch (op) {
+    case GL_DOT_PRODUCT_NV: case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
+    case GL_DOT_PRODUCT_DEPTH_REPLACE_NV: case GL_DOT_PRODUCT_TEXTURE_3D_NV:
+    case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV: case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
+    case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isReflectOperation(GLenum op)
+{
+    return op == GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV || op == GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV;
 }
 
 bool readsPreviousStage(GLenum op)
 {
-    return isOffsetOperation(op) || op == GL_DEPENDENT_AR_TEXTURE_2D_NV || op == GL_DEPENDENT_GB_TEXTURE_2D_NV;
+    return isOffsetTextureOperation(op) || isDotProductOperation(op) || op == GL_DEPENDENT_AR_TEXTURE_2D_NV ||
+           op == GL_DEPENDENT_GB_TEXTURE_2D_NV;
+}
+
+int previousUnit(const FragmentDescription& d, int i)
+{
+    return static_cast<int>(d.shader[i].previousInput) - GL_TEXTURE0_ARB;
+}
+
+// Whether stage i reads an earlier stage's result (or runs no such operation).
+bool previousValid(const FragmentDescription& d, int i)
+{
+    int previous = previousUnit(d, i);
+    return !readsPreviousStage(d.shader[i].operation) || (previous >= 0 && previous < i);
+}
+
+// Whether stage `i` computes a plain dot product for a sequence to use.
+bool isDotStage(const FragmentDescription& d, int i)
+{
+    return i >= 0 && i < textureShaderStages && d.shader[i].operation == GL_DOT_PRODUCT_NV && previousValid(d, i);
+}
+
+// Whether the stages a dot-product sequence needs around stage i run what
+// they must. The diffuse stage also needs the product of the stage after it,
+// which therefore may not read the diffuse stage's own result.
+bool dotSequenceConsistent(const FragmentDescription& d, int i)
+{
+    switch (d.shader[i].operation) {
+    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
+    case GL_DOT_PRODUCT_DEPTH_REPLACE_NV:
+        return isDotStage(d, i - 1);
+    case GL_DOT_PRODUCT_TEXTURE_3D_NV: case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV:
+        return isDotStage(d, i - 2) && isDotStage(d, i - 1);
+    case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
+        return isDotStage(d, i - 1) && i + 1 < textureShaderStages &&
+               isReflectOperation(d.shader[i + 1].operation) && previousValid(d, i + 1) && previousUnit(d, i + 1) < i;
+    case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
+        if (i >= 1 && d.shader[i - 1].operation == GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV)
+            return isDotStage(d, i - 2) && previousValid(d, i - 1) && previousUnit(d, i) < i - 1;
+        return isDotStage(d, i - 2) && isDotStage(d, i - 1);
+    default:
+        return true;
+    }
 }
 
 // The operation unit i runs: the texture-shader operation, or for the
@@ -36,22 +90,24 @@ GLenum operationOf(const FragmentDescription& d, int i)
     if (!d.textureShader)
         return d.units[i].target;
     GLenum op = d.shader[i].operation;
-    if (readsPreviousStage(op)) {
-        int previous = static_cast<int>(d.shader[i].previousInput) - GL_TEXTURE0_ARB;
-        if (previous < 0 || previous >= i)
-            return GL_NONE;   // an inconsistent stage behaves as none
-    }
+    if (!previousValid(d, i) || !dotSequenceConsistent(d, i))
+        return GL_NONE;   // an inconsistent stage behaves as none
     return op;
 }
 
+bool holdsVectors(TextureFormat format)
+{
+    return format == TextureFormat::Offset || format == TextureFormat::Hilo || format == TextureFormat::SignedHilo;
+}
+
 // Whether unit i hands a colour to the combiners and the texture environment.
-// Offset textures hold (ds, dt) pairs, not colours.
+// Offset textures hold (ds, dt) pairs and HILO textures vectors, not colours.
 bool producesColour(const FragmentDescription& d, int i)
 {
     GLenum op = operationOf(d, i);
     if (op == GL_PASS_THROUGH_NV)
         return true;
-    return textureShaderTarget(op) != 0 && d.units[i].format != TextureFormat::Offset;
+    return textureShaderTarget(op) != 0 && !holdsVectors(d.units[i].format);
 }
 
 void emitOffsetFetch(std::string& out, const FragmentDescription& d, int i, GLenum op)
@@ -67,6 +123,111 @@ void emitOffsetFetch(std::string& out, const FragmentDescription& d, int i, GLen
         std::string sb = local(localOffsetScaleBias + i);
         out += "MAD_SAT coord.x, " + prev + ".z, " + sb + ".x, " + sb + ".y;\n";
         out += "MUL " + t + ".xyz, " + t + ", coord.x;\n";
+    }
+}
+
+const char dotComponent[] = "xyzw";
+
+// dots.<i> = (s, t, r) of unit i's coordinates . the previous stage's result,
+// which an unsigned colour texture hands over as [0, 1], or expanded to
+// [-1, 1]; signed, HILO and offset textures hold signed values already.
+void emitDotProduct(std::string& out, const FragmentDescription& d, int i)
+{
+    int previous = previousUnit(d, i);
+    std::string prev = "tex" + unitText(previous);
+    TextureFormat format = d.units[previous].format;
+    bool expand =
+        d.shader[i].dotMapping == GL_EXPAND_NORMAL_NV && !holdsVectors(format) && format != TextureFormat::Signed;
+    out += expand ? "MAD dpIn, " + prev + ", k.w, -k.z;\n" : "MOV dpIn, " + prev + ";\n";
+    out += "DP3 dots." + std::string(1, dotComponent[i]) + ", fragment.texcoord[" + unitText(i) + "], dpIn;\n";
+}
+
+// Gathers the products of stages first .. first + count - 1 into `coord`.
+void dotCoordinate(std::string& out, int first, int count)
+{
+    for (int c = 0; c < count; ++c)
+        out += "MOV coord." + std::string(1, dotComponent[c]) + ", dots." + dotComponent[first + c] + ";\n";
+}
+
+// R = 2 N (N . E) / (N . N) - E, with N the products of stages i - 2 .. i and
+// E the q coordinates of those stages or the stage's constant eye.
+void emitReflection(std::string& out, const FragmentDescription& d, int i)
+{
+    dotCoordinate(out, i - 2, 3);
+    if (d.shader[i].operation == GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV) {
+        out += "MOV refl, " + local(localConstEye + i) + ";\n";
+    } else {
+        for (int c = 0; c < 3; ++c)
+            out += "MOV refl." + std::string(1, dotComponent[c]) + ", fragment.texcoord[" + unitText(i - 2 + c) +
+                   "].w;\n";
+    }
+    out += "DP3 dpIn.x, coord, refl;\n";
+    out += "DP3 dpIn.y, coord, coord;\n";
+    out += "RCP dpIn.y, dpIn.y;\n";
+    out += "MUL dpIn.x, dpIn.x, dpIn.y;\n";
+    out += "MUL dpIn.x, dpIn.x, k.w;\n";
+    out += "MAD coord.xyz, coord, dpIn.x, -refl;\n";
+}
+
+// The culling stage: a coordinate compared with zero under its mode; the
+// fragment is killed when any comparison holds.
+void emitCull(std::string& out, const FragmentDescription& d, int i)
+{
+    std::string coord = "fragment.texcoord[" + unitText(i) + "]";
+    for (int c = 0; c < 4; ++c) {
+        std::string component(1, dotComponent[c]);
+        out += std::string(d.shader[i].cullModes[c] == GL_LESS ? "SLT" : "SGE") + " dpIn." + component + ", " + coord +
+               "." + component + ", zero.x;\n";
+    }
+    out += "KIL -dpIn;\n";
+}
+
+// The dot-product operations and culling; false for any other operation.
+bool emitDotOrCull(std::string& out, const FragmentDescription& d, int i, GLenum op)
+{
+    std::string t = "tex" + unitText(i);
+    std::string unit = "texture[" + unitText(i) + "]";
+    if (op == GL_CULL_FRAGMENT_NV) {
+        emitCull(out, d, i);
+        out += "MOV " + t + ", zero;\n";
+        return true;
+    }
+    if (!isDotProductOperation(op))
+        return false;
+    emitDotProduct(out, d, i);
+    switch (op) {
+    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
+        dotCoordinate(out, i - 1, 2);
+        out += "TEX " + t + ", coord, " + unit + ", " + targetName(textureShaderTarget(op)) + ";\n";
+        return true;
+    case GL_DOT_PRODUCT_TEXTURE_3D_NV: case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV:
+        dotCoordinate(out, i - 2, 3);
+        out += "TEX " + t + ", coord, " + unit + ", " + targetName(textureShaderTarget(op)) + ";\n";
+        return true;
+    case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
+        emitDotProduct(out, d, i + 1);
+        dotCoordinate(out, i - 1, 3);
+        out += "TEX " + t + ", coord, " + unit + ", CUBE;\n";
+        return true;
+    case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
+        emitReflection(out, d, i);
+        out += "TEX " + t + ", coord, " + unit + ", CUBE;\n";
+        return true;
+    case GL_DOT_PRODUCT_DEPTH_REPLACE_NV: {
+        // depth = previous product / this one; depths outside [0, 1] are culled.
+        std::string prior = "dots." + std::string(1, dotComponent[i - 1]);
+        out += "RCP dpIn.x, dots." + std::string(1, dotComponent[i]) + ";\n";
+        out += "MUL dpIn.x, " + prior + ", dpIn.x;\n";
+        out += "KIL dpIn.x;\n";
+        out += "SUB dpIn.y, k.z, dpIn.x;\n";
+        out += "KIL dpIn.y;\n";
+        out += "MOV result.depth.z, dpIn.x;\n";
+        out += "MOV " + t + ", zero;\n";
+        return true;
+    }
+    default:   // GL_DOT_PRODUCT_NV: a product for later stages, no colour
+        out += "MOV " + t + ", zero;\n";
+        return true;
     }
 }
 
@@ -94,10 +255,12 @@ void emitFetch(std::string& out, const FragmentDescription& d, int i)
         out += "TEX " + t + ", coord, " + unit + ", 2D;\n";
         return;
     default:
-        if (isOffsetOperation(op)) {
+        if (isOffsetTextureOperation(op)) {
             emitOffsetFetch(out, d, i, op);
             return;
         }
+        if (emitDotOrCull(out, d, i, op))
+            return;
         out += "MOV " + t + ", zero;\n";
         return;
     }
@@ -116,11 +279,32 @@ bool fetchNeeded(const FragmentDescription& d, int i)
     return readsRegister(d, reg) || (i == 0 && readsRegister(d, GL_SPARE0_NV));
 }
 
+// A HILO lookup gives (hi, lo); the vector it stands for is (hi, lo, 1), or
+// for signed HILO the unit vector (hi, lo, sqrt(1 - hi^2 - lo^2)).
+void emitHiloVector(std::string& out, const FragmentDescription& d, int i)
+{
+    std::string t = "tex" + unitText(i);
+    if (d.units[i].format == TextureFormat::Hilo) {
+        out += "MOV " + t + ".zw, k.z;\n";
+        return;
+    }
+    out += "MUL dpIn.xy, " + t + ", " + t + ";\n";
+    out += "ADD dpIn.x, dpIn.x, dpIn.y;\n";
+    out += "SUB_SAT dpIn.x, k.z, dpIn.x;\n";
+    out += "POW " + t + ".z, dpIn.x, k.y;\n";
+    out += "MOV " + t + ".w, k.z;\n";
+}
+
 void emitFetches(std::string& out, const FragmentDescription& d)
 {
-    for (int i = 0; i < textureShaderStages; ++i)
-        if (fetchNeeded(d, i))
-            emitFetch(out, d, i);
+    for (int i = 0; i < textureShaderStages; ++i) {
+        if (!fetchNeeded(d, i))
+            continue;
+        emitFetch(out, d, i);
+        bool hilo = d.units[i].format == TextureFormat::Hilo || d.units[i].format == TextureFormat::SignedHilo;
+        if (d.textureShader && hilo && textureShaderTarget(operationOf(d, i)) != 0)
+            emitHiloVector(out, d, i);
+    }
     // Later stages read the raw (ds, dt) of offset textures above; what the
     // combiners and the environment see of a non-colour unit is zero.
     for (int i = 0; i < textureShaderStages; ++i)
@@ -402,6 +586,12 @@ void emitTextureEnvironment(std::string& out, const FragmentDescription& d)
 
 } // namespace
 
+bool isOffsetTextureOperation(GLenum op)
+{
+    return op == GL_OFFSET_TEXTURE_2D_NV || op == GL_OFFSET_TEXTURE_2D_SCALE_NV ||
+           op == GL_OFFSET_TEXTURE_RECTANGLE_NV || op == GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV;
+}
+
 GLenum textureShaderTarget(GLenum operation)
 {
     switch (operation) {
@@ -412,7 +602,15 @@ GLenum textureShaderTarget(GLenum operation)
     case GL_DEPENDENT_AR_TEXTURE_2D_NV: case GL_DEPENDENT_GB_TEXTURE_2D_NV:
         return GL_TEXTURE_2D;
     case GL_OFFSET_TEXTURE_RECTANGLE_NV: case GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV:
+    case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
         return GL_TEXTURE_RECTANGLE_NV;
+    case GL_DOT_PRODUCT_TEXTURE_2D_NV:
+        return GL_TEXTURE_2D;
+    case GL_DOT_PRODUCT_TEXTURE_3D_NV:
+        return GL_TEXTURE_3D;
+    case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV: case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
+    case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
+        return GL_TEXTURE_CUBE_MAP;
     default:
         return 0;
     }
@@ -426,6 +624,8 @@ std::string buildFragmentProgram(const FragmentDescription& d)
     out += "PARAM k4 = {4, 1.442695, 0, 0};\n";   // 4, log2(e)
     out += "TEMP tex0, tex1, tex2, tex3, coord, c, col0, col1, spare0, spare1, fog, mux;\n";
     out += "TEMP vA, vB, vC, vD, vE, vF, vG, vAB, vCD, vSum, ef, colorSum, res;\n";
+    if (d.textureShader)
+        out += "TEMP dots, dpIn, refl;\n";
     emitFetches(out, d);
     if (d.combiners)
         emitCombiners(out, d);

@@ -13,6 +13,13 @@ bool isTrackableMatrix(GLenum matrix)
     }
 }
 
+GLenum glMatrixModeOf(GLenum matrix)
+{
+    if (matrix >= GL_MATRIX0_NV && matrix <= GL_MATRIX7_NV)
+        return GL_MATRIX0_ARB + (matrix - GL_MATRIX0_NV);
+    return matrix;
+}
+
 bool isTrackTransform(GLenum transform)
 {
     return transform == GL_IDENTITY_NV || transform == GL_INVERSE_NV || transform == GL_TRANSPOSE_NV ||

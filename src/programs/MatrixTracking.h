@@ -27,6 +27,10 @@ struct TrackedMatrix {
 using TrackingTable = std::array<TrackedMatrix, vpParameterCount / 4>;
 
 bool isTrackableMatrix(GLenum matrix);
+// The GL matrix mode behind a trackable matrix: GL_MATRIX0_NV .. GL_MATRIX7_NV
+// are the ARB program matrices (drivers without the NV extension refuse the
+// NV enums); every other mode is returned unchanged.
+GLenum glMatrixModeOf(GLenum matrix);
 bool isTrackTransform(GLenum transform);
 
 // A short text that identifies a tracking table (equal tables, equal keys).

@@ -35,8 +35,9 @@ programs::TextureFormat boundFormat(GLenum target)
 {
     GLint name = 0;
     ::glGetIntegerv(bindingOf(target), &name);
-    if (state().offsetTextures.count(static_cast<GLuint>(name)))
-        return programs::TextureFormat::Offset;
+    auto nvFormat = state().nvTextureFormats.find(static_cast<GLuint>(name));
+    if (nvFormat != state().nvTextureFormats.end())
+        return nvFormat->second;
     GLenum level = target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X : target;
     GLint red = 0, alpha = 0, luminance = 0, intensity = 0;
     ::glGetTexLevelParameteriv(level, 0, GL_TEXTURE_RED_SIZE, &red);
@@ -102,6 +103,8 @@ void setLocals()
         ::glProgramLocalParameter4fvARB(fp, programs::localOffsetMatrix + unit, stage.offsetMatrix.data());
         ::glProgramLocalParameter4fARB(fp, programs::localOffsetScaleBias + unit, stage.offsetScale,
                                        stage.offsetBias, 0, 0);
+        ::glProgramLocalParameter4fARB(fp, programs::localConstEye + unit, stage.constEye[0], stage.constEye[1],
+                                       stage.constEye[2], 0);
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "programs/CombinerState.h"
+#include "programs/FragmentProgramBuilder.h"
 #include "programs/MatrixTracking.h"
 #include "programs/VertexProgram.h"
 
@@ -11,7 +12,6 @@
 
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -32,6 +32,7 @@ struct LayerState {
     std::map<GLuint, ProgramObject> programs;
     GLuint boundVertexProgram = 0;
     programs::TrackingTable tracking;
+    uint16_t attributeArrays = 0;   // bit n: GL_VERTEX_ATTRIB_ARRAYn_NV enabled
 
     programs::CombinerState combiners;
     programs::TextureShaderState textureShader;
@@ -39,7 +40,9 @@ struct LayerState {
     bool textureShaderEnabled = false;
     bool perStageConstants = false;
     std::map<std::string, GLuint> fragmentPrograms;
-    std::set<GLuint> offsetTextures;   // texture names holding GL_DSDT_NV images
+    // Texture names holding images of NV formats (DSDT offsets, HILO and
+    // signed colours), which GL keeps as float, RG or signed textures.
+    std::map<GLuint, programs::TextureFormat> nvTextureFormats;
 
     std::map<GLuint, std::vector<std::function<void()>>> lists;
     GLuint recordingList = 0;
@@ -58,7 +61,7 @@ void raise(GLenum error);
 bool deferToList(std::function<void()> call);
 
 // Binds the ARB program that runs the bound NV vertex program under the
-// current tracking table, translating it on first use.
+// current tracking table and attribute arrays, translating it on first use.
 void bindVertexProgram();
 
 // Chooses, builds and binds the fragment program for the current combiner

@@ -21,7 +21,7 @@ bool isShaderOperation(GLenum op)
     case GL_OFFSET_TEXTURE_2D_NV: case GL_OFFSET_TEXTURE_2D_SCALE_NV: case GL_OFFSET_TEXTURE_RECTANGLE_NV:
     case GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV: case GL_DEPENDENT_AR_TEXTURE_2D_NV:
     case GL_DEPENDENT_GB_TEXTURE_2D_NV: case GL_DOT_PRODUCT_NV: case GL_DOT_PRODUCT_DEPTH_REPLACE_NV:
-    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV:
+    case GL_DOT_PRODUCT_TEXTURE_2D_NV: case GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV: case GL_DOT_PRODUCT_TEXTURE_3D_NV:
     case GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV: case GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV:
     case GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV: case GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV:
         return true;
@@ -39,9 +39,14 @@ int parameterCount(GLenum pname)
     }
 }
 
-// Applies one texture-shader parameter to `unit`. Parameters of operations
-// this layer does not run (cull modes, the constant eye, dot-product
-// mappings) are accepted and have no effect.
+bool isCullMode(GLfloat mode) { return GLenum(mode) == GL_LESS || GLenum(mode) == GL_GEQUAL; }
+
+bool isDotMapping(GLfloat mapping)
+{
+    return GLenum(mapping) == GL_UNSIGNED_IDENTITY_NV || GLenum(mapping) == GL_EXPAND_NORMAL_NV;
+}
+
+// Applies one texture-shader parameter to `unit`.
 void setShaderParameter(int unit, GLenum pname, const std::vector<GLfloat>& v)
 {
     if (unit < 0 || unit >= programs::textureShaderStages) {
@@ -71,7 +76,22 @@ void setShaderParameter(int unit, GLenum pname, const std::vector<GLfloat>& v)
     case GL_OFFSET_TEXTURE_MATRIX_NV: std::copy(v.begin(), v.begin() + 4, stage.offsetMatrix.begin()); return;
     case GL_OFFSET_TEXTURE_SCALE_NV: stage.offsetScale = v[0]; return;
     case GL_OFFSET_TEXTURE_BIAS_NV: stage.offsetBias = v[0]; return;
-    case GL_CULL_MODES_NV: case GL_CONST_EYE_NV: case GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV: return;
+    case GL_CULL_MODES_NV:
+        if (!std::all_of(v.begin(), v.end(), isCullMode)) {
+            raise(GL_INVALID_ENUM);
+            return;
+        }
+        for (int i = 0; i < 4; ++i)
+            stage.cullModes[i] = static_cast<GLenum>(v[i]);
+        return;
+    case GL_CONST_EYE_NV: std::copy(v.begin(), v.begin() + 3, stage.constEye.begin()); return;
+    case GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV:
+        if (!isDotMapping(v[0])) {
+            raise(GL_INVALID_ENUM);
+            return;
+        }
+        stage.dotMapping = static_cast<GLenum>(v[0]);
+        return;
     default: raise(GL_INVALID_ENUM); return;
     }
 }
@@ -93,20 +113,37 @@ void shaderParameter(GLenum pname, std::vector<GLfloat> v)
     setShaderParameter(unit, pname, v);
 }
 
-struct OffsetFormat {
+struct NvFormat {
     GLint internalFormat;
-    GLenum format;
+    GLenum format;   // the pixel format GL takes for the NV one
+    programs::TextureFormat reads;
 };
 
-// DSDT texel groups become float textures of as many components.
-bool offsetFormat(GLint nvFormat, OffsetFormat& out)
+// NV texel formats and what GL keeps them as: DSDT groups as float textures
+// of as many components, HILO pairs as 16-bit RG, signed colours as
+// signed-normalised textures.
+bool nvFormat(GLint nvInternalFormat, NvFormat& out)
 {
-    switch (nvFormat) {
-    case GL_DSDT_NV: case GL_DSDT8_NV: out = {GL_RG32F, GL_RG}; return true;
-    case GL_DSDT_MAG_NV: case GL_DSDT8_MAG8_NV: out = {GL_RGB32F, GL_RGB}; return true;
-    case GL_DSDT_MAG_VIB_NV: case GL_DSDT8_MAG8_INTENSITY8_NV: out = {GL_RGBA32F, GL_RGBA}; return true;
+    using programs::TextureFormat;
+    switch (nvInternalFormat) {
+    case GL_DSDT_NV: case GL_DSDT8_NV: out = {GL_RG32F, GL_RG, TextureFormat::Offset}; return true;
+    case GL_DSDT_MAG_NV: case GL_DSDT8_MAG8_NV: out = {GL_RGB32F, GL_RGB, TextureFormat::Offset}; return true;
+    case GL_DSDT_MAG_VIB_NV: case GL_DSDT8_MAG8_INTENSITY8_NV:
+        out = {GL_RGBA32F, GL_RGBA, TextureFormat::Offset};
+        return true;
+    case GL_HILO_NV: case GL_HILO16_NV: out = {GL_RG16, GL_RG, TextureFormat::Hilo}; return true;
+    case GL_SIGNED_HILO_NV: case GL_SIGNED_HILO16_NV: out = {GL_RG16_SNORM, GL_RG, TextureFormat::SignedHilo}; return true;
+    case GL_SIGNED_RGBA_NV: case GL_SIGNED_RGBA8_NV: out = {GL_RGBA8_SNORM, GL_RGBA, TextureFormat::Signed}; return true;
+    case GL_SIGNED_RGB_NV: case GL_SIGNED_RGB8_NV: out = {GL_RGB8_SNORM, GL_RGB, TextureFormat::Signed}; return true;
     default: return false;
     }
+}
+
+// The pixel format GL takes for an NV one (GL_DSDT_NV, GL_HILO_NV, ...).
+GLenum pixelFormat(GLenum format)
+{
+    NvFormat nv{};
+    return nvFormat(static_cast<GLint>(format), nv) ? nv.format : format;
 }
 
 GLuint boundTexture(GLenum target)
@@ -168,27 +205,23 @@ void glTexEnvf(GLenum target, GLenum pname, GLfloat param)
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels)
 {
-    OffsetFormat offset{};
-    bool isOffset = offsetFormat(internalFormat, offset);
-    OffsetFormat source{};
-    GLenum sourceFormat = offsetFormat(static_cast<GLint>(format), source) ? source.format : format;
+    NvFormat nv{};
+    bool isNv = nvFormat(internalFormat, nv);
     if (target == GL_TEXTURE_2D || target == GL_TEXTURE_RECTANGLE_NV) {
         GLuint name = boundTexture(target);
-        if (isOffset)
-            state().offsetTextures.insert(name);
+        if (isNv)
+            state().nvTextureFormats[name] = nv.reads;
         else
-            state().offsetTextures.erase(name);
+            state().nvTextureFormats.erase(name);
     }
-    ::glTexImage2D(target, level, isOffset ? offset.internalFormat : internalFormat, width, height, border,
-                   sourceFormat, type, pixels);
+    ::glTexImage2D(target, level, isNv ? nv.internalFormat : internalFormat, width, height, border,
+                   pixelFormat(format), type, pixels);
 }
 
 void glTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,
                      GLenum format, GLenum type, const void* pixels)
 {
-    OffsetFormat source{};
-    GLenum sourceFormat = offsetFormat(static_cast<GLint>(format), source) ? source.format : format;
-    ::glTexSubImage2D(target, level, xoffset, yoffset, width, height, sourceFormat, type, pixels);
+    ::glTexSubImage2D(target, level, xoffset, yoffset, width, height, pixelFormat(format), type, pixels);
 }
 
 } // namespace nv

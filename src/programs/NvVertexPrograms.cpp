@@ -49,14 +49,14 @@ void detail::bindVertexProgram()
         ::glBindProgramARB(GL_VERTEX_PROGRAM_ARB, 0);
         return;
     }
-    std::string key = programs::trackingKey(s.tracking);
+    std::string key = programs::trackingKey(s.tracking) + "arrays:" + std::to_string(s.attributeArrays);
     auto found = it->second.arbPrograms.find(key);
     GLuint arb = 0;
     if (found != it->second.arbPrograms.end()) {
         arb = found->second;
     } else {
         arb = loadArbProgram(GL_VERTEX_PROGRAM_ARB,
-                             programs::translateToArbVertexProgram(it->second.program, s.tracking));
+                             programs::translateToArbVertexProgram(it->second.program, s.tracking, s.attributeArrays));
         it->second.arbPrograms[key] = arb;
     }
     ::glBindProgramARB(GL_VERTEX_PROGRAM_ARB, arb);

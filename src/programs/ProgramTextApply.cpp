@@ -69,6 +69,12 @@ void applyTextureShader(const TextureShaderState& stages)
         nv::glTexEnvfv(GL_TEXTURE_SHADER_NV, GL_OFFSET_TEXTURE_MATRIX_NV, stage.offsetMatrix.data());
         nv::glTexEnvf(GL_TEXTURE_SHADER_NV, GL_OFFSET_TEXTURE_SCALE_NV, stage.offsetScale);
         nv::glTexEnvf(GL_TEXTURE_SHADER_NV, GL_OFFSET_TEXTURE_BIAS_NV, stage.offsetBias);
+        nv::glTexEnvi(GL_TEXTURE_SHADER_NV, GL_RGBA_UNSIGNED_DOT_PRODUCT_MAPPING_NV,
+                      static_cast<GLint>(stage.dotMapping));
+        const GLint cull[4] = {GLint(stage.cullModes[0]), GLint(stage.cullModes[1]), GLint(stage.cullModes[2]),
+                               GLint(stage.cullModes[3])};
+        nv::glTexEnviv(GL_TEXTURE_SHADER_NV, GL_CULL_MODES_NV, cull);
+        nv::glTexEnvfv(GL_TEXTURE_SHADER_NV, GL_CONST_EYE_NV, stage.constEye.data());
     }
     nv::glActiveTextureARB(static_cast<GLenum>(active));
 }

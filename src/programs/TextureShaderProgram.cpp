@@ -3,17 +3,18 @@
 #include "programs/ErrorList.h"
 #include "programs/TextScanner.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace programs {
 
 namespace {
 
-enum class Args { None, CullModes, Reference, Offset, OffsetScale, DotProduct };
+enum class Args { None, CullModes, Reference, Offset, OffsetScale, DotProduct, DotProductEye };
 
 struct Operation {
     const char* name;
-    GLenum op;          // GL_NONE for operations this system refuses
+    GLenum op;          // GL_NONE only for nop
     Args args;
     bool output;        // whether later stages may read its result
     int dotCount = 0;   // dot-product sequences: length and position
@@ -21,6 +22,9 @@ struct Operation {
     int family = 0;
 };
 
+// The dot-product sequences: the first stages of each compute a dot product
+// only (GL_DOT_PRODUCT_NV); the last one, or in the cube-map-and-reflect
+// pairs the last two, use the products of the whole sequence.
 const Operation operations[] = {
     {"nop", GL_NONE, Args::None, false},
     {"texture_1d", GL_TEXTURE_1D, Args::None, true},
@@ -29,37 +33,42 @@ const Operation operations[] = {
     {"texture_rectangle", GL_TEXTURE_RECTANGLE_NV, Args::None, true},
     {"texture_cube_map", GL_TEXTURE_CUBE_MAP, Args::None, true},
     {"pass_through", GL_PASS_THROUGH_NV, Args::None, true},
-    {"cull_fragment", GL_NONE, Args::CullModes, false},
+    {"cull_fragment", GL_CULL_FRAGMENT_NV, Args::CullModes, false},
     {"offset_2d", GL_OFFSET_TEXTURE_2D_NV, Args::Offset, true},
     {"offset_2d_scale", GL_OFFSET_TEXTURE_2D_SCALE_NV, Args::OffsetScale, true},
     {"offset_rectangle", GL_OFFSET_TEXTURE_RECTANGLE_NV, Args::Offset, true},
     {"offset_rectangle_scale", GL_OFFSET_TEXTURE_RECTANGLE_SCALE_NV, Args::OffsetScale, true},
     {"dependent_ar", GL_DEPENDENT_AR_TEXTURE_2D_NV, Args::Reference, true},
     {"dependent_gb", GL_DEPENDENT_GB_TEXTURE_2D_NV, Args::Reference, true},
-    {"dot_product_2d_1of2", GL_NONE, Args::DotProduct, false, 2, 1, 1},
-    {"dot_product_2d_2of2", GL_NONE, Args::DotProduct, true, 2, 2, 1},
-    {"dot_product_rectangle_1of2", GL_NONE, Args::DotProduct, false, 2, 1, 2},
-    {"dot_product_rectangle_2of2", GL_NONE, Args::DotProduct, true, 2, 2, 2},
-    {"dot_product_depth_replace_1of2", GL_NONE, Args::DotProduct, false, 2, 1, 3},
-    {"dot_product_depth_replace_2of2", GL_NONE, Args::DotProduct, false, 2, 2, 3},
-    {"dot_product_3d_1of3", GL_NONE, Args::DotProduct, false, 3, 1, 4},
-    {"dot_product_3d_2of3", GL_NONE, Args::DotProduct, false, 3, 2, 4},
-    {"dot_product_3d_3of3", GL_NONE, Args::DotProduct, true, 3, 3, 4},
-    {"dot_product_cube_map_1of3", GL_NONE, Args::DotProduct, false, 3, 1, 5},
-    {"dot_product_cube_map_2of3", GL_NONE, Args::DotProduct, false, 3, 2, 5},
-    {"dot_product_cube_map_3of3", GL_NONE, Args::DotProduct, true, 3, 3, 5},
-    {"dot_product_reflect_cube_map_eye_from_qs_1of3", GL_NONE, Args::DotProduct, false, 3, 1, 6},
-    {"dot_product_reflect_cube_map_eye_from_qs_2of3", GL_NONE, Args::DotProduct, false, 3, 2, 6},
-    {"dot_product_reflect_cube_map_eye_from_qs_3of3", GL_NONE, Args::DotProduct, true, 3, 3, 6},
-    {"dot_product_reflect_cube_map_const_eye_1of3", GL_NONE, Args::DotProduct, false, 3, 1, 7},
-    {"dot_product_reflect_cube_map_const_eye_2of3", GL_NONE, Args::DotProduct, false, 3, 2, 7},
-    {"dot_product_reflect_cube_map_const_eye_3of3", GL_NONE, Args::DotProduct, true, 3, 3, 7},
-    {"dot_product_cube_map_and_reflect_cube_map_eye_from_qs_1of3", GL_NONE, Args::DotProduct, false, 3, 1, 8},
-    {"dot_product_cube_map_and_reflect_cube_map_eye_from_qs_2of3", GL_NONE, Args::DotProduct, true, 3, 2, 8},
-    {"dot_product_cube_map_and_reflect_cube_map_eye_from_qs_3of3", GL_NONE, Args::DotProduct, true, 3, 3, 8},
-    {"dot_product_cube_map_and_reflect_cube_map_const_eye_1of3", GL_NONE, Args::DotProduct, false, 3, 1, 9},
-    {"dot_product_cube_map_and_reflect_cube_map_const_eye_2of3", GL_NONE, Args::DotProduct, true, 3, 2, 9},
-    {"dot_product_cube_map_and_reflect_cube_map_const_eye_3of3", GL_NONE, Args::DotProduct, true, 3, 3, 9},
+    {"dot_product_2d_1of2", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 2, 1, 1},
+    {"dot_product_2d_2of2", GL_DOT_PRODUCT_TEXTURE_2D_NV, Args::DotProduct, true, 2, 2, 1},
+    {"dot_product_rectangle_1of2", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 2, 1, 2},
+    {"dot_product_rectangle_2of2", GL_DOT_PRODUCT_TEXTURE_RECTANGLE_NV, Args::DotProduct, true, 2, 2, 2},
+    {"dot_product_depth_replace_1of2", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 2, 1, 3},
+    {"dot_product_depth_replace_2of2", GL_DOT_PRODUCT_DEPTH_REPLACE_NV, Args::DotProduct, false, 2, 2, 3},
+    {"dot_product_3d_1of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 1, 4},
+    {"dot_product_3d_2of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 2, 4},
+    {"dot_product_3d_3of3", GL_DOT_PRODUCT_TEXTURE_3D_NV, Args::DotProduct, true, 3, 3, 4},
+    {"dot_product_cube_map_1of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 1, 5},
+    {"dot_product_cube_map_2of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 2, 5},
+    {"dot_product_cube_map_3of3", GL_DOT_PRODUCT_TEXTURE_CUBE_MAP_NV, Args::DotProduct, true, 3, 3, 5},
+    {"dot_product_reflect_cube_map_eye_from_qs_1of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 1, 6},
+    {"dot_product_reflect_cube_map_eye_from_qs_2of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 2, 6},
+    {"dot_product_reflect_cube_map_eye_from_qs_3of3", GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV, Args::DotProduct, true, 3, 3, 6},
+    {"dot_product_reflect_cube_map_const_eye_1of3", GL_DOT_PRODUCT_NV, Args::DotProductEye, false, 3, 1, 7},
+    {"dot_product_reflect_cube_map_const_eye_2of3", GL_DOT_PRODUCT_NV, Args::DotProductEye, false, 3, 2, 7},
+    {"dot_product_reflect_cube_map_const_eye_3of3", GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV, Args::DotProductEye,
+     true, 3, 3, 7},
+    {"dot_product_cube_map_and_reflect_cube_map_eye_from_qs_1of3", GL_DOT_PRODUCT_NV, Args::DotProduct, false, 3, 1, 8},
+    {"dot_product_cube_map_and_reflect_cube_map_eye_from_qs_2of3", GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV, Args::DotProduct,
+     true, 3, 2, 8},
+    {"dot_product_cube_map_and_reflect_cube_map_eye_from_qs_3of3", GL_DOT_PRODUCT_REFLECT_CUBE_MAP_NV, Args::DotProduct,
+     true, 3, 3, 8},
+    {"dot_product_cube_map_and_reflect_cube_map_const_eye_1of3", GL_DOT_PRODUCT_NV, Args::DotProductEye, false, 3, 1, 9},
+    {"dot_product_cube_map_and_reflect_cube_map_const_eye_2of3", GL_DOT_PRODUCT_DIFFUSE_CUBE_MAP_NV,
+     Args::DotProductEye, true, 3, 2, 9},
+    {"dot_product_cube_map_and_reflect_cube_map_const_eye_3of3", GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV,
+     Args::DotProductEye, true, 3, 3, 9},
 };
 
 const Operation* findOperation(std::string_view name)
@@ -73,6 +82,7 @@ const Operation* findOperation(std::string_view name)
 struct Argument {
     Token token;
     std::optional<float> number;
+    bool expand = false;   // expand(texN): read the texture's [0, 1] as [-1, 1]
 };
 
 struct Statement {
@@ -92,6 +102,14 @@ SyntaxError arguments(TextScanner& s, std::vector<Argument>& args)
         Argument a;
         bool negative = s.accept("-");
         a.token = s.next();
+        if (!negative && a.token.is("expand") && s.accept("(")) {
+            a.expand = true;
+            a.token = s.next();
+            if (a.token.kind != TokenKind::Identifier || !s.accept(")"))
+                return lineError(a.token.line, "syntax error: expand() takes a texture");
+            args.push_back(a);
+            continue;
+        }
         float v = 0;
         if (tokenToFloat(a.token, v))
             a.number = negative ? -v : v;
@@ -151,9 +169,28 @@ bool argumentsFit(const Statement& st)
     case Args::Reference: return a.size() == 1;
     case Args::Offset: return !a.empty() && numbers(1, 4);
     case Args::OffsetScale: return !a.empty() && numbers(1, 6);
-    case Args::DotProduct: return !a.empty();
+    case Args::DotProduct: return a.size() == 1;
+    case Args::DotProductEye: return a.size() == 1 || numbers(1, 3);
     }
     return false;
+}
+
+// cull_fragment's four words, one per texture coordinate.
+bool cullModes(const Statement& st, TextureShaderStage& out)
+{
+    for (size_t i = 0; i < 4; ++i) {
+        const Argument& a = st.args[i];
+        if (a.number || a.expand || !(a.token.is("LESS_THAN_ZERO") || a.token.is("GEQUAL_TO_ZERO")))
+            return false;
+        out.cullModes[i] = a.token.is("LESS_THAN_ZERO") ? GL_LESS : GL_GEQUAL;
+    }
+    return true;
+}
+
+bool readsPreviousStage(Args args)
+{
+    return args == Args::Reference || args == Args::Offset || args == Args::OffsetScale ||
+           args == Args::DotProduct || args == Args::DotProductEye;
 }
 
 // Checks one stage against the ones before it; fills its state when valid.
@@ -162,7 +199,9 @@ void checkStage(const std::vector<Statement>& statements, size_t stage, TextureS
 {
     const Statement& st = statements[stage];
     const Operation& op = *st.operation;
-    if (!argumentsFit(st)) {
+    bool dotProduct = op.args == Args::DotProduct || op.args == Args::DotProductEye;
+    bool expandFits = dotProduct || std::none_of(st.args.begin(), st.args.end(), [](const Argument& a) { return a.expand; });
+    if (!argumentsFit(st) || !expandFits || (op.args == Args::CullModes && !cullModes(st, out))) {
         messages.push_back(lineError(st.line, std::string("syntax error: wrong arguments for ") + op.name));
         return;
     }
@@ -173,8 +212,7 @@ void checkStage(const std::vector<Statement>& statements, size_t stage, TextureS
         else if (prior->dotIndex != op.dotIndex - 1 || prior->dotCount != op.dotCount)
             messages.push_back(lineError(st.line, "stage mismatch"));
     }
-    if (op.args == Args::Reference || op.args == Args::Offset || op.args == Args::OffsetScale ||
-        op.args == Args::DotProduct) {
+    if (readsPreviousStage(op.args)) {
         int ref = textureReference(st.args[0]);
         if (ref < 0 || static_cast<size_t>(ref) >= stage) {
             messages.push_back(lineError(st.line, "invalid texture reference"));
@@ -183,11 +221,8 @@ void checkStage(const std::vector<Statement>& statements, size_t stage, TextureS
         if (!statements[ref].operation->output)
             messages.push_back(lineError(st.line, "no output on referenced texture"));
         out.previousInput = GL_TEXTURE0_ARB + static_cast<GLenum>(ref);
-    }
-    if (op.op == GL_NONE && op.args != Args::None) {
-        messages.push_back(lineError(st.line, std::string(op.name) + " is not supported: the texture shader stages "
-                                                                     "run nop, texture, offset and dependent lookups only"));
-        return;
+        if (st.args[0].expand)
+            out.dotMapping = GL_EXPAND_NORMAL_NV;
     }
     out.operation = op.op;
     if (op.args == Args::Offset || op.args == Args::OffsetScale)
@@ -196,6 +231,22 @@ void checkStage(const std::vector<Statement>& statements, size_t stage, TextureS
     if (op.args == Args::OffsetScale) {
         out.offsetScale = *st.args[5].number;
         out.offsetBias = *st.args[6].number;
+    }
+    if (op.args == Args::DotProductEye && st.args.size() == 4)
+        for (int i = 0; i < 3; ++i)
+            out.constEye[i] = *st.args[1 + i].number;
+}
+
+// A constant eye may be written on any statement of its sequence; the stage
+// that reflects is the one that reads it.
+void shareConstantEye(const std::vector<Statement>& statements, TextureShaderState& stages)
+{
+    for (size_t stage = 0; stage < statements.size() && stage < stages.size(); ++stage) {
+        if (stages[stage].operation != GL_DOT_PRODUCT_CONST_EYE_REFLECT_CUBE_MAP_NV)
+            continue;
+        for (size_t from = stage - (stage >= 2 ? 2 : stage); from <= stage; ++from)
+            if (statements[from].operation->args == Args::DotProductEye && statements[from].args.size() == 4)
+                stages[stage].constEye = stages[from].constEye;
     }
 }
 
@@ -216,6 +267,7 @@ TextureShaderCompileResult compileTextureShader(std::string_view text, size_t st
         }
         checkStage(statements, stage, result.stages[stage], result.messages);
     }
+    shareConstantEye(statements, result.stages);
     result.ok = result.messages.empty();
     return result;
 }

@@ -3,9 +3,12 @@
 //     texture_2d();
 //     offset_rectangle(tex0, 1, 0, 0, 1);
 //     nop();
-// Units the text does not reach run nop(). Operations this system does not
-// run (cull_fragment, pass_through, the dot products, ...) are recognised and
-// refused with a message naming them. Pure text in, stage state out.
+//     dot_product_2d_1of2(expand(tex0));
+//     cull_fragment(LESS_THAN_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO);
+// Units the text does not reach run nop(). A dot product names the earlier
+// texture it reads, inside expand() to read [0, 1] colours as [-1, 1]; the
+// constant-eye reflections may add the eye vector as three numbers to any
+// statement of their sequence. Pure text in, stage state out.
 #pragma once
 
 #include "programs/CombinerState.h"

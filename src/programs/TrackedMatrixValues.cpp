@@ -24,7 +24,7 @@ Matrix4 readModeMatrix(GLenum mode, int textureUnit)
     ::glGetIntegerv(GL_ACTIVE_TEXTURE, &oldUnit);
     if (mode == GL_TEXTURE)
         ::glActiveTexture(GL_TEXTURE0 + textureUnit);
-    ::glMatrixMode(mode);
+    ::glMatrixMode(glMatrixModeOf(mode));
     Matrix4 m = readMatrix(mode == GL_TEXTURE ? GL_TEXTURE_MATRIX : GL_CURRENT_MATRIX_ARB);
     ::glMatrixMode(oldMode);
     ::glActiveTexture(oldUnit);

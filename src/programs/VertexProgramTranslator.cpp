@@ -69,11 +69,16 @@ std::string parameterDeclaration(const TrackingTable& tracking)
     return "PARAM c[" + std::to_string(vpParameterCount) + "] = { " + items + " };\n";
 }
 
-std::string sourceText(const VpSource& s, bool scalar)
+std::string sourceText(const VpSource& s, bool scalar, uint16_t genericAttributes)
 {
     std::string text = s.negate ? "-" : "";
     switch (s.file) {
-    case VpFile::Attribute: text += attributeBindings[s.index]; break;
+    case VpFile::Attribute:
+        if (genericAttributes & (1u << s.index))
+            text += "vertex.attrib[" + std::to_string(s.index) + "]";
+        else
+            text += attributeBindings[s.index];
+        break;
     case VpFile::Temporary: text += "R" + std::to_string(s.index); break;
     case VpFile::Parameter:
         if (!s.relative)
@@ -134,9 +139,27 @@ void temporaryUse(const VertexProgram& program, std::bitset<vpTemporaryCount>& u
     }
 }
 
+// Results of which the program writes some components but not all. On the
+// NV machine every result starts at (0, 0, 0, 1); ARB results start
+// undefined, so a program that writes only o[TEX0].xy would hand the
+// rasteriser an arbitrary q. (Programs do not branch: a component that some
+// instruction writes is written on every run.)
+std::bitset<OutputCount> partlyWrittenOutputs(const VertexProgram& program)
+{
+    std::array<uint8_t, OutputCount> written{};
+    for (const VpInstruction& inst : program.instructions)
+        if (inst.dst.file == VpFile::Output)
+            written[inst.dst.index] |= inst.dst.mask;
+    std::bitset<OutputCount> partly;
+    for (int i = 0; i < OutputCount; ++i)
+        partly.set(i, written[i] != 0 && written[i] != MaskXYZW);
+    return partly;
+}
+
 } // namespace
 
-std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking)
+std::string translateToArbVertexProgram(const VertexProgram& program, const TrackingTable& tracking,
+                                        uint16_t genericAttributes)
 {
     std::string out = "!!ARBvp1.0\n";
     out += parameterDeclaration(tracking);
@@ -152,12 +175,16 @@ std::string translateToArbVertexProgram(const VertexProgram& program, const Trac
     for (int i = 0; i < vpTemporaryCount; ++i)
         if (readFirst.test(i))
             out += "MOV R" + std::to_string(i) + ", {0, 0, 0, 0};\n";
+    std::bitset<OutputCount> partly = partlyWrittenOutputs(program);
+    for (int i = 0; i < OutputCount; ++i)
+        if (partly.test(i))
+            out += "MOV " + std::string(outputBindings[i]) + ", {0, 0, 0, 1};\n";
     for (const VpInstruction& inst : program.instructions) {
         out += vpOpcodeName(inst.op);
         out += ' ';
         out += destinationText(inst.dst);
         for (int i = 0; i < inst.sourceCount; ++i)
-            out += ", " + sourceText(inst.src[i], vpIsScalar(inst.op));
+            out += ", " + sourceText(inst.src[i], vpIsScalar(inst.op), genericAttributes);
         out += ";\n";
     }
     out += "END\n";

@@ -159,3 +159,27 @@ TEST(CombinerProgram, AnEmptyTextPassesSpareZeroThrough)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CombinerProgram, ATextEndingInsideAFullPortionStopsAtItsTwoProducts)
+{
+    // The end of the text reads as a third statement; it must not become a
+    // third product past the portion's four inputs (which would overwrite
+    // the outputs that follow them).
+    for (const char* body : {"{rgb{discard=col0;discard=col1;", "{rgb{spare0=col0;spare1=col1;",
+                             "{alpha{spare0=col0;spare1=col1.a;"}) {
+        SCOPED_TRACE(body);
+        CombinerCompileResult r = compileRc(body);
+        EXPECT_FALSE(r.ok);
+        ASSERT_FALSE(r.messages.empty());
+        EXPECT_NE(r.messages.front().find("syntax error"), std::string::npos) << r.messages.front();
+        for (const CombinerPortion* p : {&r.setup.state.general[0].rgb, &r.setup.state.general[0].alpha}) {
+            EXPECT_EQ(p->sumOutput, GLenum(GL_DISCARD_NV));
+            EXPECT_EQ(p->scale, GLenum(GL_NONE));
+            EXPECT_EQ(p->bias, GLenum(GL_NONE));
+        }
+    }
+}
+
+} // namespace

@@ -53,6 +53,21 @@ TEST(ProgramTool, PrintsKindTranslationAndErrors)
     }
 }
 
+TEST(ProgramTool, FragmentTranslationsSayWhatTheyAssumeAndMatchIt)
+{
+    // Unit 0 feeds the offset stage, so it holds (ds, dt): the layer never
+    // multiplies it into the colour.
+    ToolRun offset = runProgramTool("!!TS1.0\ntexture_2d();\noffset_2d(tex0,1,0,0,1);\nnop();\nnop();\n");
+    EXPECT_EQ(offset.status, 0) << offset.output;
+    EXPECT_NE(offset.output.find("unit 0: a 2-D DSDT offset texture, modulate\n"), std::string::npos) << offset.output;
+    EXPECT_NE(offset.output.find("unit 1: a 2-D RGBA colour texture, modulate\n"), std::string::npos) << offset.output;
+    EXPECT_EQ(offset.output.find("MUL c, c, tex0;"), std::string::npos) << offset.output;
+    EXPECT_NE(offset.output.find("MUL c, c, tex1;"), std::string::npos) << offset.output;
+
+    ToolRun combiners = runProgramTool("!!RC1.0\nout.rgb = tex0 * col0;\n");
+    EXPECT_NE(combiners.output.find("unit 0: a 2-D RGBA colour texture\n"), std::string::npos) << combiners.output;
+}
+
 TEST(ProgramTool, MissingFileAndWrongUsage)
 {
     std::string tool = std::string(GLINT_BINARY_DIR) + "/glint-tool program";

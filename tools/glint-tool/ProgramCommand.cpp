@@ -1,7 +1,9 @@
 // glint-tool program FILE: compiles a program text the way the show does, on
 // a headless GL context, and prints its kind, what it becomes (the NV text a
 // vertex shader turns into, the ARB program texts) and the compiler's error
-// list, one entry per line. Exit code 1 when the list is not empty.
+// list, one entry per line; for combiner and texture-shader texts it first
+// lists the textures it assumes on each unit. Exit code 1 when the list is
+// not empty.
 #include "glint-tool/ToolCommand.h"
 
 #include "platform/HeadlessContext.h"
@@ -46,13 +48,41 @@ void printVertexProgram(const std::string& text)
     printSection("ARB vertex program (no matrix tracked)", translateToArbVertexProgram(parsed.program, TrackingTable{}));
 }
 
-// The fragment program for the usual case: 2-D textures on the units the
-// setup reads (texture shaders name their own targets).
-void printFragmentProgram(FragmentDescription d, const char* title)
+const char* targetText(GLenum target)
 {
-    for (int i = 0; i < textureShaderStages; ++i)
-        d.units[i].target = d.textureShader ? textureShaderTarget(d.shader[i].operation) : GLenum(GL_TEXTURE_2D);
-    printSection(title, buildFragmentProgram(d));
+    switch (target) {
+    case GL_TEXTURE_1D: return "1-D";
+    case GL_TEXTURE_3D: return "3-D";
+    case GL_TEXTURE_RECTANGLE_NV: return "rectangle";
+    case GL_TEXTURE_CUBE_MAP: return "cube map";
+    default: return "2-D";
+    }
+}
+
+// What the layer reads at draw time (the targets enabled on each unit, the
+// formats of the bound textures, the environment modes) is not in the text,
+// so the tool assumes the way the show sets them up and says so: a colour
+// texture on every unit the setup reads, except that a unit an offset stage
+// reads from holds a DSDT offset texture (that is what offsetting needs, and
+// such a unit adds no colour), and the modulate environment.
+void printFragmentProgram(FragmentDescription d)
+{
+    std::string assumed;
+    for (int i = 0; i < textureShaderStages; ++i) {
+        FragmentUnit& unit = d.units[i];
+        unit.target = d.textureShader ? textureShaderTarget(d.shader[i].operation) : GLenum(GL_TEXTURE_2D);
+        if (unit.target == 0)
+            continue;
+        for (int later = i + 1; later < textureShaderStages && d.textureShader; ++later)
+            if (isOffsetTextureOperation(d.shader[later].operation) &&
+                d.shader[later].previousInput == GL_TEXTURE0_ARB + static_cast<GLenum>(i))
+                unit.format = TextureFormat::Offset;
+        assumed += formatMessage("unit %d: a %s %s texture%s\n", i, targetText(unit.target),
+                                 unit.format == TextureFormat::Offset ? "DSDT offset" : "RGBA colour",
+                                 d.combiners ? "" : ", modulate");
+    }
+    printSection("assumed textures (the layer reads them when it draws)", assumed.empty() ? "none\n" : assumed);
+    printSection("ARB fragment program", buildFragmentProgram(d));
 }
 
 void printTranslation(ProgramTextKind kind, const std::string& text)
@@ -92,7 +122,7 @@ void printTranslation(ProgramTextKind kind, const std::string& text)
         d.combiners = true;
         d.combinerState = rc.setup.state;
         d.perStageConstants = rc.setup.perStageConstants;
-        printFragmentProgram(d, "ARB fragment program (2-D textures on units 0-3)");
+        printFragmentProgram(d);
         break;
     }
     case ProgramTextKind::TextureShader: {
@@ -102,7 +132,7 @@ void printTranslation(ProgramTextKind kind, const std::string& text)
         FragmentDescription d;
         d.textureShader = true;
         d.shader = ts.stages;
-        printFragmentProgram(d, "ARB fragment program (texture environment modulate)");
+        printFragmentProgram(d);
         break;
     }
     default:
