@@ -38,9 +38,25 @@ bool ResourceManager::findFile(const char* name, char (&path)[pathSize]) const
     return true;
 }
 
+bool ResourceManager::readsFromDataFolder(const char* name) const
+{
+    if (!usePack)
+        return true;
+    // The pack holds neither the music nor the animation movies: a name its
+    // table lacks comes from the data folder beside it when that has it.
+    if (!name || directory.find(name))
+        return false;
+    char path[pathSize];
+    long size = 0;
+    FILE* file = findFile(name, path) ? openDataFile(path, size) : nullptr;
+    if (file)
+        std::fclose(file);
+    return file != nullptr;
+}
+
 std::unique_ptr<char[]> ResourceManager::readFile(const char* name) const
 {
-    if (usePack)
+    if (!readsFromDataFolder(name))
         return readPackEntry(packName.c_str(), directory, name).data;
     char path[pathSize];
     if (!findFile(name, path))
@@ -50,7 +66,7 @@ std::unique_ptr<char[]> ResourceManager::readFile(const char* name) const
 
 FileBytes ResourceManager::readBytes(const char* name, const char* missingFormat) const
 {
-    if (usePack)
+    if (!readsFromDataFolder(name))
         return readPackEntry(packName.c_str(), directory, name);
     char path[pathSize];
     if (!findFile(name, path))

@@ -2,7 +2,9 @@
 // ("flower.cfg", "fear.jpg", "volume.3ds") into file contents, from one of two
 // sources chosen at construction: the data directory on disk ("data/" + name,
 // relative to the working directory), or the pack file "pmx.d" behind the
-// directory table compiled into the program. The show reads from "data/".
+// directory table compiled into the program. The show reads from "data/". A
+// pack run still reads from the data directory what the pack does not hold
+// (the music, the animation movies).
 // Loaders of pictures, 3DS scenes and animation scripts are functions over
 // readBytes that live beside the code that uses what they load.
 //
@@ -108,6 +110,8 @@ public:
     int screenHeight = 0;
 
 private:
+    // True unless the pack is used and holds `name` (or neither source has it).
+    bool readsFromDataFolder(const char* name) const;
     void keepObject(const std::string& name, void* raw, std::shared_ptr<void> owner);
 
     std::map<std::string, void*> objects;

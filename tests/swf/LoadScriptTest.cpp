@@ -55,11 +55,19 @@ TEST(ResourceManagerScripts, LoadsFromThePack)
     dir.write("data/square.swf", squareMovie());
     PackBuild packed;
     ASSERT_TRUE(buildPack(dir.file("data"), {"square.swf"}, dir.file("pmx.d"), packed));
+    dir.makeCurrent();
     ResourceManager resources(true, true, packed.table.directory());
     resources.packName = dir.file("pmx.d");
     std::unique_ptr<swfScript> script = loadScript(resources, "SQUARE.swf");
     ASSERT_NE(script->primary(), nullptr);
     EXPECT_FLOAT_EQ(positionXAtFrame0(*script), 10);
+
+    // The pack holds no movies of its own: one its table lacks comes from
+    // the data folder beside it.
+    dir.write("data/beside.swf", squareMovie());
+    std::unique_ptr<swfScript> beside = loadScript(resources, "beside.swf");
+    ASSERT_NE(beside->primary(), nullptr);
+    EXPECT_FLOAT_EQ(positionXAtFrame0(*beside), 10);
 
     testsupport::MessageRecorder messages;
     testing::internal::CaptureStdout();
