@@ -1,4 +1,5 @@
 #include "effects/EffectData.h"
+#include "effects/OverlayImage.h"
 #include "effects/ScriptPlayer.h"
 #include "effects/ScriptScene.h"
 #include "effects/TestEffect.h"
@@ -82,6 +83,44 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
         ++frames;
     EXPECT_EQ(frames, static_cast<int>(std::ceil(scene.duration / 0.5f)));
     EXPECT_EQ(scene.timeline->nextEvent, scene.timeline->events.size());
+}
+
+TEST_F(ScriptSceneTest, TheOpeningsMomentsDoNotRunIntoEachOther)
+{
+    for (const char* script : {"intro.script", "flash.script"})
+        data.write(script, testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/" + script));
+    testing::internal::CaptureStdout();
+    ScriptScene scene("data/intro.script", &data.resources);
+    testing::internal::GetCapturedStdout();
+    const ScriptTimeline& timeline = *scene.timeline;
+    // The value of `var` of the first effect of `type` (and picture) at a
+    // beat of the script.
+    const auto valueAt = [&](const std::string& type, const std::string& picture, const char* var, float beat) {
+        for (size_t i = 0; i < timeline.effects.size(); ++i) {
+            const Effect& effect = *timeline.effects[i];
+            const auto* overlay = dynamic_cast<const OverlayImage*>(&effect);
+            if (timeline.effectTypes[i] == type && (picture.empty() || (overlay && overlay->filename == picture))) {
+                if (beat < effect.start || beat >= effect.end)
+                    return 0.0f;
+                const EffectVar* v = effect.findVar(var);
+                return v ? v->evaluate(beat - effect.start) : -1.0f;
+            }
+        }
+        ADD_FAILURE() << "no " << type << " " << picture;
+        return -1.0f;
+    };
+    for (float beat = 0.0f; beat < 56.0f; beat += 0.25f) {
+        SCOPED_TRACE(beat);
+        // The TV disturbance belongs to the hits (and the build from 48): it
+        // must not creep up over the stretches between them.
+        const bool hit = beat < 2.0f || (beat >= 16.0f && beat < 17.0f) || (beat >= 32.0f && beat < 33.5f);
+        if (!hit && beat < 48.0f)
+            EXPECT_LE(valueAt("TV", "", "interp", beat), 0.01f);
+        // The title and the glowing logo never lie on top of each other.
+        const float title = valueAt("OverlayImage", "title0.png", "a", beat);
+        const float logo = valueAt("FallingParticles", "", "imageAlpha", beat);
+        EXPECT_FALSE(title > 0.05f && logo > 0.05f) << title << " " << logo;
+    }
 }
 
 class ScriptPlayerTest : public ::testing::Test {
