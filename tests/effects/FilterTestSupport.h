@@ -7,7 +7,7 @@
 #include "effects/EffectFactory.h"
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -15,20 +15,8 @@
 #include <memory>
 #include <vector>
 
-class FilterTest : public GLTest {
+class FilterTest : public ShowResourcesTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
-    }
-    void TearDown() override
-    {
-        resources.reset();
-        testsupport::makeTestContextCurrent();
-    }
-
     // Puts a 640 x 480 picture on the screen, colour (r, g, b) in 0-255 of
     // each pixel given by `colour(x, y)` (origin bottom left).
     static void drawPicture(const std::function<std::array<uint8_t, 3>(int, int)>& colour)
@@ -59,6 +47,4 @@ protected:
     {
         return ::createEffect(EffectContext{resources.get(), 640, 480}, typeName);
     }
-
-    std::unique_ptr<ResourceManager> resources;
 };

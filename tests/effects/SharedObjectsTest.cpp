@@ -5,7 +5,7 @@
 #include "effects/SharedObjects.h"
 #include "effects/WarpGrid.h"
 #include "resources/ResourceManager.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -13,22 +13,7 @@
 
 namespace {
 
-class SharedObjectsTest : public GLTest {
-protected:
-    void TearDown() override
-    {
-        resources.reset();
-        testsupport::makeTestContextCurrent();
-    }
-
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        resources->setObjectFactory(createSharedObject);
-    }
-
-    std::unique_ptr<ResourceManager> resources = std::make_unique<ResourceManager>(false, true);
-};
+using SharedObjectsTest = ShowResourcesTest;
 
 } // namespace
 

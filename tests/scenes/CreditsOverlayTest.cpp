@@ -1,7 +1,7 @@
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
 #include "scenes/CreditsOverlay.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -10,16 +10,18 @@
 
 namespace {
 
-class CreditsOverlayTest : public GLTest {
+class CreditsOverlayTest : public ShowResourcesTest {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
+        ShowResourcesTest::SetUp();
         CreditsOverlay::creditIndex = 0;
     }
-    void TearDown() override { CreditsOverlay::creditIndex = 0; }
+    void TearDown() override
+    {
+        CreditsOverlay::creditIndex = 0;
+        ShowResourcesTest::TearDown();
+    }
 
     // Grey everywhere, so additive drawing shows as a change.
     static void fillGrey()
@@ -49,8 +51,6 @@ protected:
                     }
         return changed;
     }
-
-    std::unique_ptr<ResourceManager> resources;
 };
 
 } // namespace

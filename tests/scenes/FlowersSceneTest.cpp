@@ -4,19 +4,17 @@
 #include "effects/SharedKeys.h"
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
 namespace {
 
-class FlowersSceneTest : public GLTest {
+class FlowersSceneTest : public ShowResourcesTest {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
+        ShowResourcesTest::SetUp();
         testing::internal::CaptureStdout();
         scene = std::make_unique<FlowersScene>(resources.get());
         testing::internal::GetCapturedStdout();
@@ -24,8 +22,7 @@ protected:
     void TearDown() override
     {
         scene.reset();
-        resources.reset();
-        testsupport::makeTestContextCurrent();
+        ShowResourcesTest::TearDown();
     }
 
     static void fillScreen(float grey)
@@ -46,7 +43,6 @@ protected:
 
     float seconds(float beats) const { return scene->timeOfBeat(beats); }
 
-    std::unique_ptr<ResourceManager> resources;
     std::unique_ptr<FlowersScene> scene;
 };
 

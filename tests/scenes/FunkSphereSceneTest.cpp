@@ -3,7 +3,7 @@
 #include "resources/TempDirectory.h"
 #include "scenes/CreditsOverlay.h"
 #include "scenes/FunkSphereScene.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -14,18 +14,11 @@ using testsupport::readPixel;
 
 namespace {
 
-class FunkSphereSceneTest : public GLTest {
+class FunkSphereSceneTest : public ShowResourcesTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
-    }
     void TearDown() override
     {
-        resources.reset();
-        testsupport::makeTestContextCurrent();
+        ShowResourcesTest::TearDown();
         CreditsOverlay::creditIndex = 0;
     }
 
@@ -34,8 +27,6 @@ protected:
         const auto p = readPixel(x, y);
         return p[0] + p[1] + p[2];
     }
-
-    std::unique_ptr<ResourceManager> resources;
 };
 
 } // namespace

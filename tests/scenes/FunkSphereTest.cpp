@@ -5,7 +5,7 @@
 #include "resources/ResourceManager.h"
 #include "scenes/FunkSphere.h"
 #include "scenes/OrbitRibbon.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -15,15 +15,8 @@ using testsupport::readPixel;
 
 namespace {
 
-class FunkSphereTest : public GLTest {
+class FunkSphereTest : public ShowResourcesTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
-    }
-
     // The sphere from 150 units away on +z, as the scene's camera sees it.
     static void lookAtSphere()
     {
@@ -36,8 +29,6 @@ protected:
         glEnable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
     }
-
-    std::unique_ptr<ResourceManager> resources;
 };
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -10,13 +10,11 @@
 
 namespace {
 
-class RibbonStackSceneTest : public GLTest {
+class RibbonStackSceneTest : public ShowResourcesTest {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
+        ShowResourcesTest::SetUp();
         testing::internal::CaptureStdout();
         scene = std::make_unique<RibbonStackScene>(resources.get());
         testing::internal::GetCapturedStdout();
@@ -24,8 +22,7 @@ protected:
     void TearDown() override
     {
         scene.reset();
-        resources.reset();
-        testsupport::makeTestContextCurrent();
+        ShowResourcesTest::TearDown();
     }
 
     // Mean red and blue of the frame, 0-255.
@@ -39,7 +36,6 @@ protected:
         return {red / (640 * 480), blue / (640 * 480)};
     }
 
-    std::unique_ptr<ResourceManager> resources;
     std::unique_ptr<RibbonStackScene> scene;
 };
 

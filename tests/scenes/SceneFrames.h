@@ -4,7 +4,7 @@
 
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
-#include "support/GLTest.h"
+#include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
@@ -12,19 +12,12 @@
 #include <memory>
 #include <vector>
 
-class SceneFrameTest : public GLTest {
+class SceneFrameTest : public ShowResourcesTest {
 public:
     void SetUp() override
     {
-        GLTest::SetUp();
+        ShowResourcesTest::SetUp();
         std::srand(1);
-        resources = std::make_unique<ResourceManager>(false, true);
-        resources->setObjectFactory(createSharedObject);
-    }
-    void TearDown() override
-    {
-        resources.reset();
-        testsupport::makeTestContextCurrent();
     }
 
     // The 640 x 480 screen, RGB, bottom row first.
@@ -63,5 +56,4 @@ public:
     }
 
 protected:
-    std::unique_ptr<ResourceManager> resources;
 };
