@@ -26,6 +26,8 @@ bool ResourceManager::findFile(const char* name, char (&path)[pathSize]) const
         path[0] = '\0';
         return false;
     }
+    if (usePack)
+        outsidePack.insert(name);
     const std::string base = useDataPrefix ? std::string("data/") : dataDir;
     size_t length = base.size() + std::strlen(name);
     if (length >= static_cast<size_t>(pathSize)) {

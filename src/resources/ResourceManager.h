@@ -73,6 +73,13 @@ public:
     // reading from the data directory.
     int fileSize(const char* name) const;
 
+    // In the pack configuration, every name looked for in the data folder so
+    // far (findFile's names: those the pack's table lacks, and those the show
+    // opens by path, the effect descriptions, the opening's script and the
+    // music), whether or not the folder had them. What a pack run needs
+    // beside the pack. Empty in the data-folder configuration.
+    const std::set<std::string>& namesOutsideThePack() const { return outsidePack; }
+
     // Inserts or replaces the registry entry of `key`; the registry takes the
     // object over and returns it. The entry holds the object as the key's
     // type, so get() hands back exactly what was registered.
@@ -117,6 +124,7 @@ private:
     std::map<std::string, void*> objects;
     std::vector<std::shared_ptr<void>> owned;   // in registration order
     std::set<std::string> building;             // names whose factory call is running
+    mutable std::set<std::string> outsidePack;  // see namesOutsideThePack()
     SharedObjectFactory objectFactory = nullptr;
     PackDirectory directory;   // a view of rows that outlive the manager
 };
