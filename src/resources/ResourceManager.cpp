@@ -44,8 +44,9 @@ bool ResourceManager::readsFromDataFolder(const char* name) const
 {
     if (!usePack)
         return true;
-    // The pack holds neither the music nor the animation movies: a name its
-    // table lacks comes from the data folder beside it when that has it.
+    // The pack holds neither the music nor the animation movies, nor files
+    // its list does not name: a name its table lacks comes from the data
+    // folder beside it when that has it.
     if (!name || directory.find(name))
         return false;
     char path[pathSize];

@@ -4,7 +4,8 @@
 // relative to the working directory), or the pack file "pmx.d" behind the
 // directory table compiled into the program. The show reads from "data/". A
 // pack run still reads from the data directory what the pack does not hold
-// (the music, the animation movies).
+// (the music, the animation movies, pictures whose names the pack's list
+// lacks) and whatever the show opens by path through findFile.
 // Loaders of pictures, 3DS scenes and animation scripts are functions over
 // readBytes that live beside the code that uses what they load.
 //

@@ -8,6 +8,7 @@
 
 #include <zlib.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,26 @@ TEST_F(PackTest, AListedNameTakesItsFileInAnotherCase)
     const FileBytes bytes = resources->readBytes("shadowscene.3ds");
     ASSERT_TRUE(bytes);
     EXPECT_EQ(std::string(bytes.data.get(), bytes.data.get() + bytes.size), "room cameras");
+}
+
+TEST_F(PackTest, NamesLookedForOutsideThePackAreRecorded)
+{
+    dir.write("data/demo.cfg", "mp3 = \"m.mp3\"\n");
+    dir.write("data/fluid.swf", "a movie beside the pack");
+    build({"demo.cfg"});
+    dir.makeCurrent();
+    MessageRecorder messages;
+    EXPECT_TRUE(resources->readBytes("demo.cfg"));        // from the pack
+    EXPECT_TRUE(resources->readBytes("fluid.swf"));       // from data/ beside it
+    EXPECT_FALSE(resources->readBytes("absent.png"));     // from neither
+    char path[ResourceManager::pathSize];
+    EXPECT_TRUE(resources->findFile("letterbox.xml", path));   // opened by path
+    EXPECT_EQ(resources->namesOutsideThePack(), (std::set<std::string>{"absent.png", "fluid.swf", "letterbox.xml"}));
+
+    ResourceManager folder(false, true);
+    EXPECT_TRUE(folder.readBytes("fluid.swf"));
+    EXPECT_TRUE(folder.findFile("letterbox.xml", path));
+    EXPECT_TRUE(folder.namesOutsideThePack().empty());
 }
 
 // Hand-made tables over a pack of two known entries.
