@@ -26,6 +26,8 @@ bool ResourceManager::findFile(const char* name, char (&path)[pathSize]) const
         path[0] = '\0';
         return false;
     }
+    if (usePack)
+        outsidePack.insert(name);
     const std::string base = useDataPrefix ? std::string("data/") : dataDir;
     size_t length = base.size() + std::strlen(name);
     if (length >= static_cast<size_t>(pathSize)) {
@@ -42,8 +44,9 @@ bool ResourceManager::readsFromDataFolder(const char* name) const
 {
     if (!usePack)
         return true;
-    // The pack holds neither the music nor the animation movies: a name its
-    // table lacks comes from the data folder beside it when that has it.
+    // The pack holds neither the music nor the animation movies, nor files
+    // its list does not name: a name its table lacks comes from the data
+    // folder beside it when that has it.
     if (!name || directory.find(name))
         return false;
     char path[pathSize];

@@ -4,7 +4,8 @@
 // relative to the working directory), or the pack file "pmx.d" behind the
 // directory table compiled into the program. The show reads from "data/". A
 // pack run still reads from the data directory what the pack does not hold
-// (the music, the animation movies).
+// (the music, the animation movies, pictures whose names the pack's list
+// lacks) and whatever the show opens by path through findFile.
 // Loaders of pictures, 3DS scenes and animation scripts are functions over
 // readBytes that live beside the code that uses what they load.
 //
@@ -73,6 +74,13 @@ public:
     // reading from the data directory.
     int fileSize(const char* name) const;
 
+    // In the pack configuration, every name looked for in the data folder so
+    // far (findFile's names: those the pack's table lacks, and those the show
+    // opens by path, the effect descriptions, the opening's script and the
+    // music), whether or not the folder had them. What a pack run needs
+    // beside the pack. Empty in the data-folder configuration.
+    const std::set<std::string>& namesOutsideThePack() const { return outsidePack; }
+
     // Inserts or replaces the registry entry of `key`; the registry takes the
     // object over and returns it. The entry holds the object as the key's
     // type, so get() hands back exactly what was registered.
@@ -117,6 +125,7 @@ private:
     std::map<std::string, void*> objects;
     std::vector<std::shared_ptr<void>> owned;   // in registration order
     std::set<std::string> building;             // names whose factory call is running
+    mutable std::set<std::string> outsidePack;  // see namesOutsideThePack()
     SharedObjectFactory objectFactory = nullptr;
     PackDirectory directory;   // a view of rows that outlive the manager
 };

@@ -71,7 +71,7 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
 {
     // The show's own script, with its pictures absent: every effect is
     // still built, placed and drawn.
-    for (const char* script : {"intro.script", "flash.script"})
+    for (const char* script : {"intro.script", "image.script"})
         data.write(script, testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/" + script));
     testing::internal::CaptureStdout();
     ScriptScene scene("data/intro.script", &data.resources);
@@ -87,7 +87,7 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
 
 TEST_F(ScriptSceneTest, TheOpeningsMomentsDoNotRunIntoEachOther)
 {
-    for (const char* script : {"intro.script", "flash.script"})
+    for (const char* script : {"intro.script", "image.script"})
         data.write(script, testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/" + script));
     testing::internal::CaptureStdout();
     ScriptScene scene("data/intro.script", &data.resources);

@@ -1,5 +1,4 @@
 #include "pack/PackBuilder.h"
-#include "pack/PackOrder.h"
 #include "resources/PackFile.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
@@ -9,6 +8,7 @@
 
 #include <zlib.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -61,7 +61,6 @@ TEST_F(PackTest, EveryEntryReadsBackByteIdentical)
     }
     build(order);
     ASSERT_EQ(packed.table.size(), 4);
-    EXPECT_TRUE(packed.missing.empty());
 
     int32_t offset = 0;
     for (int i = 0; i < packed.table.size(); ++i) {
@@ -89,26 +88,15 @@ TEST_F(PackTest, EveryEntryReadsBackByteIdentical)
     EXPECT_STREQ(text.get(), "mp3 = \"music.mp3\"\n");
 }
 
-TEST_F(PackTest, ShowOrderLeavesMissingNamesOutAndKeepsTheDuplicate)
+TEST_F(PackTest, TheDuplicatedNameHasTwoEntriesOfTheSameFile)
 {
     dir.write("data/volume.3ds", "volume scene");
-    dir.write("data/aflowers.3DS", "flowers scene");
     dir.write("data/demo.cfg", "mp3 = \"m.mp3\"\n");
-    dir.write("data/alphametaballs.swf", "not packed");
-    testing::internal::CaptureStderr();
-    build(packEntryOrder());
-    std::string report = testing::internal::GetCapturedStderr();
-
-    ASSERT_EQ(packed.table.size(), 4);
-    const char* expected[] = {"demo.cfg", "aflowers.3DS", "volume.3ds", "volume.3ds"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_STREQ(packed.table.row(i).name, expected[i]);
-    EXPECT_EQ(packed.table.row(3).offset, packed.table.row(2).offset + packed.table.row(2).packedSize);
-
-    // 98 entries of 97 distinct names, three of them present.
-    EXPECT_EQ(packed.missing.size(), 94u);
-    EXPECT_NE(report.find("left out of the pack: title0.png\n"), std::string::npos);
-    EXPECT_EQ(report.find("volume.3ds"), std::string::npos);
+    build({"demo.cfg", "volume.3ds", "volume.3ds"});
+    ASSERT_EQ(packed.table.size(), 3);
+    EXPECT_EQ(packed.table.row(2).offset, packed.table.row(1).offset + packed.table.row(1).packedSize);
+    EXPECT_EQ(packed.table.row(2).packedSize, packed.table.row(1).packedSize);
+    EXPECT_EQ(readAll(dir.file("pmx.d")).size(), static_cast<size_t>(packed.table.packedTotal()));
 }
 
 TEST_F(PackTest, LookupIgnoresLetterCase)
@@ -127,15 +115,32 @@ TEST_F(PackTest, AListedNameTakesItsFileInAnotherCase)
 {
     // The show's order says "shadowscene.3DS"; the data holds "shadowscene.3ds".
     dir.write("data/shadowscene.3ds", "room cameras");
-    testing::internal::CaptureStderr();
-    build({"shadowscene.3DS", "absent.cfg"});
-    testing::internal::GetCapturedStderr();
+    build({"shadowscene.3DS"});
     ASSERT_EQ(packed.table.size(), 1);
     EXPECT_STREQ(packed.table.row(0).name, "shadowscene.3DS");
-    EXPECT_EQ(packed.missing, (std::vector<std::string>{"absent.cfg"}));
     const FileBytes bytes = resources->readBytes("shadowscene.3ds");
     ASSERT_TRUE(bytes);
     EXPECT_EQ(std::string(bytes.data.get(), bytes.data.get() + bytes.size), "room cameras");
+}
+
+TEST_F(PackTest, NamesLookedForOutsideThePackAreRecorded)
+{
+    dir.write("data/demo.cfg", "mp3 = \"m.mp3\"\n");
+    dir.write("data/fluid.swf", "a movie beside the pack");
+    build({"demo.cfg"});
+    dir.makeCurrent();
+    MessageRecorder messages;
+    EXPECT_TRUE(resources->readBytes("demo.cfg"));        // from the pack
+    EXPECT_TRUE(resources->readBytes("fluid.swf"));       // from data/ beside it
+    EXPECT_FALSE(resources->readBytes("absent.png"));     // from neither
+    char path[ResourceManager::pathSize];
+    EXPECT_TRUE(resources->findFile("letterbox.xml", path));   // opened by path
+    EXPECT_EQ(resources->namesOutsideThePack(), (std::set<std::string>{"absent.png", "fluid.swf", "letterbox.xml"}));
+
+    ResourceManager folder(false, true);
+    EXPECT_TRUE(folder.readBytes("fluid.swf"));
+    EXPECT_TRUE(folder.findFile("letterbox.xml", path));
+    EXPECT_TRUE(folder.namesOutsideThePack().empty());
 }
 
 // Hand-made tables over a pack of two known entries.

@@ -116,6 +116,13 @@ void Canvas::vignette(float amount)
     }
 }
 
+void Canvas::addGlowing(const Mask& shape, Colour glow, Colour core)
+{
+    add(blurred(shape, 18), glow, 0.9f);
+    add(blurred(shape, 5), glow, 0.8f);
+    add(shape, core);
+}
+
 std::vector<uint8_t> Canvas::rgbBytes() const
 {
     std::vector<uint8_t> bytes;
@@ -132,6 +139,11 @@ std::vector<uint8_t> Canvas::rgbBytes() const
 std::vector<uint8_t> Canvas::png() const
 {
     return imagewriter::encodePng(width_, height_, 3, rgbBytes());
+}
+
+std::vector<uint8_t> Canvas::jpeg(int quality) const
+{
+    return imagewriter::encodeJpeg(width_, height_, rgbBytes(), quality);
 }
 
 } // namespace datagen

@@ -46,10 +46,14 @@ public:
     void cover(const Mask& mask, Colour colour);
     // Darkens towards the corners; amount 0 leaves the picture.
     void vignette(float amount);
+    // Glowing light in the mask's shape: a wide faint halo, a tight bright
+    // one and the sharp shape itself in the core colour.
+    void addGlowing(const Mask& shape, Colour glow, Colour core);
 
     // Eight bits per channel, RGB, clipped to 0..1 and rounded.
     std::vector<uint8_t> rgbBytes() const;
     std::vector<uint8_t> png() const;
+    std::vector<uint8_t> jpeg(int quality = 95) const;
 
 private:
     Colour& pixel(int x, int y) { return pixels_[static_cast<size_t>(y) * width_ + x]; }

@@ -1,8 +1,5 @@
-// The metaball cloud's data:
-// - "k32b.jpg": 32 x 32, the show's initial "Q" dark on white; the cloud
-//   morphs into its dark pixels. The volume's rows run upwards (row 0 is
-//   the bottom of the cloud), so the letter is stored upside down to stand
-//   upright in the show.
+// The metaball cloud's data (its shape picture "k32b.jpg" is made with the
+// other shape pictures in ShapePictures.cpp):
 // - "volume.3ds": the camera "Camera01" with its target at the cloud's
 //   centre, circling it once over frames 0-100 while rising and sinking.
 // - "alphametaballs.swf": two movie frames per beat over the scene's 48
@@ -10,34 +7,14 @@
 //   cloud into the letter on the strongest hits (the drop at beat 32, seen
 //   from the front so the letter reads, and the turn at beat 40) and fire
 //   accents; layer 1's alpha darkens the frame through the last bar.
-#include "datagen/Canvas.h"
 #include "datagen/DataProduct.h"
-#include "datagen/TextRenderer.h"
 #include "3dsbuilder/SceneBuilder.h"
-#include "imagewriter/ImageWriter.h"
 #include "swfwriter/SwfAnimation.h"
 
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-constexpr int kMaskSize = 32;
-
-std::vector<uint8_t> makeShapePicture(const datagen::GeneratorOptions&)
-{
-    datagen::TextRenderer text;
-    datagen::Canvas canvas(kMaskSize, kMaskSize, {1.0f, 1.0f, 1.0f});
-    const datagen::Mask letter =
-        text.line(kMaskSize, kMaskSize, "Q", {datagen::kSansBold, 30, 0}, kMaskSize / 2.0f, 24.0f);
-    canvas.cover(letter, {0.0f, 0.0f, 0.0f});
-    const std::vector<uint8_t> rgb = canvas.rgbBytes();
-    std::vector<uint8_t> flipped(rgb.size());
-    const size_t row = kMaskSize * 3;
-    for (int y = 0; y < kMaskSize; ++y)
-        std::copy(rgb.begin() + y * row, rgb.begin() + (y + 1) * row, flipped.begin() + (kMaskSize - 1 - y) * row);
-    return imagewriter::encodeJpeg(kMaskSize, kMaskSize, flipped, 95);
-}
 
 // 3DS space has z up; the cloud sits at the origin, 20 units to a side.
 std::vector<uint8_t> makeCameraModel(const datagen::GeneratorOptions&)
@@ -92,6 +69,5 @@ std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
 
 } // namespace
 
-GLINT_DATA_PRODUCT("k32b.jpg", makeShapePicture, false);
 GLINT_DATA_PRODUCT("volume.3ds", makeCameraModel, false);
 GLINT_DATA_PRODUCT("alphametaballs.swf", makeScript, false);

@@ -1,6 +1,7 @@
-// glint-tool pack DATADIR OUT.pack OUT-table.cpp: builds a pack file from a
-// data directory in the show's entry order, with its directory table as C++
-// source (the build does the same with glint-pack).
+// glint-tool pack DATADIR OUT.pack OUT-table.cpp: builds a pack file of the
+// show's 98 entries from a data directory, with its directory table as C++
+// source (the build does the same with glint-pack). A data directory that
+// lacks any of them makes no pack.
 #include "glint-tool/ToolCommand.h"
 #include "pack/PackBuilder.h"
 #include "pack/PackOrder.h"
@@ -15,10 +16,9 @@ int runPack(const tool::Args& args)
     if (args.size() != 3)
         return tool::usageError("pack");
     PackBuild build;
-    if (!buildPack(args[0], packEntriesFor(args[0]), args[1], build) || !writePackTableSource(build.table, args[2]))
+    if (!buildPack(args[0], packEntryOrder(), args[1], build) || !writePackTableSource(build.table, args[2]))
         return 1;
-    std::printf("%d entries, %lld bytes packed, %zu names not in %s\n", build.table.size(),
-                static_cast<long long>(build.table.packedTotal()), build.missing.size(), args[0].c_str());
+    std::printf("%d entries, %lld bytes packed\n", build.table.size(), static_cast<long long>(build.table.packedTotal()));
     return 0;
 }
 

@@ -83,6 +83,51 @@ std::vector<uint8_t> encodeJpeg(int width, int height, const std::vector<uint8_t
     return out;
 }
 
+std::vector<uint8_t> encodeBmp(int width, int height, const std::vector<uint8_t>& rgb)
+{
+    if (width <= 0 || height <= 0 || rgb.size() != static_cast<size_t>(width) * height * 3)
+        throw std::invalid_argument("BMP pixel buffer does not match its size");
+    const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
+    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
+    constexpr uint32_t headerBytes = 14 + 40;
+    std::vector<uint8_t> out;
+    out.reserve(headerBytes + pixelBytes);
+    auto put16 = [&](uint32_t v) {
+        out.push_back(static_cast<uint8_t>(v));
+        out.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    auto put32 = [&](uint32_t v) {
+        put16(v & 0xffff);
+        put16(v >> 16);
+    };
+    out.push_back('B');
+    out.push_back('M');
+    put32(headerBytes + pixelBytes);   // file size
+    put32(0);                          // reserved
+    put32(headerBytes);                // where the pixels start
+    put32(40);                         // BITMAPINFOHEADER
+    put32(static_cast<uint32_t>(width));
+    put32(static_cast<uint32_t>(height));   // positive: bottom row first
+    put16(1);                          // planes
+    put16(24);                         // bits per pixel
+    put32(0);                          // BI_RGB, no compression
+    put32(pixelBytes);
+    put32(2835);                       // 72 dots per inch, in dots per metre
+    put32(2835);
+    put32(0);                          // no palette
+    put32(0);
+    for (int row = height - 1; row >= 0; --row) {
+        const uint8_t* pixel = rgb.data() + static_cast<size_t>(row) * width * 3;
+        for (int x = 0; x < width; ++x, pixel += 3) {
+            out.push_back(pixel[2]);
+            out.push_back(pixel[1]);
+            out.push_back(pixel[0]);
+        }
+        out.resize(out.size() + (rowBytes - static_cast<uint32_t>(width) * 3), 0);
+    }
+    return out;
+}
+
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     FILE* file = std::fopen(path.c_str(), "wb");

@@ -55,6 +55,21 @@ fs::path fileFor(const std::string& dataDir, const std::string& name)
     return exact;
 }
 
+// Reports every name of `order` that has no file in `dataDir`; true when
+// there is none.
+bool everyFileThere(const std::string& dataDir, const std::vector<std::string>& order)
+{
+    std::vector<std::string> missing;
+    for (const std::string& name : order)
+        if (!isRegularFile(fileFor(dataDir, name)) && std::find(missing.begin(), missing.end(), name) == missing.end())
+            missing.push_back(name);
+    for (const std::string& name : missing)
+        std::fprintf(stderr, "cannot pack %s: it is not in %s\n", name.c_str(), dataDir.c_str());
+    if (!missing.empty())
+        std::fprintf(stderr, "no pack made: %zu of its files are missing\n", missing.size());
+    return missing.empty();
+}
+
 // Appends the entries to `pack`, filling `result`.
 bool writeEntries(const std::string& dataDir, const std::vector<std::string>& order, std::ofstream& pack,
                   PackBuild& result)
@@ -63,13 +78,6 @@ bool writeEntries(const std::string& dataDir, const std::vector<std::string>& or
     std::vector<unsigned char> file, packed;
     for (const std::string& name : order) {
         const fs::path path = fileFor(dataDir, name);
-        if (!isRegularFile(path)) {
-            if (std::find(result.missing.begin(), result.missing.end(), name) == result.missing.end()) {
-                std::fprintf(stderr, "not in %s, left out of the pack: %s\n", dataDir.c_str(), name.c_str());
-                result.missing.push_back(name);
-            }
-            continue;
-        }
         if (!readWhole(path, file) || file.size() > INT32_MAX || !compressEntry(file, packed)) {
             std::fprintf(stderr, "cannot pack %s\n", path.c_str());
             return false;
@@ -92,6 +100,8 @@ bool buildPack(const std::string& dataDir, const std::vector<std::string>& order
                const std::string& packPath, PackBuild& result)
 {
     result = PackBuild{};
+    if (!everyFileThere(dataDir, order))
+        return false;
     // Written beside the target first, so a failed build never leaves a
     // pack that disagrees with its table.
     const std::string partPath = packPath + ".part";

@@ -15,7 +15,7 @@ int main(int argc, char** argv)
         return 2;
     }
     PackBuild build;
-    if (!buildPack(argv[1], packEntriesFor(argv[1]), argv[2], build) || !writePackTableSource(build.table, argv[3]))
+    if (!buildPack(argv[1], packEntryOrder(), argv[2], build) || !writePackTableSource(build.table, argv[3]))
         return 1;
     return 0;
 }

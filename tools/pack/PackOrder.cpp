@@ -1,9 +1,5 @@
 #include "pack/PackOrder.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <strings.h>
-
 const std::vector<std::string>& packEntryOrder()
 {
     static const std::vector<std::string> order = {
@@ -27,34 +23,4 @@ const std::vector<std::string>& packEntryOrder()
         "shadowscene.3DS", "volume.3ds", "volume.3ds",
     };
     return order;
-}
-
-static bool staysOutOfThePack(const std::string& name)
-{
-    const auto endsWith = [&](const char* suffix) {
-        const size_t n = std::char_traits<char>::length(suffix);
-        return name.size() >= n && strcasecmp(name.c_str() + name.size() - n, suffix) == 0;
-    };
-    return endsWith(".mp3") || endsWith(".swf");
-}
-
-std::vector<std::string> packEntriesFor(const std::string& dataDir)
-{
-    std::vector<std::string> entries = packEntryOrder();
-    std::vector<std::string> extra;
-    std::error_code error;
-    for (const auto& file : std::filesystem::directory_iterator(dataDir, error)) {
-        const std::string name = file.path().filename().string();
-        if (!file.is_regular_file() || staysOutOfThePack(name))
-            continue;
-        // Lookups ignore case, so a listed name in any case is already there.
-        const bool listed = std::any_of(entries.begin(), entries.end(), [&](const std::string& known) {
-            return strcasecmp(known.c_str(), name.c_str()) == 0;
-        });
-        if (!listed)
-            extra.push_back(name);
-    }
-    std::sort(extra.begin(), extra.end());
-    entries.insert(entries.end(), extra.begin(), extra.end());
-    return entries;
 }

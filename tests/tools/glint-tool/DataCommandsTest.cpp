@@ -1,4 +1,5 @@
 // glint-tool's kv and pack commands, run as the data authors run them.
+#include "pack/PackOrder.h"
 #include "resources/TempDirectory.h"
 
 #include "support/RunTool.h"
@@ -8,6 +9,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -58,6 +60,8 @@ TEST(DataCommandsTest, KvPrintsTheLookupsMessagesThenTheResult)
 TEST(DataCommandsTest, PackThenListAndCatEntries)
 {
     testsupport::TempDirectory dir;
+    for (const std::string& name : packEntryOrder())
+        dir.write("data/" + name, name);
     const std::string image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     dir.write("data/title0.png", image);
     dir.write("data/demo.cfg", "mp3 = \"music.mp3\"\n");
@@ -66,7 +70,7 @@ TEST(DataCommandsTest, PackThenListAndCatEntries)
 
     ToolRun built = runTool("pack '" + dir.file("data") + "' " + pack + " " + table);
     ASSERT_EQ(built.status, 0);
-    EXPECT_NE(built.output.find("2 entries"), std::string::npos);
+    EXPECT_NE(built.output.find("98 entries"), std::string::npos) << built.output;
 
     ToolRun cat = runTool("pack-cat " + pack + " TITLE0.PNG --table " + table);
     EXPECT_EQ(cat.status, 0);
@@ -86,6 +90,13 @@ TEST(DataCommandsTest, PackThenListAndCatEntries)
     EXPECT_EQ(runTool("pack-cat " + pack + " --table " + table).status, 2);
     // The compiled-in table does not describe this pack.
     EXPECT_EQ(runTool("pack-list " + pack).status, 1);
+
+    // Without one of its files there is no pack.
+    std::filesystem::remove(dir.path() / "data" / "sexy.rcp");
+    EXPECT_EQ(runTool("pack '" + dir.file("data") + "' '" + dir.file("other.pack") + "' '" + dir.file("other.cpp") + "'")
+                  .status,
+              1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("other.pack")));
 }
 
 } // namespace
