@@ -389,7 +389,17 @@ bool ChunkChecker::node(const Chunk& c, uint16_t number)
     NodeRecord record;
     record.id = number;
     record.offset = c.start;
-    const bool walked = children(c, c.payload(), [this, &record](const Chunk& child) {
+    std::vector<uint16_t> tracksSeen;
+    const bool walked = children(c, c.payload(), [this, &record, &tracksSeen](const Chunk& child) {
+        // lib3ds appends a second morph track's keys through a link it only
+        // sets while reading the first, and writes through a stale pointer;
+        // no writer gives a node two tracks of one kind.
+        const bool isTrack = child.id >= LIB3DS_POS_TRACK_TAG && child.id <= LIB3DS_HIDE_TRACK_TAG;
+        if (isTrack) {
+            if (std::find(tracksSeen.begin(), tracksSeen.end(), child.id) != tracksSeen.end())
+                return fail(child, "repeats a track the node already has");
+            tracksSeen.push_back(child.id);
+        }
         switch (child.id) {
         case LIB3DS_NODE_ID:
             if (child.payloadSize() < 2)
