@@ -297,6 +297,18 @@ sweepVariant() {
 
 # ---- the sweep ----------------------------------------------------------------
 
+# Interrupted: the running variants stop with their runs (the timeout of a
+# run passes the signal on to the show).
+stopRuns() {
+    local job
+    for job in $(jobs -p); do
+        pkill -TERM -P "$job" 2>/dev/null
+        kill "$job" 2>/dev/null
+    done
+    exit 130
+}
+trap stopRuns INT TERM
+
 mapfile -t names < <(cd "$clean/data" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ -z "$pack" ] || names+=(pmx.d)
 if [ -n "$filter" ]; then
