@@ -27,12 +27,12 @@ CombinerFilter::~CombinerFilter()
     nv::glDeleteLists(program, 1);
 }
 
-void CombinerFilter::loadProgram(const char* text)
+void CombinerFilter::loadProgram(const char* text, const char* source)
 {
     nv::glNewList(program, GL_COMPILE);
     programs::compileProgramText(text, 0);
     nv::glEndList();
-    programs::printProgramTextErrors();
+    programs::printProgramTextErrors(source);
 }
 
 bool CombinerFilter::loadProgramFile(const char* fileName)
@@ -42,7 +42,7 @@ bool CombinerFilter::loadProgramFile(const char* fileName)
         std::fprintf(stderr, "CombinerFilter: cannot read %s, the filter keeps its previous program\n", fileName);
         return false;
     }
-    loadProgram(text.get());
+    loadProgram(text.get(), fileName);
     return true;
 }
 

@@ -26,8 +26,9 @@ public:
     CombinerFilter& operator=(const CombinerFilter&) = delete;
 
     // Compiles the combiner text into the filter's display list; the
-    // compiler's messages go to standard error.
-    void loadProgram(const char* text);
+    // compiler's messages go to standard error, after a line naming
+    // `source` (the file of the text) when it is given.
+    void loadProgram(const char* text, const char* source = nullptr);
     // Reads `fileName` with the resource manager and compiles it; false
     // (with a message) when the file cannot be read.
     bool loadProgramFile(const char* fileName);

@@ -44,7 +44,7 @@ FallingParticles::FallingParticles(ResourceManager* resources)
         }
         if (text != nullptr)
             programs::compileProgramText(text.get(), static_cast<int>(program));
-        programs::printProgramTextErrors();
+        programs::printProgramTextErrors("particle.vpc");
     }
     registerParam("numParticles", &numParticles);
     registerParam("particleSize", &particleSize);

@@ -64,7 +64,7 @@ CombinerAccent::CombinerAccent(ResourceManager* resources, float rate, const cha
     nv::glNewList(program, GL_COMPILE);
     programs::compileProgramText(text.get(), 0);
     nv::glEndList();
-    programs::printProgramTextErrors();
+    programs::printProgramTextErrors(programFile);
 }
 
 CombinerAccent::~CombinerAccent()

@@ -5,6 +5,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <strings.h>
@@ -19,11 +20,7 @@ void setColour(float (&colour)[4], float r, float g, float b, float a)
     colour[3] = a;
 }
 
-// A quoted word of the text, or null when the key is absent.
-std::unique_ptr<char[]> wordOf(const char* text, const char* key)
-{
-    return kvFind(text, key) >= 0 ? kvString(text, key) : nullptr;
-}
+constexpr int materialKeyCount = 9;
 
 bool is(const std::unique_ptr<char[]>& word, const char* expected)
 {
@@ -56,27 +53,42 @@ void MaterialState::readMaterial(const char* textOrName, const ResourceManager* 
     }
     const char* text = file ? file.get() : textOrName;
 
-    const auto shade = wordOf(text, "shademodel");
+    // Each absent key has its own line from the lookup, without the file's
+    // name; several scenes' materials share the keys, so the file is named
+    // once at the end.
+    int absent = 0;
+    auto present = [&](const char* key) {
+        if (kvFind(text, key) >= 0)
+            return true;
+        ++absent;
+        return false;
+    };
+    auto wordOf = [&](const char* key) { return present(key) ? kvString(text, key) : nullptr; };
+
+    const auto shade = wordOf("shademodel");
     if (is(shade, "smooth")) shadeModel = GL_SMOOTH;
     if (is(shade, "flat")) shadeModel = GL_FLAT;
-    const auto polygon = wordOf(text, "polygonmode");
+    const auto polygon = wordOf("polygonmode");
     if (is(polygon, "fill")) polygonMode = GL_FILL;
     if (is(polygon, "line")) polygonMode = GL_LINE;
-    const auto sides = wordOf(text, "twosided");
+    const auto sides = wordOf("twosided");
     if (is(sides, "true")) twoSided = 1;
     if (is(sides, "false")) twoSided = 0;
 
-    if (kvFind(text, "shininess") >= 0)
+    if (present("shininess"))
         shininess = kvFloat(text, "shininess");
     const struct {
         const char* key;
         float* colour;
     } colours[] = {{"ambient", ambient}, {"diffuse", diffuse}, {"specular", specular}, {"emission", emission}};
     for (const auto& entry : colours)
-        if (kvFind(text, entry.key) >= 0)
+        if (present(entry.key))
             kvFloats(text, entry.key, entry.colour, 4);
-    if (kvFind(text, "linewidth") >= 0)
+    if (present("linewidth"))
         lineWidth = kvInt(text, "linewidth");
+    if (file && absent > 0)
+        std::fprintf(stderr, "%s: %d of the material's %d keys are absent and keep their defaults\n", textOrName,
+                     absent, materialKeyCount);
 }
 
 void MaterialState::applyMaterial() const

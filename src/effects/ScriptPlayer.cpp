@@ -37,7 +37,7 @@ std::unique_ptr<ScriptTimeline> ScriptPlayer::loadNestedScript() const
     if (resources != nullptr && resources->useDataPrefix && filename.compare(0, dataPrefix.size(), dataPrefix) == 0) {
         const FileBytes bytes = resources->readBytes(filename.c_str() + dataPrefix.size(), "cannot find %s\n");
         return std::make_unique<ScriptTimeline>(factory, reinterpret_cast<const uint8_t*>(bytes.data.get()),
-                                                static_cast<size_t>(bytes.size), resources);
+                                                static_cast<size_t>(bytes.size), resources, filename.c_str());
     }
     return std::make_unique<ScriptTimeline>(factory, filename.c_str(), resources);
 }

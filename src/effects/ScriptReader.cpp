@@ -283,8 +283,8 @@ bool readScriptFile(ScriptTimeline& timeline, const char* path)
     return true;
 }
 
-void readScriptBytes(ScriptTimeline& timeline, const uint8_t* data, size_t size)
+void readScriptBytes(ScriptTimeline& timeline, const uint8_t* data, size_t size, const char* source)
 {
     const Bytes bytes{data, size};
-    ScriptReader(timeline).read("script", feedBytes, &bytes);
+    ScriptReader(timeline).read(source, feedBytes, &bytes);
 }

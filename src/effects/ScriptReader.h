@@ -15,7 +15,8 @@ class ScriptTimeline;
 
 // Loads the script file at `path` into `timeline`; false when it cannot be opened.
 bool readScriptFile(ScriptTimeline& timeline, const char* path);
-void readScriptBytes(ScriptTimeline& timeline, const uint8_t* data, size_t size);
+// Loads a script held in memory; parse errors name it `source`.
+void readScriptBytes(ScriptTimeline& timeline, const uint8_t* data, size_t size, const char* source);
 
 // A bar:beat:tick position in beats: 1:1:1 is 0, 2:1:1 is 4, 1:2:129 is 1.5.
 // Missing parts count as 1.

@@ -15,10 +15,10 @@ ScriptTimeline::ScriptTimeline(EffectFactory createEffect, const char* fileName,
 }
 
 ScriptTimeline::ScriptTimeline(EffectFactory createEffect, const uint8_t* data, size_t size,
-                               ResourceManager* resources)
+                               ResourceManager* resources, const char* source)
     : resources(resources), createEffect(std::move(createEffect))
 {
-    readScriptBytes(*this, data, size);
+    readScriptBytes(*this, data, size, source);
     finishLoading();
 }
 

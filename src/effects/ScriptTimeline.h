@@ -47,8 +47,9 @@ public:
     // Loads the script at `fileName`, a path used as given. A file that
     // cannot be opened gives an empty timeline.
     ScriptTimeline(EffectFactory createEffect, const char* fileName, ResourceManager* resources);
-    // Loads a script held in memory.
-    ScriptTimeline(EffectFactory createEffect, const uint8_t* data, size_t size, ResourceManager* resources);
+    // Loads a script held in memory; parse errors name it `source`.
+    ScriptTimeline(EffectFactory createEffect, const uint8_t* data, size_t size, ResourceManager* resources,
+                   const char* source = "script");
     ~ScriptTimeline();
     ScriptTimeline(const ScriptTimeline&) = delete;
     ScriptTimeline& operator=(const ScriptTimeline&) = delete;

@@ -22,7 +22,14 @@ void jumpOnError(j_common_ptr info)
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
-void ignoreMessage(j_common_ptr, int) {}
+// Nothing is printed, but warnings (level -1) are still counted as libjpeg's
+// own handler counts them: a stream cut short only warns, and the count is
+// how the decoder tells such a picture from a whole one.
+void countWarning(j_common_ptr info, int level)
+{
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 void ignoreOutput(j_common_ptr) {}
 
 } // namespace
@@ -74,7 +81,7 @@ static bool startDecompress(JpegDecoder::State& s)
 {
     s.info.err = jpeg_std_error(&s.errors.base);
     s.errors.base.error_exit = jumpOnError;
-    s.errors.base.emit_message = ignoreMessage;
+    s.errors.base.emit_message = countWarning;
     s.errors.base.output_message = ignoreOutput;
     if (setjmp(s.errors.jump))
         return false;

@@ -252,8 +252,10 @@ void compileProgramText(const char* text, int id) { processCompiler().compile(te
 
 const char* const* programTextErrors() { return processCompiler().errors(); }
 
-void printProgramTextErrors()
+void printProgramTextErrors(const char* source)
 {
+    if (source != nullptr && programTextErrors()[0] != nullptr)
+        std::fprintf(stderr, "%s: the program text does not compile:\n", source);
     for (const char* const* e = programTextErrors(); *e; ++e) {
         size_t n = std::strlen(*e);
         std::fprintf(stderr, "%s%s", *e, n > 0 && (*e)[n - 1] == '\n' ? "" : "\n");

@@ -27,8 +27,10 @@ void compileProgramText(const char* text, int id);
 const char* const* programTextErrors();
 
 // Prints the messages of the last call to standard error, one per line (an
-// entry that ends in a line break gets no second one).
-void printProgramTextErrors();
+// entry that ends in a line break gets no second one). With `source`, the
+// data file the text came from, a line naming it goes first when there are
+// messages: theirs speak of lines and characters, not of files.
+void printProgramTextErrors(const char* source = nullptr);
 
 // The languages compileProgramText tells apart, in the order it tests them.
 enum class ProgramTextKind {

@@ -4,6 +4,8 @@
 #include "resources/ResourceManager.h"
 #include "resources/TextureUpload.h"
 
+#include <cstdio>
+
 namespace {
 
 // A picture's bytes. A file missing from the data directory is not an error
@@ -19,6 +21,12 @@ const uint8_t* begin(const FileBytes& bytes)
     return reinterpret_cast<const uint8_t*>(bytes.data.get());
 }
 
+void reportUndecodable(const FileBytes& bytes, const char* name)
+{
+    if (bytes)
+        std::fprintf(stderr, "%s: the picture cannot be decoded; its texture stays empty\n", name);
+}
+
 } // namespace
 
 void loadJpegTexture(const ResourceManager& resources, const char* name)
@@ -27,6 +35,8 @@ void loadJpegTexture(const ResourceManager& resources, const char* name)
     resources::DecodedImage image;
     if (resources::decodeJpeg(begin(bytes), size_t(bytes.size), image))
         resources::uploadImage(image);
+    else
+        reportUndecodable(bytes, name);
 }
 
 int jpegSize(const ResourceManager& resources, const char* name, int& width, int& height)
@@ -47,4 +57,6 @@ void loadPngTexture(const ResourceManager& resources, const char* name, int tran
     resources::DecodedImage image;
     if (resources::decodePng(begin(bytes), size_t(bytes.size), transforms, image))
         resources::uploadImage(image);
+    else
+        reportUndecodable(bytes, name);
 }

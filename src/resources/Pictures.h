@@ -4,7 +4,9 @@
 //
 // The caller has generated and bound a texture on the target the size rule
 // gives (textureTargetFor). A file that cannot be read or decoded leaves the
-// bound texture untouched, quietly: scenes probe for optional pictures.
+// bound texture untouched. A missing file is quiet (scenes probe for
+// optional pictures); the texture loaders name a file that is there but
+// cannot be decoded on standard error, since their callers cannot tell.
 #pragma once
 
 class ResourceManager;

@@ -104,7 +104,7 @@ void FunkSphere::loadProgram(const ResourceManager* resources)
         programs::compileProgramText(text.get(), static_cast<int>(program));
         programLoaded = programs::programTextErrors()[0] == nullptr;
     }
-    programs::printProgramTextErrors();
+    programs::printProgramTextErrors("temp.vpc");
     nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, 0);
 }
 

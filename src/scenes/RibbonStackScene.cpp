@@ -14,12 +14,15 @@
 
 #include <png.h>
 
+#include <cstdio>
+
 namespace {
 
 // A title word as a 2-D texture whatever its size, so the projection's
 // 0..1 coordinates cover the whole picture; clamped, so the word's black
 // border is all that lies beyond it. A picture that cannot be read leaves
-// the texture empty and the word unseen.
+// the texture empty and the word unseen; one that is there but cannot be
+// decoded is named.
 unsigned loadTitleTexture(const ResourceManager& resources, const char* name)
 {
     unsigned texture = 0;
@@ -36,6 +39,8 @@ unsigned loadTitleTexture(const ResourceManager& resources, const char* name)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      image.pixels.data());
+    } else if (bytes) {
+        std::printf("cannot load the title picture %s\n", name);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;

@@ -18,7 +18,7 @@ unsigned loadVertexProgram(const ResourceManager& resources, const char* fileNam
     }
     if (text != nullptr) {
         programs::compileProgramText(text.get(), static_cast<int>(program));
-        programs::printProgramTextErrors();
+        programs::printProgramTextErrors(fileName);
     }
     nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, 0);
     return program;

@@ -131,8 +131,13 @@ void Demo::openMusic()
         return;
     music = std::make_unique<MusicStream>();
     const std::string path = musicFilePath(*ownedResources);
-    if (!path.empty())
-        music->open(path);
+    if (path.empty() || !music->open(path))
+        return;
+    // A music file cut short leaves the scenes after its end to play in
+    // silence (and a start at one of them to the show's own clock).
+    if (music->lengthSeconds() < accumulatedStart)
+        std::fprintf(stderr, "music: %s lasts %.1f s, the show %.1f s: the rest of the show is silent\n",
+                     path.c_str(), music->lengthSeconds(), accumulatedStart);
 }
 
 void Demo::skipTo(int index)
@@ -142,8 +147,7 @@ void Demo::skipTo(int index)
     current = index;
     const float sceneStart = scenes[index]->start;
     if (musicPending) {
-        if (music)
-            music->setPositionMs(static_cast<int>(sceneStart * 1000));
+        musicAtSceneStart = music && music->setPositionMs(static_cast<int>(sceneStart * 1000));
     } else {
         // No music in this run: the scene clock starts where the music
         // would have been.
@@ -159,9 +163,9 @@ void Demo::startClocks()
     demoStartMark = platform::performanceCounter();
     if (current != 0) {
         // The music was moved to the scene's start; the scene clock takes
-        // its position once it really plays, or, when it cannot play, the
-        // position it was sent to.
-        const bool playing = music && music->waitForRawPositionChange(musicStartTimeoutMs);
+        // its position once it really plays, or, when it cannot play or
+        // ends before that start, the position it was sent to.
+        const bool playing = musicAtSceneStart && music->waitForRawPositionChange(musicStartTimeoutMs);
         switchMark = playing ? music->positionSeconds() : scenes[current]->start;
     }
     musicPending = false;

@@ -110,6 +110,8 @@ private:
     int savedStates = 0;       // attribute groups pushed and not yet popped
     bool stateSavePending = true;
     float switchMark = 0.0f;
+    // skipTo could move the music to the start of the scene it skipped to.
+    bool musicAtSceneStart = false;
     uint64_t demoStartMark = 0;
     uint64_t counterFrequency = 1;
 };

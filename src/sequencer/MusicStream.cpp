@@ -46,7 +46,12 @@ bool MusicStream::setPositionMs(int ms)
     if (!stream)
         return false;
     stream->seekMs(ms);
-    return true;
+    return ms <= stream->lengthMs();
+}
+
+float MusicStream::lengthSeconds() const
+{
+    return stream ? static_cast<float>(stream->lengthMs()) * 0.001f : 0.0f;
 }
 
 int MusicStream::rawPositionMs() const { return stream ? static_cast<int>(stream->positionMs()) : 0; }

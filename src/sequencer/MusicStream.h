@@ -33,8 +33,12 @@ public:
     bool hasStream() const { return stream != nullptr; }
 
     void unpause();
-    // False without a stream.
+    // Moves the music to `ms`. False without a stream, and when the music
+    // ends before `ms`: it then waits at its end, and its position tells
+    // nothing about the show's time.
     bool setPositionMs(int ms);
+    // The music's length; 0 without a stream.
+    float lengthSeconds() const;
     // Milliseconds played, in the device's buffer steps; 0 without a stream.
     int rawPositionMs() const;
     // Seconds played, smoothed between raw steps with the wall clock.

@@ -48,9 +48,12 @@ swfMovie::swfMovie()
     commands_["removeObjectCallback"] = [](swfMovie&, const swfArguments&) { return 0; };
 }
 
-int swfMovie::load(const uint8_t* image, size_t size)
+int swfMovie::load(const uint8_t* image, size_t size, bool* damaged)
 {
-    return swfReader(*this, image, size).result();
+    const swfReader reader(*this, image, size);
+    if (damaged != nullptr)
+        *damaged = reader.damaged();
+    return reader.result();
 }
 
 void swfMovie::appendFrame()

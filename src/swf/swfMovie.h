@@ -62,8 +62,10 @@ public:
     swfMovie& operator=(const swfMovie&) = delete;
 
     // Reads an SWF file image into this (empty) movie; returns the reader's
-    // result: 1 when the header was accepted, 0 otherwise.
-    int load(const uint8_t* image, size_t size);
+    // result: 1 when the header was accepted, 0 otherwise. `damaged`, when
+    // given, tells whether the reader had to drop a tag or end a timeline
+    // early.
+    int load(const uint8_t* image, size_t size, bool* damaged = nullptr);
 
     // Filled by the reader.
     void appendFrame();

@@ -50,7 +50,11 @@ void swfScript::build(const uint8_t* image, size_t size)
 {
     primary_ = std::make_unique<swfMovie>();
     lookAhead_ = std::make_unique<swfMovie>();
-    primary_->load(image, size);
+    bool damaged = false;
+    if (primary_->load(image, size, &damaged) == 0)
+        readProblem_ = "not an uncompressed SWF movie; the animation stands still";
+    else if (damaged)
+        readProblem_ = "the movie is cut short or damaged; what could be read plays";
     lookAhead_->load(image, size);
     lookAhead_->setCommandsEnabled(false);
 }
@@ -128,8 +132,12 @@ void swfScript::rewind()
 std::unique_ptr<swfScript> loadScript(const ResourceManager& resources, const char* name)
 {
     const FileBytes bytes = resources.readBytes(name, "cannot find %s\n");
-    if (bytes)
-        return std::make_unique<swfScript>(bytes.data.get(), static_cast<size_t>(bytes.size));
+    if (bytes) {
+        auto script = std::make_unique<swfScript>(bytes.data.get(), static_cast<size_t>(bytes.size));
+        if (script->readProblem() != nullptr)
+            std::fprintf(stderr, "%s: %s\n", name, script->readProblem());
+        return script;
+    }
     // The pack's miss was a box; the script adds that it has no source.
     return resources.usePack ? std::make_unique<swfScript>(nullptr, 0) : std::make_unique<swfScript>();
 }

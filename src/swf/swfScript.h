@@ -58,6 +58,10 @@ public:
     // Wrap the time at the primary movie's frame count; scenes may clear it.
     bool loop = true;
 
+    // Why the movie bytes did not read whole, in a few words; null when they
+    // did, and for a script without movies.
+    const char* readProblem() const { return readProblem_; }
+
 private:
     void build(const uint8_t* image, size_t size);
     void writeBinding(const swfBinding& binding, float f);
@@ -65,11 +69,14 @@ private:
     std::unique_ptr<swfMovie> primary_;
     std::unique_ptr<swfMovie> lookAhead_;
     std::vector<swfBinding> bindings_;
+    const char* readProblem_ = nullptr;
 };
 
 class ResourceManager;
 
 // A new animation script from the data file `name`, from either data source.
 // A file missing from the data directory says "cannot find PATH"; a pack miss
-// has shown its box. Either way the script has no movies.
+// has shown its box. Either way the script has no movies. A file that is no
+// uncompressed SWF movie, or one cut short or damaged, is named on standard
+// error with its readProblem(); the script plays what could be read.
 std::unique_ptr<swfScript> loadScript(const ResourceManager& resources, const char* name);

@@ -171,9 +171,21 @@ TEST(MaterialState, ReadsADataFileAndStartsOverEachTime)
 {
     testsupport::EffectData data;
     data.write("shiny.cfg", "shininess = 40\nemission = 1,0,0,1\n");
+    data.write("full.cfg", "shademodel = \"flat\"\npolygonmode = \"fill\"\ntwosided = \"false\"\nshininess = 4\n"
+                           "ambient = 0,0,0,1\ndiffuse = 1,1,1,1\nspecular = 0,0,0,1\nemission = 0,0,0,1\n"
+                           "linewidth = 1\n");
     testing::internal::CaptureStdout();
     MaterialState material;
+    // The show's materials share their keys: the file with absent ones is
+    // named, one that has them all is not.
+    testing::internal::CaptureStderr();
+    material.readMaterial("full.cfg", &data.resources);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(material.shadeModel, static_cast<unsigned>(GL_FLAT));
+    testing::internal::CaptureStderr();
     material.readMaterial("shiny.cfg", &data.resources);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "shiny.cfg: 7 of the material's 9 keys are absent and keep their defaults\n");
     EXPECT_FLOAT_EQ(material.shininess, 40.0f);
     EXPECT_FLOAT_EQ(material.emission[0], 1.0f);
     material.readMaterial("missing.cfg", &data.resources);

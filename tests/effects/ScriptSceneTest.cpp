@@ -178,6 +178,20 @@ TEST_F(ScriptPlayerTest, PlayingFromThePackReadsTheNestedScriptsEntry)
     EXPECT_FLOAT_EQ(player.nested->lastEventTime(), 8.0f);
 }
 
+TEST_F(ScriptPlayerTest, ANestedScriptCutShortIsNamedInItsParseError)
+{
+    data.write("cut.script", "<script><effect filename=\"Test\" end=\"2560\"/><event t=\"5");
+    ScriptPlayer player(&data.resources, testFactory);
+    player.setParams("filename=data/cut.script;");
+    testing::internal::CaptureStderr();
+    player.finishLoad();
+    const std::string notes = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(notes.rfind("data/cut.script: line 1: ", 0), 0u) << notes;
+    // What was read before the cut stays.
+    ASSERT_TRUE(player.nested);
+    EXPECT_EQ(player.nested->effects.size(), 1u);
+}
+
 TEST_F(ScriptPlayerTest, KeysOfTScaleThePlayback)
 {
     ScriptPlayer player(&data.resources, testFactory);

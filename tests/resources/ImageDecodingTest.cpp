@@ -53,12 +53,17 @@ TEST(ImageDecoding, JpegKeepsSizeRowOrderAndColour)
 TEST(ImageDecoding, CorruptPicturesFailQuietly)
 {
     const auto jpeg = imagewriter::encodeJpeg(8, 8, gradient(8, 8, 3));
+    // Large enough that the cut falls inside the scan data, where libjpeg
+    // only warns and fills the rest with grey.
+    const auto bigJpeg = imagewriter::encodeJpeg(64, 64, gradient(64, 64, 3));
     const auto png = imagewriter::encodePng(8, 8, 4, gradient(8, 8, 4));
     struct Case { const char* what; std::vector<uint8_t> bytes; bool isPng; };
     std::vector<Case> cases = {
         {"empty jpeg", {}, false},
         {"jpeg header only", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 20), false},
         {"jpeg cut in the scan", std::vector<uint8_t>(jpeg.begin(), jpeg.end() - 60), false},
+        {"jpeg cut to half its length", std::vector<uint8_t>(bigJpeg.begin(), bigJpeg.begin() + bigJpeg.size() / 2),
+         false},
         {"png signature only", std::vector<uint8_t>(png.begin(), png.begin() + 8), true},
         {"png cut in the data", std::vector<uint8_t>(png.begin(), png.end() - 20), true},
         {"text", {'h', 'e', 'l', 'l', 'o', '!', '!', '!', '!'}, true},

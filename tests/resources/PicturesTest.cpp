@@ -105,9 +105,18 @@ TEST_F(ImageLoadersTest, BrokenOrMissingFilesLeaveTheBoundTextureUntouched)
 {
     ResourceManager resources(false, true);
     boundTexture(GL_TEXTURE_2D);
-    loadPngTexture(resources, "broken.png", 0);
+    // A missing picture is quiet (scenes probe for them); one that is there
+    // but broken is named.
+    testing::internal::CaptureStderr();
     loadPngTexture(resources, "missing.png", 0);
+    loadJpegTexture(resources, "missing.jpg");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    testing::internal::CaptureStderr();
+    loadPngTexture(resources, "broken.png", 0);
     loadJpegTexture(resources, "broken.png");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "broken.png: the picture cannot be decoded; its texture stays empty\n"
+              "broken.png: the picture cannot be decoded; its texture stays empty\n");
     EXPECT_EQ(texWidth(GL_TEXTURE_2D), 0);
     std::vector<unsigned char> pixels(512 * 512 * 3);
     EXPECT_EQ(jpegPixels(resources, "missing.jpg", pixels.data()), -1);

@@ -2,10 +2,13 @@
 
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
+#include "resources/TempDirectory.h"
 #include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
 
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -87,4 +90,25 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
         EXPECT_EQ(differ, !titleWordsAt(t).empty());
     }
     std::copy(std::begin(pictures), std::end(pictures), without.titleTextures);
+}
+
+TEST_F(RibbonStackSceneTest, ATitlePictureThatCannotBeDecodedIsNamedAndItsWordStaysUnseen)
+{
+    testsupport::TempDirectory folder;
+    // Half of a real title picture: the PNG ends inside its data.
+    std::ifstream whole("data/title1.png", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 100u);
+    folder.write("title1.png", bytes.substr(0, bytes.size() / 2));
+    ResourceManager own(false, false);
+    own.dataDir = folder.path().string() + "/";
+    own.setObjectFactory(createSharedObject);
+
+    testing::internal::CaptureStdout();
+    RibbonStackScene cut(&own);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("cannot load the title picture title1.png\n"), std::string::npos) << said;
+    // The missing pictures have their own "File not found" line, no second one.
+    EXPECT_EQ(said.find("cannot load the title picture title0.png"), std::string::npos) << said;
+    EXPECT_EQ(cut.update(10.0f), 0);
 }

@@ -4,6 +4,7 @@
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
 #include "resources/ResourceManager.h"
+#include "resources/TempDirectory.h"
 #include "scenes/VertexProgramFile.h"
 #include "support/GLTest.h"
 
@@ -114,4 +115,29 @@ TEST_F(SceneProgramsTest, PetalsAreLitFromEitherSideWithAGlossAndAStemColouredRo
     glTexCoord3f(0.0f, 0.0f, 0.0f);
     drawQuad(0, 0, 1);
     expectColour(testsupport::readPixel(320, 240), 128, 255, 128);
+}
+
+TEST_F(SceneProgramsTest, AProgramFileCutShortIsReportedUnderItsName)
+{
+    const std::unique_ptr<char[]> whole = resources.readFile("flower.vpc");
+    ASSERT_NE(whole, nullptr);
+    const std::string text = whole.get();
+    testsupport::TempDirectory folder;
+    folder.write("whole.vpc", text);
+    folder.write("cut.vpc", text.substr(0, text.size() / 2));
+    ResourceManager own(false, false);
+    own.dataDir = folder.path().string() + "/";
+
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    program = loadVertexProgram(own, "whole.vpc");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    nv::glDeleteProgramsNV(1, &program);
+
+    testing::internal::CaptureStderr();
+    program = loadVertexProgram(own, "cut.vpc");
+    const std::string notes = testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    // The file first, then the compiler's own words.
+    EXPECT_EQ(notes.rfind("cut.vpc: the program text does not compile:\nerror at line ", 0), 0u) << notes;
 }

@@ -77,6 +77,24 @@ TEST_F(DemoMusicTest, AShowStartedAtALaterSceneStartsTheMusicThereAndFollowsIt)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(DemoMusicTest, MusicThatEndsBeforeTheStartSceneLeavesTheSceneClockWhereTheMusicWouldHaveBeen)
+{
+    // Three seconds of music for a six-second show: scene 2 starts at 4 s,
+    // after the music's end, where its position would stand still.
+    ASSERT_TRUE(mp3writer::writeFile(folder.path("song.mp3"), mediatest::toneMp3(3.0, {{0.0, 3.0}})));
+    writeConfig("mp3 = \"song.mp3\"\n");
+    testing::internal::CaptureStderr();
+    auto demo = loadedDemo();
+    const std::string notes = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(demo->music->hasStream());
+    EXPECT_NE(notes.find(folder.path("song.mp3") + " lasts 3.0 s, the show 6.0 s"), std::string::npos) << notes;
+
+    demo->skipTo(2);
+    EXPECT_EQ(demo->update(0.0f), 0);
+    const float firstLocal = sceneAt(*demo, 2).times.at(0) - 4.0f;
+    EXPECT_NEAR(firstLocal, -0.01f, 0.05f);
+}
+
 TEST_F(DemoMusicTest, WithoutMusicTheShowRunsAndAStartAtALaterSceneDoesNotWait)
 {
     const struct {

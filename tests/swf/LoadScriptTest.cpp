@@ -49,6 +49,36 @@ TEST(ResourceManagerScripts, LoadsFromTheDataDirectory)
     EXPECT_EQ(missing->primary(), nullptr);
 }
 
+TEST(ResourceManagerScripts, AFileThatDoesNotReadWholeIsNamedWithTheReason)
+{
+    const std::string movie = squareMovie();
+    std::string compressed = movie;
+    compressed[0] = 'C';
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* note;   // what standard error says, after "NAME: "; null: nothing
+    } cases[] = {
+        {"whole.swf", movie, nullptr},
+        {"half.swf", movie.substr(0, movie.size() / 2), "the movie is cut short or damaged; what could be read plays"},
+        {"compressed.swf", compressed, "not an uncompressed SWF movie; the animation stands still"},
+        {"text.swf", "fluid = 1\n", "not an uncompressed SWF movie; the animation stands still"},
+    };
+    testsupport::TempDirectory dir;
+    for (const auto& c : cases)
+        dir.write(std::string("data/") + c.name, c.bytes);
+    dir.makeCurrent();
+    ResourceManager resources(false, true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::internal::CaptureStderr();
+        std::unique_ptr<swfScript> script = loadScript(resources, c.name);
+        const std::string notes = testing::internal::GetCapturedStderr();
+        ASSERT_NE(script->primary(), nullptr);
+        EXPECT_EQ(notes, c.note ? std::string(c.name) + ": " + c.note + "\n" : "");
+    }
+}
+
 TEST(ResourceManagerScripts, LoadsFromThePack)
 {
     testsupport::TempDirectory dir;
