@@ -20,11 +20,18 @@ CombinerFilter::CombinerFilter(ResourceManager* resources, SharedKey<CopyScreen>
         copy = ownCopy.get();
     }
     program = glGenLists(1);
+    if (epoxy_gl_version() >= 33 || epoxy_has_gl_extension("GL_ARB_sampler_objects")) {
+        glGenSamplers(1, &nearest);
+        glSamplerParameteri(nearest, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glSamplerParameteri(nearest, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
 }
 
 CombinerFilter::~CombinerFilter()
 {
     nv::glDeleteLists(program, 1);
+    if (nearest != 0)
+        glDeleteSamplers(1, &nearest);
 }
 
 void CombinerFilter::loadProgram(const char* text)
@@ -67,6 +74,16 @@ void CombinerFilter::tapOffsets(int direction, float dx, float dy, Tap (&taps)[4
     }
 }
 
+bool CombinerFilter::tapsOnTexelCentres() const
+{
+    // The quad spans the viewport, and the taps move by whole texels.
+    if (copy->width != width || copy->height != height)
+        return false;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return viewport[0] == 0 && viewport[1] == 0 && viewport[2] == width && viewport[3] == height;
+}
+
 int CombinerFilter::update()
 {
     if (takeCopy) {
@@ -75,10 +92,22 @@ int CombinerFilter::update()
     }
     nv::glEnable(GL_REGISTER_COMBINERS_NV);
     nv::glCallList(program);
+    const unsigned sampler = tapsOnTexelCentres() ? nearest : 0;
+    if (sampler != 0) {
+        // Taps past the picture's edge wrap as the copy's own settings say.
+        copy->bind();
+        for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+            GLint mode = GL_CLAMP_TO_EDGE;
+            glGetTexParameteriv(copy->target, wrap, &mode);
+            glSamplerParameteri(sampler, wrap, mode);
+        }
+    }
     for (int unit = 0; unit < 4; ++unit) {
         nv::glActiveTexture(GL_TEXTURE0 + unit);
         copy->enable();
         copy->bind();
+        if (sampler != 0)
+            glBindSampler(unit, sampler);
     }
     setOrthoBox(0, width, 0, height, 0, 10);
 
@@ -106,6 +135,8 @@ int CombinerFilter::update()
     for (int unit = 3; unit >= 0; --unit) {
         nv::glActiveTexture(GL_TEXTURE0 + unit);
         copy->disable();
+        if (sampler != 0)
+            glBindSampler(unit, 0);
     }
     nv::glDisable(GL_REGISTER_COMBINERS_NV);
     return 0;

@@ -1,4 +1,5 @@
 #include "effects/CombinerFilter.h"
+#include "effects/CopyScreen.h"
 #include "effects/Effect.h"
 #include "effects/RCFilter.h"
 #include "effects/SharedKeys.h"
@@ -117,4 +118,31 @@ TEST_F(CombinerFilterTest, BlurAveragesTheFourTapsLikeTheProcessor)
             }
         }
     }
+}
+
+TEST_F(CombinerFilterTest, TapsPastTheEdgeReadTheEdgeAndTheSharedCopyKeepsItsFilter)
+{
+    auto* blur = resources->get(shared::blur640x480);
+    ASSERT_NE(blur, nullptr);
+    blur->loadProgram("!!RC1.0\nout.rgb = tex0;\n");
+    drawPicture(ramp);
+    glColor4f(1, 1, 1, 1);
+    blur->direction = CombinerFilter::right;
+    blur->spread = 4;
+    blur->update();
+    // Unit 0 reads 12 texels to the right: the last column stands in for
+    // everything past it, as the copy's clamped edge has it.
+    EXPECT_EQ(testsupport::readPixel(600, 50)[0], ramp(612, 50)[0]);
+    for (int x : {630, 635, 639})
+        EXPECT_EQ(testsupport::readPixel(x, 50)[0], ramp(639, 50)[0]) << "x " << x;
+
+    blur->copy->bind();
+    GLint minFilter = 0, magFilter = 0;
+    glGetTexParameteriv(blur->copy->target, GL_TEXTURE_MIN_FILTER, &minFilter);
+    glGetTexParameteriv(blur->copy->target, GL_TEXTURE_MAG_FILTER, &magFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR);
+    EXPECT_EQ(magFilter, GL_LINEAR);
+    GLint sampler = -1;
+    glGetIntegerv(GL_SAMPLER_BINDING, &sampler);
+    EXPECT_EQ(sampler, 0);
 }
