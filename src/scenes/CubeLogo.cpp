@@ -94,19 +94,17 @@ void CubeLogo::draw(float) const
     (glow ? glowState : normalState).applyMaterial();
     glMultMatrixf(orientation.m);
     glRotatef(kTurn, 0.0f, 1.0f, 0.0f);
+    // The boxes are closed: a face turned away from the eye never shows in
+    // front of one turned towards it, so those are left out.
     const GLboolean wasCulling = glIsEnabled(GL_CULL_FACE);
     GLint culledFace = GL_BACK;
-    if (cullHidden) {
-        glGetIntegerv(GL_CULL_FACE_MODE, &culledFace);
-        glCullFace(GL_BACK);
-        glEnable(GL_CULL_FACE);
-    }
+    glGetIntegerv(GL_CULL_FACE_MODE, &culledFace);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
     mesh.draw();
-    if (cullHidden) {
-        glCullFace(static_cast<GLenum>(culledFace));
-        if (!wasCulling)
-            glDisable(GL_CULL_FACE);
-    }
+    glCullFace(static_cast<GLenum>(culledFace));
+    if (!wasCulling)
+        glDisable(GL_CULL_FACE);
     glPopMatrix();
 }
 

@@ -64,10 +64,6 @@ public:
     MaterialState normalState;
     MaterialState glowState;
     bool glow = false;
-    // Leaves out the boxes' faces that turn away from the eye, for passes
-    // where only the nearest surface counts (depth, or depth-tested colour
-    // with depth writes): the boxes are closed, so those faces never show.
-    bool cullHidden = false;
 
 private:
     void addCubes(const unsigned char* rgb, int width, int height);

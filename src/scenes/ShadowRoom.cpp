@@ -149,9 +149,7 @@ void ShadowRoom::draw(float t)
     glDisable(GL_LIGHTING);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    logo->cullHidden = true;
     drawContents();
-    logo->cullHidden = false;
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glEnable(GL_LIGHTING);
 
@@ -174,9 +172,7 @@ void ShadowRoom::drawShadowMaps()
         if (light->colour[3] <= 0.0f)
             continue;
         light->beginDepthPass(*depthSurface);
-        logo->cullHidden = true;
         drawContents();
-        logo->cullHidden = false;
         light->endDepthPass(*depthSurface);
     }
 }
@@ -264,9 +260,7 @@ void ShadowRoom::drawGlow()
     }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     logo->glow = true;
-    logo->cullHidden = true;
     logo->draw(0.0f);
-    logo->cullHidden = false;
     logo->glow = false;
 
     // Wide strokes first, then narrow ones, each way along both axes. The
