@@ -8,6 +8,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 CombinerFilter::CombinerFilter(ResourceManager* resources, SharedKey<CopyScreen> copyKey, int width, int height)
@@ -84,15 +85,34 @@ bool CombinerFilter::tapsOnTexelCentres() const
     return viewport[0] == 0 && viewport[1] == 0 && viewport[2] == width && viewport[3] == height;
 }
 
+void CombinerFilter::copyWhatThePassReads(bool oneToOne)
+{
+    // A pass held to a scissor box reads the copy only inside that box and
+    // as far around it as its taps reach (a texel more for filtering).
+    GLint box[4] = {0, 0, width, height};
+    if (!oneToOne || !glIsEnabled(GL_SCISSOR_TEST)) {
+        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+        return;
+    }
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    const int reach = 3 * spread + 1;
+    const int x0 = std::clamp(box[0] - reach, 0, width), y0 = std::clamp(box[1] - reach, 0, height);
+    const int x1 = std::clamp(box[0] + box[2] + reach, 0, width);
+    const int y1 = std::clamp(box[1] + box[3] + reach, 0, height);
+    if (x1 > x0 && y1 > y0)
+        copy->copyFromScreen(x0, y0, x0, y0, x1 - x0, y1 - y0);
+}
+
 int CombinerFilter::update()
 {
+    const bool oneToOne = tapsOnTexelCentres();
     if (takeCopy) {
-        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+        copyWhatThePassReads(oneToOne);
         glClear(GL_COLOR_BUFFER_BIT);
     }
     nv::glEnable(GL_REGISTER_COMBINERS_NV);
     nv::glCallList(program);
-    const unsigned sampler = tapsOnTexelCentres() ? nearest : 0;
+    const unsigned sampler = oneToOne ? nearest : 0;
     if (sampler != 0) {
         // Taps past the picture's edge wrap as the copy's own settings say.
         copy->bind();

@@ -146,3 +146,35 @@ TEST_F(CombinerFilterTest, TapsPastTheEdgeReadTheEdgeAndTheSharedCopyKeepsItsFil
     glGetIntegerv(GL_SAMPLER_BINDING, &sampler);
     EXPECT_EQ(sampler, 0);
 }
+
+TEST_F(CombinerFilterTest, APassHeldToAScissorBoxMatchesTheWholePassInsideIt)
+{
+    auto* blur = resources->get(shared::blur640x480);
+    ASSERT_NE(blur, nullptr);
+    glColor4f(1, 1, 1, 1);
+    const int x = 200, y = 150, w = 120, h = 90;
+    auto boxPixels = [&] {
+        std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+        glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    for (int direction : {CombinerFilter::left, CombinerFilter::right, CombinerFilter::up, CombinerFilter::down}) {
+        SCOPED_TRACE(direction);
+        blur->direction = direction;
+        blur->spread = 4;
+        drawPicture(noise);
+        blur->update();
+        const std::vector<uint8_t> whole = boxPixels();
+
+        // Leave something else in the copy first: the boxed pass must not
+        // read any of it.
+        drawPicture(ramp);
+        blur->update();
+        drawPicture(noise);
+        glScissor(x, y, w, h);
+        glEnable(GL_SCISSOR_TEST);
+        blur->update();
+        glDisable(GL_SCISSOR_TEST);
+        EXPECT_EQ(boxPixels(), whole);
+    }
+}
