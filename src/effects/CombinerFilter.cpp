@@ -8,6 +8,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 CombinerFilter::CombinerFilter(ResourceManager* resources, SharedKey<CopyScreen> copyKey, int width, int height)
@@ -20,11 +21,18 @@ CombinerFilter::CombinerFilter(ResourceManager* resources, SharedKey<CopyScreen>
         copy = ownCopy.get();
     }
     program = glGenLists(1);
+    if (epoxy_gl_version() >= 33 || epoxy_has_gl_extension("GL_ARB_sampler_objects")) {
+        glGenSamplers(1, &nearest);
+        glSamplerParameteri(nearest, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glSamplerParameteri(nearest, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
 }
 
 CombinerFilter::~CombinerFilter()
 {
     nv::glDeleteLists(program, 1);
+    if (nearest != 0)
+        glDeleteSamplers(1, &nearest);
 }
 
 void CombinerFilter::loadProgram(const char* text, const char* source)
@@ -67,18 +75,59 @@ void CombinerFilter::tapOffsets(int direction, float dx, float dy, Tap (&taps)[4
     }
 }
 
+bool CombinerFilter::tapsOnTexelCentres() const
+{
+    // The quad spans the viewport, and the taps move by whole texels.
+    if (copy->width != width || copy->height != height)
+        return false;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return viewport[0] == 0 && viewport[1] == 0 && viewport[2] == width && viewport[3] == height;
+}
+
+void CombinerFilter::copyWhatThePassReads(bool oneToOne)
+{
+    // A pass held to a scissor box reads the copy only inside that box and
+    // as far around it as its taps reach (a texel more for filtering).
+    GLint box[4] = {0, 0, width, height};
+    if (!oneToOne || !glIsEnabled(GL_SCISSOR_TEST)) {
+        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+        return;
+    }
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    const int reach = 3 * spread + 1;
+    const int x0 = std::clamp(box[0] - reach, 0, width), y0 = std::clamp(box[1] - reach, 0, height);
+    const int x1 = std::clamp(box[0] + box[2] + reach, 0, width);
+    const int y1 = std::clamp(box[1] + box[3] + reach, 0, height);
+    if (x1 > x0 && y1 > y0)
+        copy->copyFromScreen(x0, y0, x0, y0, x1 - x0, y1 - y0);
+}
+
 int CombinerFilter::update()
 {
+    const bool oneToOne = tapsOnTexelCentres();
     if (takeCopy) {
-        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+        copyWhatThePassReads(oneToOne);
         glClear(GL_COLOR_BUFFER_BIT);
     }
     nv::glEnable(GL_REGISTER_COMBINERS_NV);
     nv::glCallList(program);
+    const unsigned sampler = oneToOne ? nearest : 0;
+    if (sampler != 0) {
+        // Taps past the picture's edge wrap as the copy's own settings say.
+        copy->bind();
+        for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+            GLint mode = GL_CLAMP_TO_EDGE;
+            glGetTexParameteriv(copy->target, wrap, &mode);
+            glSamplerParameteri(sampler, wrap, mode);
+        }
+    }
     for (int unit = 0; unit < 4; ++unit) {
         nv::glActiveTexture(GL_TEXTURE0 + unit);
         copy->enable();
         copy->bind();
+        if (sampler != 0)
+            glBindSampler(unit, sampler);
     }
     setOrthoBox(0, width, 0, height, 0, 10);
 
@@ -106,6 +155,8 @@ int CombinerFilter::update()
     for (int unit = 3; unit >= 0; --unit) {
         nv::glActiveTexture(GL_TEXTURE0 + unit);
         copy->disable();
+        if (sampler != 0)
+            glBindSampler(unit, 0);
     }
     nv::glDisable(GL_REGISTER_COMBINERS_NV);
     return 0;

@@ -4,9 +4,16 @@
 // from an ".rcp" text into a display list. With the averaging program
 // "avg.rcp" one `update` is one blur pass in `direction` with `spread`.
 //
+// A tap on a texel centre reads the same texel under nearest sampling as
+// under the copy's linear filter, and nearest reads cost a software
+// rasteriser far less: whenever the pass maps pixels onto texels one to one,
+// the taps read through a nearest sampler of the filter's own, which leaves
+// the shared copy's filter untouched. A pass held to a scissor box copies
+// only the part of the frame its taps can read from inside the box.
+//
 // Borrows the screen copy from the resource manager's registry when it has
 // one under the given key, else owns one of the display size. Owns its
-// display list.
+// display list and sampler.
 #pragma once
 
 #include "resources/SharedKey.h"
@@ -51,6 +58,14 @@ public:
     unsigned program = 0;
 
 private:
+    // Whether the pass maps pixels onto the copy's texels one to one, so
+    // that every tap lands on a texel centre.
+    bool tapsOnTexelCentres() const;
+    // Copies the frame into `copy`: all of it, or, when the pass maps
+    // pixels one to one and a scissor box holds it, the part it can read.
+    void copyWhatThePassReads(bool oneToOne);
+
     ResourceManager* resources;
     std::unique_ptr<CopyScreen> ownCopy;
+    unsigned nearest = 0;   // sampler object, 0 where GL has none
 };

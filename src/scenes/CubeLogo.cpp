@@ -3,7 +3,6 @@
 #include "programs/NvExtensions.h"
 #include "resources/Pictures.h"
 #include "resources/ResourceManager.h"
-#include "scenes/GridFace.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,25 +15,7 @@ constexpr float kSpacing = 1.1f;        // box pitch: a tenth of a box between n
 constexpr float kPulseDecay = 0.05f;    // per second
 constexpr float kPushPerPress = 0.1f;
 constexpr int kSpace = 0x20;
-
-unsigned buildBoxList()
-{
-    const float hx = 0.5f, hy = 0.5f, hz = 0.25f;
-    const GridFace faces[6] = {
-        {{-hx, -hy, -hz}, {0, 2 * hy, 0}, {2 * hx, 0, 0}, {0, 0, -1}},
-        {{-hx, -hy, hz}, {2 * hx, 0, 0}, {0, 2 * hy, 0}, {0, 0, 1}},
-        {{-hx, -hy, -hz}, {0, 0, 2 * hz}, {0, 2 * hy, 0}, {-1, 0, 0}},
-        {{hx, -hy, -hz}, {0, 2 * hy, 0}, {0, 0, 2 * hz}, {1, 0, 0}},
-        {{-hx, hy, -hz}, {0, 0, 2 * hz}, {2 * hx, 0, 0}, {0, 1, 0}},
-        {{-hx, -hy, -hz}, {2 * hx, 0, 0}, {0, 0, 2 * hz}, {0, -1, 0}},
-    };
-    const unsigned list = glGenLists(1);
-    nv::glNewList(list, GL_COMPILE);
-    for (const GridFace& face : faces)
-        drawGridFace(face, 4);
-    nv::glEndList();
-    return list;
-}
+constexpr float kTurn = 200.0f;         // degrees about y that face the logo into the room
 
 // Column or row index onto [-half, half]; a single column sits at 0.
 float centred(int index, int count)
@@ -65,20 +46,6 @@ void LogoCube::spin(float s)
              show::Mat4::rotation(degrees, 1, 0, 0);
 }
 
-void LogoCube::draw() const
-{
-    glPushMatrix();
-    glMultMatrixf(matrix.m);
-    nv::glCallList(CubeLogo::boxList());
-    glPopMatrix();
-}
-
-unsigned CubeLogo::boxList()
-{
-    static const unsigned list = buildBoxList();
-    return list;
-}
-
 CubeLogo::CubeLogo(const ResourceManager& resources)
 {
     normalState.readMaterial("shadowobject.cfg", &resources);
@@ -94,13 +61,11 @@ CubeLogo::CubeLogo(const ResourceManager& resources)
         std::printf("cannot find %s\n", "k16.jpg");
         width = height = 0;
     }
-    boxList();
     addCubes(rgb.data(), width, height);
 }
 
 CubeLogo::CubeLogo(const unsigned char* rgb, int width, int height)
 {
-    boxList();
     addCubes(rgb, width, height);
 }
 
@@ -110,6 +75,16 @@ void CubeLogo::addCubes(const unsigned char* rgb, int width, int height)
         for (int c = 0; c < width; ++c)
             if (rgb[(static_cast<size_t>(r) * width + c) * 3] > 100)
                 cubes.emplace_back(kSpacing * centred(c, width), kSpacing * centred(r, height), 0.0f);
+    placeMesh();
+    meshAtRest = true;
+}
+
+void CubeLogo::placeMesh()
+{
+    matrices.resize(cubes.size());
+    for (size_t i = 0; i < cubes.size(); ++i)
+        matrices[i] = cubes[i].matrix;
+    mesh.place(matrices);
 }
 
 void CubeLogo::draw(float) const
@@ -118,9 +93,18 @@ void CubeLogo::draw(float) const
     glPushMatrix();
     (glow ? glowState : normalState).applyMaterial();
     glMultMatrixf(orientation.m);
-    glRotatef(200.0f, 0.0f, 1.0f, 0.0f);
-    for (const LogoCube& cube : cubes)
-        cube.draw();
+    glRotatef(kTurn, 0.0f, 1.0f, 0.0f);
+    // The boxes are closed: a face turned away from the eye never shows in
+    // front of one turned towards it, so those are left out.
+    const GLboolean wasCulling = glIsEnabled(GL_CULL_FACE);
+    GLint culledFace = GL_BACK;
+    glGetIntegerv(GL_CULL_FACE_MODE, &culledFace);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    mesh.draw();
+    glCullFace(static_cast<GLenum>(culledFace));
+    if (!wasCulling)
+        glDisable(GL_CULL_FACE);
     glPopMatrix();
 }
 
@@ -130,22 +114,38 @@ void CubeLogo::update(float t)
     lastUpdate = t;
     updated = true;
     const float s = std::sin(kPi * pulse);
+    const bool tumbling = pulse > 0.0f;
     for (LogoCube& cube : cubes) {
         cube.reset();
-        if (pulse > 0.0f)
+        if (tumbling)
             cube.spin(s);
+    }
+    // At rest the boxes keep their places from frame to frame.
+    if (tumbling || !meshAtRest) {
+        placeMesh();
+        meshAtRest = !tumbling;
     }
     pulse = pulse > 0.0f ? std::max(0.0f, pulse - kPulseDecay * dt) : 0.0f;
     orientation = show::Mat4::rotation(t * kDegrees, 0.0f, 1.0f, 0.0f);
 }
 
-float CubeLogo::radius() const
+void CubeLogo::bounds(float (&low)[3], float (&high)[3]) const
 {
+    // A box turning about its centre stays inside the sphere through its corners.
     const float boxReach = show::Vec3(0.5f, 0.5f, 0.25f).length();
-    float reach = 0.0f;
-    for (const LogoCube& cube : cubes)
-        reach = std::max(reach, show::Vec3(cube.position[0], cube.position[1], cube.position[2]).length() + boxReach);
-    return reach;
+    for (int axis = 0; axis < 3; ++axis) {
+        low[axis] = cubes.empty() ? 0.0f : 1e30f;
+        high[axis] = cubes.empty() ? 0.0f : -1e30f;
+        for (const LogoCube& cube : cubes) {
+            low[axis] = std::min(low[axis], cube.position[axis] - boxReach);
+            high[axis] = std::max(high[axis], cube.position[axis] + boxReach);
+        }
+    }
+}
+
+show::Mat4 CubeLogo::placement() const
+{
+    return orientation * show::Mat4::rotation(kTurn, 0.0f, 1.0f, 0.0f);
 }
 
 void CubeLogo::key(int code)

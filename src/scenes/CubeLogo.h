@@ -9,12 +9,13 @@
 // which the room does only during its glow pass. A missing picture gives a
 // logo without boxes; missing blocks keep the GL defaults.
 //
-// Owns its boxes; the box display list is shared by every logo of the
-// process and built with the first one.
+// Owns its boxes and the mesh that draws them all at once (LogoMesh); make
+// and delete it while a context sharing the mesh's buffers is current.
 #pragma once
 
 #include "core/ShowMath.h"
 #include "effects/MaterialState.h"
+#include "scenes/LogoMesh.h"
 
 #include <vector>
 
@@ -29,8 +30,6 @@ public:
     void reset();
     // Turns the box by s x its spin rate about z, y and x at once.
     void spin(float s);
-    // The box list under the box's matrix.
-    void draw() const;
 
     float position[3];
     float spinRate;
@@ -52,12 +51,12 @@ public:
     void update(float t);
     // Space pushes the boxes; other keys do nothing.
     void key(int code);
-    // The radius around the logo's centre that holds every box, tumbling
-    // or not, whichever way the logo turns.
-    float radius() const;
-
-    // The call list every box draws: 1 x 1 x 0.5, each face a 4 x 4 grid.
-    static unsigned boxList();
+    // The block, in the logo's own frame, that holds every box, tumbling or
+    // not: from `low` to `high` on each axis. An empty logo gives the point
+    // at its centre.
+    void bounds(float (&low)[3], float (&high)[3]) const;
+    // Where the logo's own frame stands in the model-view it is drawn under.
+    show::Mat4 placement() const;
 
     std::vector<LogoCube> cubes;
     float pulse = 0.0f;
@@ -68,6 +67,12 @@ public:
 
 private:
     void addCubes(const unsigned char* rgb, int width, int height);
+    // Hands the boxes' matrices to the mesh.
+    void placeMesh();
+
+    LogoMesh mesh;
+    std::vector<show::Mat4> matrices;   // kept between frames, so placing allocates nothing
+    bool meshAtRest = false;            // the mesh holds the boxes without their tumble
 
     float lastUpdate = 0.0f;
     bool updated = false;

@@ -131,6 +131,11 @@ void RibbonStackScene::drawRibbons(bool glow)
 
 void RibbonStackScene::projectTitles(float time)
 {
+    // Without a word in its window the pass would add black to the ribbons:
+    // nothing to see, and a whole redraw of the stack to pay for.
+    const std::vector<int> words = titleWordsAt(time);
+    if (words.empty())
+        return;
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     for (int unit = 3; unit >= 0; --unit) {
@@ -142,7 +147,7 @@ void RibbonStackScene::projectTitles(float time)
     const float planes[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
     const GLenum gens[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
-    for (int index : titleWordsAt(time)) {
+    for (int index : words) {
         const TitleWord& word = titleWords[index];
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);

@@ -20,13 +20,21 @@ show::Mat4 matrixOf(const float (&m)[16])
 bool sphereScreenBox(const float (&projection)[16], const float (&modelView)[16], const float (&centre)[3],
                      float radius, int viewportWidth, int viewportHeight, int margin, ScreenBox& box)
 {
+    // The cube around the sphere bounds its projection.
+    const float low[3] = {centre[0] - radius, centre[1] - radius, centre[2] - radius};
+    const float high[3] = {centre[0] + radius, centre[1] + radius, centre[2] + radius};
+    return blockScreenBox(projection, modelView, low, high, viewportWidth, viewportHeight, margin, box);
+}
+
+bool blockScreenBox(const float (&projection)[16], const float (&modelView)[16], const float (&low)[3],
+                    const float (&high)[3], int viewportWidth, int viewportHeight, int margin, ScreenBox& box)
+{
     const show::Mat4 toClip = matrixOf(projection) * matrixOf(modelView);
     float left = 1e30f, right = -1e30f, bottom = 1e30f, top = -1e30f;
-    // The corners of the cube around the sphere bound its projection.
+    // A block is convex: its corners bound its projection.
     for (int corner = 0; corner < 8; ++corner) {
-        const float p[3] = {centre[0] + ((corner & 1) ? radius : -radius),
-                            centre[1] + ((corner & 2) ? radius : -radius),
-                            centre[2] + ((corner & 4) ? radius : -radius)};
+        const float p[3] = {(corner & 1) ? high[0] : low[0], (corner & 2) ? high[1] : low[1],
+                            (corner & 4) ? high[2] : low[2]};
         float clip[4];
         for (int row = 0; row < 4; ++row)
             clip[row] = toClip.at(row, 0) * p[0] + toClip.at(row, 1) * p[1] + toClip.at(row, 2) * p[2] +

@@ -11,8 +11,10 @@
 #include "scenes/GridFace.h"
 #include "scenes/ScreenBox.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -42,6 +44,14 @@ unsigned buildRoomList()
         drawGridFace(wall, 16);
     nv::glEndList();
     return list;
+}
+
+// `box` grown by `margin` on every side, held inside width x height.
+ScreenBox grown(const ScreenBox& box, int margin, int width, int height)
+{
+    const int x0 = std::max(0, box.x - margin), y0 = std::max(0, box.y - margin);
+    const int x1 = std::min(width, box.x + box.width + margin), y1 = std::min(height, box.y + box.height + margin);
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 void setLightColours(GLenum light, const float (&specular)[4], const float (&diffuse)[4])
@@ -213,6 +223,7 @@ void ShadowRoom::drawLitPasses()
 
 void ShadowRoom::drawGlow()
 {
+    glowBoxed = false;
     if (glowSurface == nullptr || glowCopy == nullptr || blur == nullptr)
         return;
     // The glow surface is a context of its own: it takes the camera over and
@@ -257,11 +268,9 @@ void ShadowRoom::drawGlow()
     // logo's part of the surface and the reach of the blur around it.
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-    const float centre[3] = {0.0f, 0.0f, 0.0f};
-    ScreenBox box;
-    if (sphereScreenBox(projection, modelView, centre, logo->radius(), glowSurface->width, glowSurface->height,
-                        kBlurReach + 2, box)) {
-        glScissor(box.x, box.y, box.width, box.height);
+    glowBoxed = logoScreenBox(projection, modelView, glowSurface->width, glowSurface->height, glowBox);
+    if (glowBoxed) {
+        glScissor(glowBox.x, glowBox.y, glowBox.width, glowBox.height);
         glEnable(GL_SCISSOR_TEST);
     }
     for (int spread : {4, 2})
@@ -271,8 +280,26 @@ void ShadowRoom::drawGlow()
             blur->update();
         }
     glDisable(GL_SCISSOR_TEST);
-    glowCopy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    if (glowBoxed) {
+        // The box and a rim of black around it, for the filtering of a
+        // stretched copy at the box's edge.
+        const ScreenBox b = grown(glowBox, 2, glowCopy->width, glowCopy->height);
+        glowCopy->copyFromScreen(b.x, b.y, b.x, b.y, b.width, b.height);
+    } else {
+        glowCopy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    }
     glowSurface->restore();
+}
+
+bool ShadowRoom::logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
+                               ScreenBox& box) const
+{
+    float low[3], high[3];
+    logo->bounds(low, high);
+    show::Mat4 view;
+    std::memcpy(view.m, modelView, sizeof view.m);
+    const show::Mat4 logoView = view * logo->placement();
+    return blockScreenBox(projection, logoView.m, low, high, width, height, kBlurReach + 2, box);
 }
 
 void ShadowRoom::addGlow()
@@ -289,6 +316,21 @@ void ShadowRoom::addGlow()
     glMatrixMode(GL_MODELVIEW);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // Black adds nothing: only the glow's box of the window is drawn, scaled
+    // from the glow surface onto the window's viewport.
+    if (glowBoxed) {
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        const double sx = static_cast<double>(viewport[2]) / glowCopy->width;
+        const double sy = static_cast<double>(viewport[3]) / glowCopy->height;
+        const int x0 = viewport[0] + static_cast<int>(std::floor(glowBox.x * sx));
+        const int y0 = viewport[1] + static_cast<int>(std::floor(glowBox.y * sy));
+        const int x1 = viewport[0] + static_cast<int>(std::ceil((glowBox.x + glowBox.width) * sx));
+        const int y1 = viewport[1] + static_cast<int>(std::ceil((glowBox.y + glowBox.height) * sy));
+        glScissor(x0, y0, x1 - x0, y1 - y0);
+        glEnable(GL_SCISSOR_TEST);
+    }
     glowCopy->drawFullScreen(0, 0, -1, -1);
+    glDisable(GL_SCISSOR_TEST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }

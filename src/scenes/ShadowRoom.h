@@ -18,6 +18,7 @@
 #include "effects/MaterialState.h"
 #include "effects/ShadowLight.h"
 #include "scenes/CubeLogo.h"
+#include "scenes/ScreenBox.h"
 
 #include <array>
 #include <memory>
@@ -56,6 +57,9 @@ private:
     void drawLitPasses();
     void drawGlow();
     void addGlow();
+    // The glow surface's box of the logo and the blur's reach around it.
+    bool logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
+                       ScreenBox& box) const;
 
     MaskTexture* circleMask = nullptr;
     PBuffer* depthSurface = nullptr;
@@ -63,4 +67,8 @@ private:
     CopyScreen* glowCopy = nullptr;
     CombinerFilter* blur = nullptr;
     unsigned roomList = 0;
+    // Where this frame's glow lies on the glow surface; the whole surface
+    // when the logo reaches behind the eye.
+    ScreenBox glowBox{};
+    bool glowBoxed = false;
 };

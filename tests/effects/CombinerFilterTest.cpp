@@ -1,4 +1,5 @@
 #include "effects/CombinerFilter.h"
+#include "effects/CopyScreen.h"
 #include "effects/Effect.h"
 #include "effects/RCFilter.h"
 #include "effects/SharedKeys.h"
@@ -116,5 +117,64 @@ TEST_F(CombinerFilterTest, BlurAveragesTheFourTapsLikeTheProcessor)
                 EXPECT_NEAR(pixel[c], sum / 4.0, 2.0) << "at " << x << "," << y << " channel " << c;
             }
         }
+    }
+}
+
+TEST_F(CombinerFilterTest, TapsPastTheEdgeReadTheEdgeAndTheSharedCopyKeepsItsFilter)
+{
+    auto* blur = resources->get(shared::blur640x480);
+    ASSERT_NE(blur, nullptr);
+    blur->loadProgram("!!RC1.0\nout.rgb = tex0;\n");
+    drawPicture(ramp);
+    glColor4f(1, 1, 1, 1);
+    blur->direction = CombinerFilter::right;
+    blur->spread = 4;
+    blur->update();
+    // Unit 0 reads 12 texels to the right: the last column stands in for
+    // everything past it, as the copy's clamped edge has it.
+    EXPECT_EQ(testsupport::readPixel(600, 50)[0], ramp(612, 50)[0]);
+    for (int x : {630, 635, 639})
+        EXPECT_EQ(testsupport::readPixel(x, 50)[0], ramp(639, 50)[0]) << "x " << x;
+
+    blur->copy->bind();
+    GLint minFilter = 0, magFilter = 0;
+    glGetTexParameteriv(blur->copy->target, GL_TEXTURE_MIN_FILTER, &minFilter);
+    glGetTexParameteriv(blur->copy->target, GL_TEXTURE_MAG_FILTER, &magFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR);
+    EXPECT_EQ(magFilter, GL_LINEAR);
+    GLint sampler = -1;
+    glGetIntegerv(GL_SAMPLER_BINDING, &sampler);
+    EXPECT_EQ(sampler, 0);
+}
+
+TEST_F(CombinerFilterTest, APassHeldToAScissorBoxMatchesTheWholePassInsideIt)
+{
+    auto* blur = resources->get(shared::blur640x480);
+    ASSERT_NE(blur, nullptr);
+    glColor4f(1, 1, 1, 1);
+    const int x = 200, y = 150, w = 120, h = 90;
+    auto boxPixels = [&] {
+        std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+        glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    for (int direction : {CombinerFilter::left, CombinerFilter::right, CombinerFilter::up, CombinerFilter::down}) {
+        SCOPED_TRACE(direction);
+        blur->direction = direction;
+        blur->spread = 4;
+        drawPicture(noise);
+        blur->update();
+        const std::vector<uint8_t> whole = boxPixels();
+
+        // Leave something else in the copy first: the boxed pass must not
+        // read any of it.
+        drawPicture(ramp);
+        blur->update();
+        drawPicture(noise);
+        glScissor(x, y, w, h);
+        glEnable(GL_SCISSOR_TEST);
+        blur->update();
+        glDisable(GL_SCISSOR_TEST);
+        EXPECT_EQ(boxPixels(), whole);
     }
 }

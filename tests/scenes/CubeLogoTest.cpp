@@ -168,3 +168,130 @@ TEST_F(CubeLogoTest, BoxesDrawWhereTheyStand)
     EXPECT_EQ(testsupport::readPixel(320, 240)[0], 255);       // the box at the centre
     EXPECT_EQ(testsupport::readPixel(320 + 100, 240)[0], 0);   // one box-width beside it
 }
+
+namespace {
+
+// The logo as updated at `t`, seen face on under an orthographic view four
+// boxes wide: the view undoes the logo's turn about y (t radians and 200
+// degrees), so a box at rest shows its square face.
+void drawFaceOn(const CubeLogo& logo, float t)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(-(200.0f + t * 57.2957795f), 0, 1, 0);
+    glDisable(GL_LIGHTING);
+    glColor4f(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    logo.draw(0.0f);
+}
+
+// Whether the pixel just beside the resting box's corner (outside it) is lit.
+bool beyondTheRestingCorner()
+{
+    // The box spans x and y from -0.5 to 0.5: 80 pixels either side of the
+    // middle at 160 pixels per unit; a box turned about z reaches past it.
+    return testsupport::readPixel(320 + 88, 240)[0] != 0;
+}
+
+} // namespace
+
+TEST_F(CubeLogoTest, TumblingBoxesDrawTurnedAndSettleBackToRest)
+{
+    Picture picture(1, 1);
+    picture.set(0, 0, 255);
+    std::srand(1);
+    CubeLogo logo(picture.rgb.data(), 1, 1);
+    logo.update(0.0f);
+    drawFaceOn(logo, 0.0f);
+    EXPECT_NE(testsupport::readPixel(320, 240)[0], 0);
+    EXPECT_FALSE(beyondTheRestingCorner());
+
+    // A push turns the box: its corner now reaches along the x axis.
+    logo.key(' ');
+    logo.key(' ');
+    logo.key(' ');
+    logo.update(0.5f);
+    drawFaceOn(logo, 0.5f);
+    bool turned = false;
+    for (int x = 320 + 81; x < 320 + 120; ++x)
+        turned = turned || testsupport::readPixel(x, 240)[0] != 0 || testsupport::readPixel(320, 240 + x - 320)[0] != 0;
+    EXPECT_TRUE(turned);
+
+    // Once the push has died away the box draws at rest again.
+    logo.update(10.0f);
+    ASSERT_EQ(logo.pulse, 0.0f);
+    logo.update(10.5f);
+    drawFaceOn(logo, 10.5f);
+    EXPECT_FALSE(beyondTheRestingCorner());
+    EXPECT_EQ(testsupport::readPixel(320, 240 + 88)[0], 0);
+    EXPECT_NE(testsupport::readPixel(320, 240)[0], 0);
+}
+
+TEST_F(CubeLogoTest, BoundsHoldEveryCornerOfEveryBoxWhileTumbling)
+{
+    Picture picture(5, 3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 5; ++c)
+            picture.set(r, c, (r + c) % 2 ? 255 : 0);
+    std::srand(7);
+    CubeLogo logo(picture.rgb.data(), picture.width, picture.height);
+    for (int press = 0; press < 5; ++press)
+        logo.key(' ');
+    for (float t = 0.0f; t < 12.0f; t += 0.37f) {
+        logo.update(t);
+        float low[3], high[3];
+        logo.bounds(low, high);
+        for (const LogoCube& cube : logo.cubes)
+            for (int corner = 0; corner < 8; ++corner) {
+                const show::Vec3 p = cube.matrix.transformPoint(
+                    {(corner & 1) ? 0.5f : -0.5f, (corner & 2) ? 0.5f : -0.5f, (corner & 4) ? 0.25f : -0.25f});
+                const float xyz[3] = {p.x, p.y, p.z};
+                for (int axis = 0; axis < 3; ++axis) {
+                    EXPECT_GE(xyz[axis], low[axis] - 1e-5f) << "t " << t << " axis " << axis;
+                    EXPECT_LE(xyz[axis], high[axis] + 1e-5f) << "t " << t << " axis " << axis;
+                }
+            }
+    }
+}
+
+TEST_F(CubeLogoTest, TheFacesTowardsTheEyeAreDrawnAndTheCullStateIsKept)
+{
+    Picture picture(1, 1);
+    picture.set(0, 0, 255);
+    CubeLogo logo(picture.rgb.data(), 1, 1);
+    logo.update(0.0f);
+    // A light shining from the eye: the face towards it lights up, the one
+    // behind it would get the ambient term alone.
+    const GLfloat fromEye[4] = {0, 0, 1, 0};
+    const GLfloat white[4] = {1, 1, 1, 1};
+    glPushMatrix();
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
+    glPopMatrix();
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glCullFace(GL_FRONT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(-200.0f, 0, 1, 0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    logo.draw(0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
+
+    EXPECT_GT(testsupport::readPixel(320, 240)[0], 150);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    GLint face = 0;
+    glGetIntegerv(GL_CULL_FACE_MODE, &face);
+    EXPECT_EQ(face, GL_FRONT);
+    glCullFace(GL_BACK);
+}

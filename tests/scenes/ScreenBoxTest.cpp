@@ -61,3 +61,33 @@ TEST(ScreenBox, RefusesASphereReachingBehindTheEye)
     const float behind[3] = {0, 0, 20};
     EXPECT_FALSE(sphereScreenBox(view.projection, view.modelView, behind, 1.0f, 640, 480, 0, box));
 }
+
+TEST(ScreenBox, AFlatBlockGetsAFlatBoxInsideTheSpheresBox)
+{
+    const View view({0, 0, 10});
+    const float low[3] = {-4, -1, -0.25f}, high[3] = {4, 1, 0.25f};
+    ScreenBox block{};
+    ASSERT_TRUE(blockScreenBox(view.projection, view.modelView, low, high, 640, 480, 0, block));
+    // Eight wide and two high, 10 away under a 90 degree view of 640 x 480:
+    // 32 pixels per unit across and 24 up, a little more for the near face.
+    EXPECT_NEAR(block.width, 8 * 32, 12);
+    EXPECT_NEAR(block.height, 2 * 24, 4);
+    EXPECT_NEAR(block.x + block.width / 2, 320, 1);
+    EXPECT_NEAR(block.y + block.height / 2, 240, 1);
+
+    const float centre[3] = {0, 0, 0};
+    ScreenBox sphere{};
+    ASSERT_TRUE(sphereScreenBox(view.projection, view.modelView, centre, show::Vec3(4, 1, 0.25f).length(), 640,
+                                480, 0, sphere));
+    EXPECT_GE(block.x, sphere.x);
+    EXPECT_LE(block.x + block.width, sphere.x + sphere.width);
+    EXPECT_LT(block.height * 3, sphere.height);
+}
+
+TEST(ScreenBox, RefusesABlockWithACornerBehindTheEye)
+{
+    const View view({0, 0, 10});
+    const float low[3] = {-1, -1, -1}, high[3] = {1, 1, 10.5f};
+    ScreenBox box{};
+    EXPECT_FALSE(blockScreenBox(view.projection, view.modelView, low, high, 640, 480, 0, box));
+}

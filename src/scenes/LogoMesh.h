@@ -1,0 +1,41 @@
+// LogoMesh: every box of the cube logo in one indexed triangle array held in
+// buffer objects, each box placed by its own matrix on the CPU, so that the
+// whole logo is one draw instead of a list call and a matrix per box (the
+// room draws the logo eight times a frame). Each box is the 1 x 1 x 0.5 box
+// with every face a 4 x 4 grid drawn as four quad strips would draw it, each
+// quad split into two triangles.
+//
+// Owns its buffers: make, place and delete it while a context sharing them
+// is current. Drawing sets and clears the vertex and normal arrays of the
+// current context.
+#pragma once
+
+#include "core/ShowMath.h"
+
+#include <vector>
+
+class LogoMesh {
+public:
+    LogoMesh();
+    ~LogoMesh();
+    LogoMesh(const LogoMesh&) = delete;
+    LogoMesh& operator=(const LogoMesh&) = delete;
+
+    // One box under each matrix (rotation and translation): positions and
+    // normals turned on the CPU, then uploaded.
+    void place(const std::vector<show::Mat4>& matrices);
+    // All placed boxes under the current model-view, through the vendor layer.
+    void draw() const;
+
+    // One box: its vertices (position, then normal) and its triangles.
+    static constexpr int floatsPerVertex = 6;
+    static const std::vector<float>& boxVertices();
+    static const std::vector<unsigned>& boxTriangles();
+
+private:
+    std::vector<float> vertices;   // floatsPerVertex per vertex, box after box
+    unsigned vertexBuffer = 0;
+    unsigned indexBuffer = 0;
+    int boxes = 0;        // placed
+    int indexBoxes = 0;   // boxes the index buffer holds
+};
