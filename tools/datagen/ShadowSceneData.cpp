@@ -12,6 +12,8 @@
 #include "imagewriter/ImageWriter.h"
 #include "swfwriter/SwfAnimation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -34,34 +36,70 @@ std::vector<uint8_t> makeMark(const datagen::GeneratorOptions&)
     return imagewriter::encodeJpeg(shadowMarkWidth, shadowMarkHeight, rgb, 95);
 }
 
-builder3ds::Camera camera(const char* name, builder3ds::Vec3 from, builder3ds::Vec3 to, builder3ds::Vec3 target,
-                          float fov)
+// One shot: a camera circling the room's centre (3DS axes, z up) at `turn`
+// radians a second, from `azimuth` degrees at the shot's first frame, moving
+// from (radius, height) to (endRadius, endHeight) while it looks at the
+// logo's centre raised by `lookHeight`.
+struct Shot {
+    const char* camera;
+    int firstBeat, lastBeat;
+    float azimuth, turn;
+    float radius, endRadius, height, endHeight, lookHeight, fov;
+};
+
+constexpr double kPi = 3.14159265358979;
+constexpr int kKeySpacing = 5;   // frames
+
+// The logo turns a radian a second and its lettered face looks along azimuth
+// 110 degrees at the scene's start; the lights circle at half, one and two
+// radians a second. Each shot keeps the logo broad on (never edge on), with
+// at least one light's spot, and the logo's shadow in it, on the walls behind.
+constexpr Shot kShots[] = {
+    {"Camera01", 0, 4, 110, 1.5f, 48, 54, 8, 12, 0, 60},
+    {"Camera02", 4, 8, 300, 1.0f, 70, 64, 26, 20, -4, 74},
+    {"Camera03", 8, 12, 70, 0.75f, 50, 46, -22, -16, 6, 62},
+    {"Camera04", 12, 16, 190, 0.75f, 44, 38, 6, 4, 0, 58},
+    {"Camera05", 16, 20, 200, 1.0f, 58, 48, 12, 8, 2, 56},
+    {"Camera06", 20, 24, 340, 1.5f, 44, 38, 6, 4, 0, 58},
+    {"Camera07", 24, 28, 210, 1.0f, 70, 64, 26, 20, -4, 74},
+    {"Camera08", 28, 32, 340, 1.0f, 64, 60, 18, 14, -2, 66},
+    {"Camera09", 32, 36, 110, 0.75f, 44, 38, 6, 4, 0, 58},
+    {"Camera10", 36, 40, 240, 0.5f, 58, 48, 12, 8, 2, 56},
+    {"Camera11", 40, 44, 250, 1.0f, 44, 38, 6, 4, 0, 58},
+    {"Camera12", 44, 49, 130, 1.0f, 50, 46, -22, -16, 6, 62},
+};
+
+int frameOfBeat(int beat)
+{
+    return static_cast<int>(beat * kFramesPerBeat + 0.5);
+}
+
+builder3ds::Camera circlingCamera(const Shot& shot)
 {
     builder3ds::Camera c;
-    c.name = name;
-    c.position = {{0, from}, {kFrames, to}};
-    c.target = {{0, target}};
-    c.fov = {{0, fov}};
+    c.name = shot.camera;
+    const int first = frameOfBeat(shot.firstBeat);
+    const int last = frameOfBeat(shot.lastBeat);
+    // A key every half second, one beyond each end, so the spline keeps its
+    // pace over the whole shot.
+    for (int key = std::max(0, first - kKeySpacing); key <= last + kKeySpacing; key += kKeySpacing) {
+        const double seconds = (key - first) / 10.0;
+        const double along = std::clamp((key - first) / double(last - first), 0.0, 1.0);
+        const double angle = shot.azimuth * kPi / 180.0 + shot.turn * seconds;
+        const double radius = shot.radius + (shot.endRadius - shot.radius) * along;
+        const double height = shot.height + (shot.endHeight - shot.height) * along;
+        c.position.push_back({key, {float(radius * std::cos(angle)), float(radius * std::sin(angle)), float(height)}});
+    }
+    c.target = {{0, {0.0f, 0.0f, shot.lookHeight}}};
+    c.fov = {{0, shot.fov}};
     return c;
 }
 
 std::vector<uint8_t> makeCameras(const datagen::GeneratorOptions&)
 {
     builder3ds::SceneBuilder scene(kFrames);
-    const builder3ds::Camera cameras[] = {
-        // In front, a little above the logo, moving in.
-        camera("Camera01", {-8, -54, 14}, {6, -38, 8}, {0, 0, 0}, 60),
-        // Low at the left wall, looking up past the logo at the ceiling.
-        camera("Camera02", {-52, -28, -26}, {-46, 10, -30}, {0, 0, 6}, 64),
-        // High in a corner, looking down on the floor's shadows.
-        camera("Camera03", {46, -46, 46}, {30, -52, 50}, {0, 0, -12}, 62),
-        // Close, sweeping past the logo's side.
-        camera("Camera04", {32, -24, 4}, {22, 30, -4}, {0, 0, 0}, 58),
-        // From behind, wide, the back wall over the shoulder.
-        camera("Camera05", {-18, 56, 20}, {20, 52, 16}, {0, 0, -4}, 66),
-    };
-    for (const builder3ds::Camera& c : cameras)
-        if (!scene.addCamera(c))
+    for (const Shot& shot : kShots)
+        if (!scene.addCamera(circlingCamera(shot)))
             std::fprintf(stderr, "shadowscene.3ds: %s\n", scene.error().c_str());
     return scene.bytes();
 }
@@ -71,11 +109,8 @@ std::vector<uint8_t> makeCuts(const datagen::GeneratorOptions&)
     swfwriter::Animation movie;
     movie.frameRate = 10;
     movie.frames = kFrames;
-    const char* order[] = {"Camera01", "Camera02", "Camera03", "Camera04", "Camera05", "Camera01", "Camera03"};
-    for (int phrase = 0; phrase < 7; ++phrase) {
-        const int frame = static_cast<int>(phrase * 8 * kFramesPerBeat + 0.5);
-        movie.commands.push_back({frame, std::string("setCamera,") + order[phrase]});
-    }
+    for (const Shot& shot : kShots)
+        movie.commands.push_back({frameOfBeat(shot.firstBeat), std::string("setCamera,") + shot.camera});
     return swfwriter::writeAnimation(movie);
 }
 
