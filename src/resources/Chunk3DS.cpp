@@ -13,6 +13,7 @@ namespace {
 
 constexpr size_t kHeader = 6;          // chunk id (16 bits) and length (32 bits)
 constexpr size_t kNameBuffer = 64;     // lib3ds' name buffers, closing zero included
+constexpr size_t kMorphNameBuffer = 11;  // lib3ds reads a morph key's name into this much
 constexpr size_t kTrackHeader = 14;    // flags, two unused words, key count
 constexpr int32_t kFrameLimit = 1 << 24;  // frames up to here convert to float exactly
 
@@ -452,7 +453,7 @@ bool ChunkChecker::track(const Chunk& c, KeyValue value)
         const unsigned splineFlags = u16(at + 4) & 0x1f;  // tension, continuity, bias, ease to/from
         at += 6 + 4 * size_t(__builtin_popcount(splineFlags));
         if (value == KeyValue::Name) {
-            if (!name(c, at, kNameBuffer, at))
+            if (!name(c, at, kMorphNameBuffer, at))
                 return false;
         } else {
             at += kValueBytes[int(value)];

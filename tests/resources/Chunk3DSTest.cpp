@@ -153,6 +153,14 @@ const std::vector<Refusal>& refusals()
          [] { return keyframeFile({chunk(LIB3DS_OBJECT_NODE_TAG, {chunk(LIB3DS_NODE_HDR, {name("A"), word(0)})})}); },
          "shorter than its flags"},
         {"a parent chain one deeper than allowed", [] { return nodeChain(kMaxNodeDepth + 2); }, "deeper than 256"},
+        {"a morph key naming an object of 11 characters",
+         [] {
+             return keyframeFile({chunk(LIB3DS_OBJECT_NODE_TAG,
+                                        {chunk(LIB3DS_NODE_HDR, {name("A"), word(0), word(0), word(kNoParent)}),
+                                         chunk(LIB3DS_MORPH_TRACK_TAG, {word(0), dword(0), dword(0), dword(1),
+                                                                        dword(0), word(0), name("elevenchars")})})});
+         },
+         "does not end"},
         {"a node with two morph tracks",
          [] {
              const Bytes morph = chunk(LIB3DS_MORPH_TRACK_TAG,
