@@ -53,6 +53,23 @@ TEST_F(RibbonStackSceneTest, RedBarsStandBehindGlowingRibbons)
     EXPECT_GT(blue, 10.0);      // the ribbons and their glow are not red
 }
 
+TEST_F(RibbonStackSceneTest, TheRibbonsCoverMostOfTheBarsWhileTheWordsPass)
+{
+    // Where only the bars show, the picture is flat red; the camera keeps
+    // close enough to the stack that the ribbons hide most of them.
+    std::vector<uint8_t> pixels(640 * 480 * 4);
+    for (float t = 0.0f; t <= 20.0f; t += 0.25f) {
+        scene->update(t);
+        if (t != 8.0f && t != 14.0f && t != 20.0f)
+            continue;
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        int flatRed = 0;
+        for (size_t i = 0; i < pixels.size(); i += 4)
+            flatRed += pixels[i] > 200 && pixels[i + 1] < 40 && pixels[i + 2] < 40;
+        EXPECT_LT(flatRed, 640 * 480 * 42 / 100) << t;
+    }
+}
+
 TEST_F(RibbonStackSceneTest, TheLastFourBeatsFadeToBlack)
 {
     const float lastBeats = scene->timeOfBeat(4.0f);

@@ -87,12 +87,33 @@ TEST_F(ShadowSceneTest, TheRoomShowsEachLightsColour)
     }
 }
 
-TEST_F(ShadowSceneTest, TheScriptCutsToTheNextCameraOnThePhrase)
+TEST_F(ShadowSceneTest, TheScriptCutsToTheNextCameraEveryFourBeats)
 {
     frame(1.0f);
     EXPECT_EQ(run.camera, "Camera01");
-    frame(scene->timeOfBeat(9.0f));
+    frame(scene->timeOfBeat(5.0f));
     EXPECT_EQ(run.camera, "Camera02");
+    frame(scene->timeOfBeat(9.0f));
+    EXPECT_EQ(run.camera, "Camera03");
+}
+
+// Share of the frame that is not dark: the walls in the lights' spots and
+// the logo.
+double litShare(const std::vector<uint8_t>& pixels)
+{
+    int lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        lit += std::max({pixels[i], pixels[i + 1], pixels[i + 2]}) > 40;
+    return lit / (pixels.size() / 4.0);
+}
+
+TEST_F(ShadowSceneTest, EveryFewBeatsSomeOfTheRoomIsLitInView)
+{
+    // Through the whole scene the camera looks towards at least one light's
+    // spot: never only the logo in the dark.
+    for (float beat = 2.0f; beat < 49.0f; beat += 6.0f)
+        EXPECT_GT(litShare(frame(scene->timeOfBeat(beat))), 0.08) << "scene beat " << beat;
+    EXPECT_GT(litShare(frame(scene->timeOfBeat(36.0f))), 0.3);
 }
 
 TEST_F(ShadowSceneTest, ScriptedPushesFireOnceEachWhenBeatsJump)

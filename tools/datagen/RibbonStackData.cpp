@@ -1,11 +1,11 @@
 // The ribbon stack's data:
-// - "hribbon.3ds": "Camera01" flying beside the stack as its heads advance
-//   (3 units a second along x; ten frames a second), and the light "Omni01"
+// - "hribbon.3ds": "Camera01" flying close beside the stack's heads as they
+//   advance (3 units a second along x; ten frames a second), and the light "Omni01"
 //   riding above and in front of it. The scene turns the stack up the 3DS z
 //   axis: ribbon height is z, its depth -y, and the bars stand at y 0..20.
 // - "hribbonscene.swf": eight movie frames per beat; layer 1's colour is the
-//   glow's tint (the glow takes its inverse), stepping through three hues
-//   every eight beats and pulsing on every beat.
+//   glow's tint (the glow takes its inverse): a low violet, cyan or amber
+//   glow, changing every eight beats and flaring on every beat.
 // - "title1.png" .. "title3.png": the words projected after the show's title
 //   ("title0.png"), set like it: glowing light on black, 640 x 480.
 #include "3dsbuilder/SceneBuilder.h"
@@ -32,12 +32,13 @@ std::vector<uint8_t> makeStack(const datagen::GeneratorOptions&)
     light.name = "Omni01";
     for (int frame = 0; frame <= frames; frame += 20) {
         const float t = static_cast<float>(frame) / kFramesPerSecond;
-        // The heads sit near x = 3t + 6; the camera hangs back and sways.
+        // The heads sit near x = 3t; the camera keeps close to them, so the
+        // stack fills most of the picture and the words thrown onto the
+        // heads read at a third to a half of its width.
         const float x = 3.0f * t;
-        // Now and then it rises far enough to see over the bars' tops.
-        camera.position.push_back({frame, {x - 12.0f + 6.0f * std::sin(0.25f * t), -26.0f - 5.0f * std::cos(0.2f * t),
-                                           5.0f + 8.0f * std::sin(0.31f * t)}});
-        camera.target.push_back({frame, {x - 1.0f, 0.0f, 0.5f * std::sin(0.4f * t)}});
+        camera.position.push_back({frame, {x - 4.0f + 3.0f * std::sin(0.25f * t), -17.0f - 2.0f * std::cos(0.2f * t),
+                                           1.5f + 3.0f * std::sin(0.31f * t)}});
+        camera.target.push_back({frame, {x - 3.0f, 0.0f, -0.5f + 0.5f * std::sin(0.4f * t)}});
         // The scene places the light through its own turned view, so this
         // is in stack coordinates: ahead of the heads, above and in front.
         light.position.push_back({frame, {x + 30.0f, 15.0f, 25.0f}});
@@ -49,17 +50,19 @@ std::vector<uint8_t> makeStack(const datagen::GeneratorOptions&)
 
 std::vector<uint8_t> makeTint(const datagen::GeneratorOptions&)
 {
-    // Tints whose inverses glow violet, cyan and amber.
-    const std::array<std::array<double, 3>, 3> hues = {{{0.2, 0.6, 0.0}, {0.7, 0.25, 0.0}, {0.0, 0.45, 0.8}}};
+    // The glow takes the tint's inverse: these are the glows, violet, cyan
+    // and amber, kept low so the ribbons keep their sheen and the words
+    // thrown onto them are not washed out in white.
+    const std::array<std::array<double, 3>, 3> glows = {{{0.3, 0.08, 0.4}, {0.06, 0.3, 0.4}, {0.4, 0.26, 0.04}}};
     swfwriter::Animation movie;
     movie.frameRate = 8.0 * 108.0 / 60.0;
     swfwriter::AnimationLayer tint;
     tint.depth = 1;
     for (int beat = 0; beat <= 56; ++beat) {
-        const auto& hue = hues[static_cast<size_t>(beat / 8) % hues.size()];
-        // The beat itself: a tint near zero, so the glow flares white.
-        tint.keys.push_back({8 * beat, std::array<double, 4>{hue[0] * 0.2, hue[1] * 0.2, hue[2] * 0.2, 1.0}, {}});
-        tint.keys.push_back({8 * beat + 6, std::array<double, 4>{hue[0], hue[1], hue[2], 1.0}, {}});
+        const auto& glow = glows[static_cast<size_t>(beat / 8) % glows.size()];
+        // The beat itself: the glow flares to twice its strength.
+        tint.keys.push_back({8 * beat, std::array<double, 4>{1.0 - 2.0 * glow[0], 1.0 - 2.0 * glow[1], 1.0 - 2.0 * glow[2], 1.0}, {}});
+        tint.keys.push_back({8 * beat + 6, std::array<double, 4>{1.0 - glow[0], 1.0 - glow[1], 1.0 - glow[2], 1.0}, {}});
     }
     movie.layers.push_back(tint);
     return swfwriter::writeAnimation(movie);

@@ -1,11 +1,11 @@
 // The shadow room's generated data:
 // - "k16.jpg": the mark, white boxes on black, stored upside down: the logo
 //   lays picture row 0 at the bottom, so the word stands upright in the room;
-// - "shadowscene.3ds": five cameras inside the 160-unit room (3DS axes, z
-//   up), each drifting slowly around the logo at the centre, 10 frames a
+// - "shadowscene.3ds": twelve cameras inside the 160-unit room (3DS axes, z
+//   up), one a shot, each circling the logo at the centre, 10 frames a
 //   second for the scene's 49 beats;
-// - "shadowscene.swf": "setCamera" cuts between them every eight beats, on
-//   the music's phrases (10 movie frames a second).
+// - "shadowscene.swf": "setCamera" cuts to the next one every four beats
+//   (10 movie frames a second).
 #include "3dsbuilder/SceneBuilder.h"
 #include "datagen/DataProduct.h"
 #include "datagen/ShadowSceneData.h"
@@ -55,17 +55,17 @@ constexpr int kKeySpacing = 5;   // frames
 // radians a second. Each shot keeps the logo broad on (never edge on), with
 // at least one light's spot, and the logo's shadow in it, on the walls behind.
 constexpr Shot kShots[] = {
-    {"Camera01", 0, 4, 110, 1.5f, 48, 54, 8, 12, 0, 60},
-    {"Camera02", 4, 8, 300, 1.0f, 70, 64, 26, 20, -4, 74},
-    {"Camera03", 8, 12, 70, 0.75f, 50, 46, -22, -16, 6, 62},
-    {"Camera04", 12, 16, 190, 0.75f, 44, 38, 6, 4, 0, 58},
-    {"Camera05", 16, 20, 200, 1.0f, 58, 48, 12, 8, 2, 56},
+    {"Camera01", 0, 4, 120, 1.5f, 44, 50, 8, 12, 0, 54},
+    {"Camera02", 4, 8, 290, 1.0f, 50, 46, -22, -16, 6, 62},
+    {"Camera03", 8, 12, 320, 1.5f, 44, 38, 6, 4, 0, 58},
+    {"Camera04", 12, 16, 190, 0.75f, 58, 48, 12, 8, 2, 56},
+    {"Camera05", 16, 20, 290, 0.25f, 44, 50, 8, 12, 0, 54},
     {"Camera06", 20, 24, 340, 1.5f, 44, 38, 6, 4, 0, 58},
-    {"Camera07", 24, 28, 210, 1.0f, 70, 64, 26, 20, -4, 74},
-    {"Camera08", 28, 32, 340, 1.0f, 64, 60, 18, 14, -2, 66},
+    {"Camera07", 24, 28, 210, 1.0f, 54, 50, 34, 28, -6, 60},
+    {"Camera08", 28, 32, 340, 1.0f, 60, 54, 22, 18, -2, 62},
     {"Camera09", 32, 36, 110, 0.75f, 44, 38, 6, 4, 0, 58},
-    {"Camera10", 36, 40, 240, 0.5f, 58, 48, 12, 8, 2, 56},
-    {"Camera11", 40, 44, 250, 1.0f, 44, 38, 6, 4, 0, 58},
+    {"Camera10", 36, 40, 230, 0.5f, 44, 50, 8, 12, 0, 54},
+    {"Camera11", 40, 44, 240, 1.25f, 58, 48, 12, 8, 2, 56},
     {"Camera12", 44, 49, 130, 1.0f, 50, 46, -22, -16, 6, 62},
 };
 
