@@ -43,16 +43,32 @@ void WarpGrid::draw() const
     setOrthoBox(0, width, height, 0, 0, 10);
     const float cellWidth = static_cast<float>(width) / columns;
     const float cellHeight = static_cast<float>(height) / rows;
-    nv::glBegin(GL_QUADS);
+    // The 4096 quads as one array (s, t, x, y, z per corner) instead of a
+    // call per coordinate.
+    quads.resize(static_cast<size_t>(rows) * columns * 4 * 5);
+    float* out = quads.data();
     for (int e = 0; e < rows; ++e) {
         for (int i = 0; i < columns; ++i) {
             const float x0 = i * cellWidth, x1 = (i + 1) * cellWidth;
             const float y0 = e * cellHeight, y1 = (e + 1) * cellHeight;
-            glTexCoord2f(texS(i, e), texT(i, e));         glVertex3f(x0, y0, 0);
-            glTexCoord2f(texS(i + 1, e), texT(i + 1, e)); glVertex3f(x1, y0, 0);
-            glTexCoord2f(texS(i + 1, e + 1), texT(i + 1, e + 1)); glVertex3f(x1, y1, 0);
-            glTexCoord2f(texS(i, e + 1), texT(i, e + 1)); glVertex3f(x0, y1, 0);
+            const struct {
+                int column, row;
+                float x, y;
+            } corners[4] = {{i, e, x0, y0}, {i + 1, e, x1, y0}, {i + 1, e + 1, x1, y1}, {i, e + 1, x0, y1}};
+            for (const auto& c : corners) {
+                out[0] = texS(c.column, c.row), out[1] = texT(c.column, c.row);
+                out[2] = c.x, out[3] = c.y, out[4] = 0.0f;
+                out += 5;
+            }
         }
     }
-    glEnd();
+    const GLsizei stride = 5 * sizeof(float);
+    glClientActiveTexture(GL_TEXTURE0);
+    glTexCoordPointer(2, GL_FLOAT, stride, quads.data());
+    glVertexPointer(3, GL_FLOAT, stride, quads.data() + 2);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    nv::glDrawArrays(GL_QUADS, 0, rows * columns * 4);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }

@@ -32,4 +32,6 @@ public:
 
 private:
     void draw() const;
+
+    mutable std::vector<float> quads;   // the drawn corners, kept between frames
 };

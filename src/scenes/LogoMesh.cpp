@@ -86,9 +86,15 @@ void LogoMesh::place(const std::vector<show::Mat4>& matrices)
         }
     }
     boxes = static_cast<int>(matrices.size());
+    // A tumbling logo is placed every frame: its buffer is refilled, not remade.
+    const size_t bytes = vertices.size() * sizeof(float);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)), vertices.data(),
-                 GL_DYNAMIC_DRAW);
+    if (bytes == bufferBytes) {
+        glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices.data());
+    } else {
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), vertices.data(), GL_DYNAMIC_DRAW);
+        bufferBytes = bytes;
+    }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     if (boxes == indexBoxes)
         return;

@@ -27,15 +27,16 @@ public:
     // All placed boxes under the current model-view, through the vendor layer.
     void draw() const;
 
+private:
     // One box: its vertices (position, then normal) and its triangles.
     static constexpr int floatsPerVertex = 6;
     static const std::vector<float>& boxVertices();
     static const std::vector<unsigned>& boxTriangles();
 
-private:
     std::vector<float> vertices;   // floatsPerVertex per vertex, box after box
     unsigned vertexBuffer = 0;
     unsigned indexBuffer = 0;
-    int boxes = 0;        // placed
-    int indexBoxes = 0;   // boxes the index buffer holds
+    int boxes = 0;          // placed
+    int indexBoxes = 0;     // boxes the index buffer holds
+    size_t bufferBytes = 0; // the vertex buffer's size, refilled in place while it fits
 };

@@ -46,11 +46,17 @@ void TrailRibbon::drawFrame(float x, const Vec3& tint)
     ring.add(at, ahead - at);
     const Vec3 c = ownColour + tint;
     glColor4f(c.x * 0.5f + 0.1f, 0.2f, c.z * 0.5f + 0.1f, 0.125f);
-    nv::glBegin(GL_QUAD_STRIP);
-    for (int age = 0; age < ring.size(); ++age) {
+    // One array for the strip: a hundred ribbons make 30 000 vertices a
+    // frame, too many to hand over one call each.
+    strip.resize(static_cast<size_t>(ring.size()) * 6);
+    float* out = strip.data();
+    for (int age = 0; age < ring.size(); ++age, out += 6) {
         const RibbonSection& s = ring.section(age);
-        glVertex3f(s.left.x, s.left.y, s.left.z);
-        glVertex3f(s.right.x, s.right.y, s.right.z);
+        out[0] = s.left.x, out[1] = s.left.y, out[2] = s.left.z;
+        out[3] = s.right.x, out[4] = s.right.y, out[5] = s.right.z;
     }
-    glEnd();
+    glVertexPointer(3, GL_FLOAT, 0, strip.data());
+    glEnableClientState(GL_VERTEX_ARRAY);
+    nv::glDrawArrays(GL_QUAD_STRIP, 0, 2 * ring.size());
+    glDisableClientState(GL_VERTEX_ARRAY);
 }

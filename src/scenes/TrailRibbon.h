@@ -13,6 +13,8 @@
 #include "scenes/ControlPath.h"
 #include "scenes/TrailRing.h"
 
+#include <vector>
+
 class TrailRibbon {
 public:
     static constexpr int trailLength = 150;
@@ -42,4 +44,5 @@ private:
     float offset;
     show::Vec3 ownColour;
     int counter = 0;
+    std::vector<float> strip;   // the trail's edge points as drawn, kept between frames
 };
