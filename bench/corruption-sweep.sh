@@ -180,7 +180,7 @@ cleanRun() {
     if [ $haveStrace = 1 ]; then
         local trace="$work/logs/clean-$kind.trace"
         makeScratch "$dir"
-        (cd "$dir" && strace -f -qq -e trace=open,openat -o "$trace" "$glint" $(runArguments "$kind")) \
+        (cd "$dir" && strace -f -qq --seccomp-bpf -e trace=open,openat -o "$trace" "$glint" $(runArguments "$kind")) \
             >/dev/null 2>&1
         grep -o -E '"(data/[^"]+|pmx\.d)"' "$trace" | tr -d '"' | sed 's|^data/||' | sort -u >"$work/logs/reads-$kind"
     fi

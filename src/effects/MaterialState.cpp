@@ -5,7 +5,6 @@
 
 #include <epoxy/gl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <strings.h>
@@ -19,8 +18,6 @@ void setColour(float (&colour)[4], float r, float g, float b, float a)
     colour[2] = b;
     colour[3] = a;
 }
-
-constexpr int materialKeyCount = 9;
 
 bool is(const std::unique_ptr<char[]>& word, const char* expected)
 {
@@ -53,16 +50,10 @@ void MaterialState::readMaterial(const char* textOrName, const ResourceManager* 
     }
     const char* text = file ? file.get() : textOrName;
 
-    // Each absent key has its own line from the lookup, without the file's
-    // name; several scenes' materials share the keys, so the file is named
-    // once at the end.
-    int absent = 0;
-    auto present = [&](const char* key) {
-        if (kvFind(text, key) >= 0)
-            return true;
-        ++absent;
-        return false;
-    };
+    // The room, the logo and its glow share these keys: a file with absent
+    // ones is named once after the lookups' lines.
+    const KvLookupReport report(file ? textOrName : nullptr);
+    auto present = [&](const char* key) { return kvFind(text, key) >= 0; };
     auto wordOf = [&](const char* key) { return present(key) ? kvString(text, key) : nullptr; };
 
     const auto shade = wordOf("shademodel");
@@ -86,9 +77,6 @@ void MaterialState::readMaterial(const char* textOrName, const ResourceManager* 
             kvFloats(text, entry.key, entry.colour, 4);
     if (present("linewidth"))
         lineWidth = kvInt(text, "linewidth");
-    if (file && absent > 0)
-        std::fprintf(stderr, "%s: %d of the material's %d keys are absent and keep their defaults\n", textOrName,
-                     absent, materialKeyCount);
 }
 
 void MaterialState::applyMaterial() const

@@ -15,7 +15,7 @@ public:
 
     // Reads `textOrName` as a data file name through `resources`, or as the
     // text itself when `resources` is null. Absent keys keep their initial
-    // values (a file with absent keys is named on standard error, after the
+    // values (a file with absent keys is named on standard error after the
     // lookups' own lines); an unreadable file leaves every field initial.
     void readMaterial(const char* textOrName, const ResourceManager* resources);
     void applyMaterial() const;

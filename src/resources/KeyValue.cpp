@@ -14,6 +14,9 @@ namespace {
 
 bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
+// Lookups of the whole run that printed an error, for KvLookupReport.
+int failedLookups = 0;
+
 // Windows read these files in text mode; drop the carriage return of every
 // "\r\n" in place so keys and values look the same whatever wrote the file.
 long joinLineEnds(char* text, long length)
@@ -62,10 +65,12 @@ std::unique_ptr<char[]> readTextFile(const char* path)
 int kvFind(const char* text, const char* key)
 {
     if (!text) {
+        ++failedLookups;
         std::printf("Invalid text file\n");
         return -1;
     }
     if (!key) {
+        ++failedLookups;
         std::printf("Invalid ID\n");
         return -1;
     }
@@ -73,6 +78,7 @@ int kvFind(const char* text, const char* key)
     size_t i = 0;
     for (;;) {
         if (text[i] == '\0') {
+            ++failedLookups;
             std::printf("Error: \"%s\" not found\n", key);
             return -1;
         }
@@ -89,6 +95,7 @@ int kvFind(const char* text, const char* key)
     while (text[i] != '\0' && text[i] != '=')
         ++i;
     if (text[i] == '\0') {
+        ++failedLookups;
         std::printf("Error: key not found in \"%s\"\n", key);
         return -1;
     }
@@ -96,6 +103,7 @@ int kvFind(const char* text, const char* key)
     while (text[i] != '\0' && isBlank(text[i]))
         ++i;
     if (text[i] == '\0' || text[i - 1] == '\n') {
+        ++failedLookups;
         std::printf("Error: key not found in \"%s\"\n", key);
         return -1;
     }
@@ -131,6 +139,7 @@ int kvFloats(const char* text, const char* key, float* out, int capacity)
     const char* value = text + at;
     size_t length = std::strcspn(value, "\n");
     if (length > static_cast<size_t>(kvMaxFloatsValue)) {
+        ++failedLookups;
         std::printf("Error: value of \"%s\" is longer than %d characters\n", key, kvMaxFloatsValue);
         return -1;
     }
@@ -158,6 +167,7 @@ std::unique_ptr<char[]> kvString(const char* text, const char* key)
     for (;;) {
         char c = contents[length];
         if (c == '\0') {
+            ++failedLookups;
             std::printf("Error: no closing quote in the value of \"%s\"\n", key);
             return nullptr;
         }
@@ -169,4 +179,14 @@ std::unique_ptr<char[]> kvString(const char* text, const char* key)
     std::memcpy(result.get(), contents, length);
     result[length] = '\0';
     return result;
+}
+
+KvLookupReport::KvLookupReport(const char* fileName) : fileName(fileName), failedBefore(failedLookups) {}
+
+KvLookupReport::~KvLookupReport()
+{
+    const int failed = failedLookups - failedBefore;
+    if (fileName != nullptr && failed > 0)
+        std::fprintf(stderr, "%s: %d key%s missing or unreadable, the defaults stay\n", fileName, failed,
+                     failed == 1 ? "" : "s");
 }

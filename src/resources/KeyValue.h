@@ -42,3 +42,19 @@ int kvFloats(const char* text, const char* key, float (&out)[N])
 // opening quote), up to the next quote not preceded by a backslash; escapes are
 // copied unchanged. Null when not found or when the closing quote is missing.
 std::unique_ptr<char[]> kvString(const char* text, const char* key);
+
+// Names a settings file once on standard error when lookups made while the
+// object lives fail: their own lines name only the key, and the show's
+// files share key names ("mt", "diffuse", "shininess"). A reader of a file
+// holds one around its lookups; a null name reports nothing.
+class KvLookupReport {
+public:
+    explicit KvLookupReport(const char* fileName);
+    ~KvLookupReport();
+    KvLookupReport(const KvLookupReport&) = delete;
+    KvLookupReport& operator=(const KvLookupReport&) = delete;
+
+private:
+    const char* fileName;
+    int failedBefore;
+};

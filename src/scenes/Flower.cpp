@@ -65,6 +65,7 @@ void Flower::readColours(const ResourceManager& resources)
     std::unique_ptr<char[]> text = resources.readFile("flower.cfg");
     if (text == nullptr)
         return;
+    const KvLookupReport report("flower.cfg");
     readColour(text.get(), "innerCol", innerCol);
     readColour(text.get(), "outerCol", outerCol);
     readColour(text.get(), "stemCol", stemCol);

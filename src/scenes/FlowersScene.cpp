@@ -36,6 +36,7 @@ void FlowersScene::readGradient()
     std::unique_ptr<char[]> text = resources->readFile("flower.cfg");
     if (text == nullptr)
         return;
+    const KvLookupReport report("flower.cfg");
     float v[3];
     if (kvFloats(text.get(), "gradientStart", v) == 3)
         std::copy(v, v + 3, gradientStart);

@@ -83,6 +83,7 @@ void FunkSphere::readSettings(const ResourceManager* resources)
         std::printf("funksphere.cfg missing: the sphere keeps its default surface\n");
         return;
     }
+    const KvLookupReport report("funksphere.cfg");
     if (kvFind(cfg.get(), "mt") >= 0)
         mt = kvFloat(cfg.get(), "mt");
     if (kvFind(cfg.get(), "refractionIndexRatio") >= 0)

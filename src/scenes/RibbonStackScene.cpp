@@ -78,6 +78,7 @@ void RibbonStackScene::readLook()
     std::unique_ptr<char[]> look = resources->readFile("hribbon.cfg");
     if (look == nullptr)
         return;
+    const KvLookupReport report("hribbon.cfg");
     // A missing key reads as -1; the defaults stand in for it.
     if (const float v = kvFloat(look.get(), "mt"); v >= 0.0f)
         mt = v;

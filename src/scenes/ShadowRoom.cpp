@@ -91,6 +91,7 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
         std::printf("made shadow light %d\n", i);
     }
     if (std::unique_ptr<char[]> text = resources->readFile("shadowroom.cfg")) {
+        const KvLookupReport report("shadowroom.cfg");
         const char* keys[lightCount] = {"light0", "light1", "light2"};
         for (int i = 0; i < lightCount; ++i)
             kvFloats(text.get(), keys[i], lights[i]->colour, 3);

@@ -160,6 +160,39 @@ TEST(KeyValueTest, StringLookup)
     }
 }
 
+TEST(KeyValueTest, ALookupReportNamesTheFileOnceWhenItsLookupsFail)
+{
+    const std::string settings = "mt = 1.4\nname = \"open\nlong = " + std::string(120, '1') + "\n";
+    float floats[4];
+    const struct {
+        const char* what;
+        const char* fileName;
+        std::function<void(const char*)> lookups;
+        const char* note;   // standard error
+    } cases[] = {
+        {"every key found", "hribbon.cfg", [](const char* t) { kvFloat(t, "mt"); }, ""},
+        {"one key missing", "hribbon.cfg", [](const char* t) { kvFloat(t, "mt"); kvFloat(t, "refraction"); },
+         "hribbon.cfg: 1 key missing or unreadable, the defaults stay\n"},
+        {"missing, unclosed and too long", "hribbon.cfg",
+         [&floats](const char* t) { kvInt(t, "numRibbons"); kvString(t, "name"); kvFloats(t, "long", floats); },
+         "hribbon.cfg: 3 keys missing or unreadable, the defaults stay\n"},
+        {"no name", nullptr, [](const char* t) { kvFloat(t, "refraction"); }, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        {
+            const KvLookupReport report(c.fileName);
+            c.lookups(settings.c_str());
+        }
+        // A failure after the report has gone is not its file's.
+        kvFloat(settings.c_str(), "refraction");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.note);
+        testing::internal::GetCapturedStdout();
+    }
+}
+
 TEST(KeyValueTest, ReadTextFileTerminatesAtTheLastLineFeed)
 {
     testsupport::TempDirectory dir;
