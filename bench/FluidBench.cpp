@@ -2,8 +2,8 @@
 // components there and back), which should be most of it: the goal is a step
 // at most 1.5 times the transforms alone. Both use the same kind of plans on
 // the same 66 x 66 padded fields.
-#include "scenes/FluidSolver.h"
-#include "scenes/FluidSpectrum.h"
+#include "scenes/fluid/FluidSolver.h"
+#include "scenes/fluid/FluidSpectrum.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // 32 x 32 x 32 volume, plain and while morphing into the shape mask (which
 // adds the per-texel opacity blend), and the 32 clipped camera-facing slices.
 #include "core/ShowMath.h"
-#include "scenes/MetaballVolume.h"
-#include "scenes/VolumeSlices.h"
+#include "scenes/metaballs/MetaballVolume.h"
+#include "scenes/metaballs/VolumeSlices.h"
 
 #include <benchmark/benchmark.h>
 

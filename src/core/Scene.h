@@ -7,9 +7,10 @@
 // "KeyEffects" pointer the accent callbacks use.
 //
 // Writing a scene of the show:
-// - Where: src/scenes/, one file pair per scene and per object only scenes
-//   use (NameScene.h/.cpp). The ribbons' shared geometry is ControlPath.h,
-//   RibbonSection.h and TrailRing.h.
+// - Where: src/scenes/<scene>/, one folder per scene holding the scene
+//   (NameScene.h/.cpp) and the objects only it uses; src/scenes/shared/ holds
+//   what several scenes use (the ribbon geometry ControlPath.h,
+//   RibbonSection.h, TrailRing.h, and VertexProgramFile.h).
 // - What it may include: core/, resources/, swf/, effects/, sequencer/,
 //   programs/, platform/ and scenes/, never shell/. Each layer's library sees
 //   only the folders below it, so an include that points up fails the build.

@@ -3,16 +3,16 @@
 // exists; the list then just holds fewer scenes.
 #include "scenes/ShowStages.h"
 
-#include "effects/ScriptScene.h"
+#include "scenes/opening/ScriptScene.h"
 #include "resources/ResourceManager.h"
-#include "scenes/AflowersScene.h"
-#include "scenes/FlowersScene.h"
-#include "scenes/FluidScene.h"
-#include "scenes/FunkSphereScene.h"
-#include "scenes/RibbonStackScene.h"
-#include "scenes/RibbonsScene.h"
-#include "scenes/ShadowScene.h"
-#include "scenes/VolumeScene.h"
+#include "scenes/aflowers/AflowersScene.h"
+#include "scenes/flowers/FlowersScene.h"
+#include "scenes/fluid/FluidScene.h"
+#include "scenes/funksphere/FunkSphereScene.h"
+#include "scenes/ribbonstack/RibbonStackScene.h"
+#include "scenes/tunnel/RibbonsScene.h"
+#include "scenes/shadow/ShadowScene.h"
+#include "scenes/metaballs/VolumeScene.h"
 
 namespace {
 

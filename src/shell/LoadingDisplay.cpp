@@ -1,6 +1,6 @@
 #include "shell/LoadingDisplay.h"
 
-#include "scenes/PetalFlower.h"
+#include "scenes/aflowers/PetalFlower.h"
 #include "shell/ShellState.h"
 
 #include <epoxy/gl.h>

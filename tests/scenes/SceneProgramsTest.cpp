@@ -5,7 +5,7 @@
 #include "programs/ProgramText.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
-#include "scenes/VertexProgramFile.h"
+#include "scenes/shared/VertexProgramFile.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>

@@ -1,6 +1,6 @@
 #include "sequencer/TestScenes.h"
 
-#include "effects/ScriptScene.h"
+#include "scenes/opening/ScriptScene.h"
 #include "resources/ResourceManager.h"
 #include "scenes/ShowStages.h"
 #include "support/GLTest.h"

@@ -1,0 +1,235 @@
+#include "scenes/aflowers/AflowersScene.h"
+
+#include "core/ScreenQuad.h"
+#include "core/VirtualScreen.h"
+#include "effects/CopyScreen.h"
+#include "effects/SharedKeys.h"
+#include "effects/WarpGrid.h"
+#include "programs/NvExtensions.h"
+#include "resources/Pictures.h"
+#include "resources/ResourceManager.h"
+#include "resources/TextureUpload.h"
+#include "scenes/tunnel/RibbonsScene.h"
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+#include <cstdio>
+
+using show::Mat4;
+using show::Vec3;
+
+namespace {
+
+constexpr const char* pictureName = "fear.jpg";
+constexpr float degreesPerRadian = 57.29578f;
+const Vec3 orbitCentre(20.0f, 0.0f, 0.0f);
+const Vec3 orbitUp(0.0f, 0.0f, 1.0f);
+
+void loadMatrix(GLenum mode, const Mat4& matrix)
+{
+    glMatrixMode(mode);
+    glLoadMatrixf(matrix.m);
+}
+
+void setTexGen(GLenum coordinate, GLenum enable, const float (&plane)[4])
+{
+    glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+    glTexGenfv(coordinate, GL_EYE_PLANE, plane);
+    glEnable(enable);
+}
+
+} // namespace
+
+AflowersScene::AflowersScene(ResourceManager* resources)
+    : Scene(resources), ribbons(resources), model("aflowers.3ds", *resources)
+{
+    duration = timeOfBeat(lengthBeats);
+    for (int i = 0; i < flowerCount; ++i) {
+        const float a = show::remap(static_cast<float>(i), 0.0f, flowerCount - 1.0f, 0.0f, 6.28318f);
+        const float h = show::remap(static_cast<float>(i), 0.0f, flowerCount - 1.0f, 0.0f, 60.0f);
+        auto flower = std::make_unique<PetalFlower>(resources, 15, 5);
+        const Mat4 placement = Mat4::translation(0.0f, 0.0f, h) * Mat4::rotation(a * degreesPerRadian, 0, 0, 1) *
+                               Mat4::translation(20.0f, 0.0f, 0.0f);
+        std::copy(std::begin(placement.m), std::end(placement.m), flower->placement);
+        flowers.push_back(std::move(flower));
+    }
+    flowers.front()->rotationOffset = 0.0f;
+    warp = resources->get(shared::pullWarp);
+    loadPicture();
+    copy = resources->get(shared::copyScreen640x480b);
+    ribbons.numRibbons = 16;
+    ribbons.segLength = 0.05f;
+    ribbons.width = 1.5f;
+    ribbons.filename = "aflowers.3ds";
+    ribbons.pathname = "Ribbon";
+    ribbons.t_3dsEnd = 21.0f;
+    ribbons.finishLoad();
+}
+
+AflowersScene::~AflowersScene()
+{
+    if (picture != 0)
+        glDeleteTextures(1, &picture);
+}
+
+// The projected picture needs sides that are powers of two: projection
+// addresses it in [0, 1].
+void AflowersScene::loadPicture()
+{
+    int width = 0, height = 0;
+    if (jpegSize(*resources, pictureName, width, height) != 0) {
+        std::printf("cannot find %s\n", pictureName);
+        return;
+    }
+    if (resources::textureTargetFor(width, height) != GL_TEXTURE_2D) {
+        std::printf("%s: %d x %d is not a power of two on each side\n", pictureName, width, height);
+        return;
+    }
+    glGenTextures(1, &picture);
+    glBindTexture(GL_TEXTURE_2D, picture);
+    loadJpegTexture(*resources, pictureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+int AflowersScene::update(float time)
+{
+    const float sceneTime = time - start;
+    const float b = beatAt(sceneTime);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    drawBackground();
+
+    const float base = setCamera(sceneTime, b);
+    const float flowerTime = timeOfBeat((base - 6.0f) * 0.5f);
+    for (const auto& flower : flowers)
+        flower->drawPlaced(flowerTime);
+    if (projecting) {
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+        glDisable(GL_TEXTURE_GEN_R);
+        glDisable(GL_TEXTURE_GEN_Q);
+        glDisable(GL_TEXTURE_2D);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        projecting = false;
+    }
+    glColor4ub(255, 255, 255, 24);
+    glDisable(GL_TEXTURE_2D);
+    ribbons.update(sceneTime);
+
+    if (!inOrbit(b))
+        addWarpedCopy();
+    if (b > lengthBeats - fadeBeats && next != nullptr)
+        crossFade(b);
+    fadeIn(b);
+    return sceneTime >= duration ? 1 : 0;
+}
+
+// Night sky: black at the top to deep violet at the bottom.
+void AflowersScene::drawBackground() const
+{
+    setOrthoBox(0, 1, 1, 0, 0, 1);
+    nv::glBegin(GL_QUADS);
+    glColor3ub(0, 0, 0);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(1.0f, 0.0f);
+    glColor3ub(38, 7, 81);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(0.0f, 1.0f);
+    glEnd();
+}
+
+float AflowersScene::setCamera(float sceneTime, float b)
+{
+    if (!inOrbit(b)) {
+        model.setFrame(std::fmod(13.0f * sceneTime, 200.0f));
+        model.setCamera("Camera01", virtualScreenWidth, virtualScreenHeight);
+        return b;
+    }
+    loadMatrix(GL_PROJECTION, Mat4::perspective(60.0f, 4.0f / 3.0f, 1.0f, 100.0f));
+    const float alpha = flowers.front()->rotationOffset * 0.0055555557f + 0.7853975f;
+    const float beta = alpha - (b - orbitFrom) * 0.1f;
+    const float distance = b + 20.0f;
+    const Vec3 eye(20.0f + distance * std::cos(beta), 0.0f, distance * std::sin(beta));
+    loadMatrix(GL_MODELVIEW, Mat4::lookAt(eye, orbitCentre, orbitUp));
+    projectPicture(alpha);
+    return b - 4.0f;
+}
+
+// Eye-linear coordinates set under the camera are world positions; the
+// texture matrix takes them through the projector's view and lens.
+void AflowersScene::projectPicture(float alpha)
+{
+    const Vec3 projector(20.0f + 10.0f * std::cos(alpha), 0.0f, 10.0f * std::sin(alpha));
+    const Mat4 projectorView = Mat4::lookAt(projector, orbitCentre, orbitUp);
+    const float planeS[4] = {1, 0, 0, 0}, planeT[4] = {0, 1, 0, 0}, planeR[4] = {0, 0, 1, 0},
+                planeQ[4] = {0, 0, 0, 1};
+    setTexGen(GL_S, GL_TEXTURE_GEN_S, planeS);
+    setTexGen(GL_T, GL_TEXTURE_GEN_T, planeT);
+    setTexGen(GL_R, GL_TEXTURE_GEN_R, planeR);
+    setTexGen(GL_Q, GL_TEXTURE_GEN_Q, planeQ);
+    loadMatrix(GL_TEXTURE, Mat4::translation(0.5f, 0.5f, 0.5f) * Mat4::scaling(0.5f, -0.5f, 0.5f) *
+                               Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projectorView);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, picture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    projecting = true;
+}
+
+// A soft glow: the frame's copy pulled through the warp grid, added at half.
+void AflowersScene::addWarpedCopy()
+{
+    if (copy == nullptr || warp == nullptr)
+        return;
+    copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    copy->enable();
+    copy->bind();
+    warp->strength = 8.0f;
+    warp->update(0.0f);
+    copy->disable();
+}
+
+// The finished frame fades into the next scene's frames: the next scene
+// plays its pre-roll on its own clock into its copy target, and the two
+// pictures are mixed by the fade, so the last frame here is the next
+// scene's own and its first frame on its own carries straight on.
+void AflowersScene::crossFade(float b)
+{
+    if (copy == nullptr || next->copy == nullptr)
+        return;
+    copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    next->driven = true;
+    next->preRoll = duration - timeOfBeat(lengthBeats - fadeBeats);
+    next->update(timeOfBeat(b - (lengthBeats - fadeBeats)));
+    next->driven = false;
+    const float f = std::fmin((b - (lengthBeats - fadeBeats)) / fadeBeats, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    copy->drawFullScreen(0, 0, -1, -1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1.0f, 1.0f, 1.0f, f);
+    next->copy->drawFullScreen(0, 0, -1, -1);
+}
+
+void AflowersScene::fadeIn(float b) const
+{
+    if (b >= 1.0f)
+        return;
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 1);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f - b);
+    drawQuad({0, 0, float(virtualScreenWidth), float(virtualScreenHeight)});
+}

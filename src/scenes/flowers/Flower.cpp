@@ -1,0 +1,146 @@
+#include "scenes/flowers/Flower.h"
+
+#include "programs/NvExtensions.h"
+#include "resources/KeyValue.h"
+#include "resources/ResourceManager.h"
+#include "scenes/shared/VertexProgramFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+using show::Vec3;
+
+namespace {
+
+constexpr float e = 2.7182817f;
+
+// A colour key of three floats; a missing or short one keeps `colour`.
+void readColour(const char* text, const char* key, Vec3& colour)
+{
+    float v[3];
+    if (kvFloats(text, key, v) == 3)
+        colour = Vec3(v[0], v[1], v[2]);
+}
+
+} // namespace
+
+Flower::Flower(const ResourceManager& resources)
+{
+    readColours(resources);
+    program = loadVertexProgram(resources, "flower.vpc");
+    for (int i = 0; i < ringCount; ++i) {
+        for (int j = 0; j < petalsPerRing; ++j) {
+            Petal& petal = rings[i][j];
+            petal.colour = outerCol + (innerCol - outerCol) * (i / 49.0f);
+            petal.turn = 40.0f * j + 360.0f * i / 49.0f;
+            petal.sizeDivisor = show::remap(static_cast<float>(i), 0.0f, 49.0f, 0.25f, 1.0f);
+            petal.lift = i == 0 ? 0.0f : 0.1f * i + 0.1f;
+        }
+    }
+    const size_t floats = 3 * PetalGeometry::vertexCount * petalsPerRing;
+    ringPositions.resize(floats);
+    ringNormals.resize(floats);
+    ringTexCoords.resize(floats);
+    // Each petal's strip as separate quads (pairs k and k + 1), the same
+    // faces a quad strip makes, so petals can share one draw.
+    for (int j = 0; j < petalsPerRing; ++j) {
+        const int base = j * PetalGeometry::vertexCount;
+        for (int k = 0; k + 1 < PetalGeometry::pairs; ++k) {
+            for (int v : {2 * k, 2 * k + 1, 2 * k + 3, 2 * k + 2})
+                ringQuads.push_back(static_cast<unsigned short>(base + v));
+        }
+        std::copy(geometry.texCoords.begin(), geometry.texCoords.end(),
+                  ringTexCoords.begin() + 3 * base);
+    }
+}
+
+Flower::~Flower()
+{
+    if (program != 0)
+        nv::glDeleteProgramsNV(1, &program);
+}
+
+void Flower::readColours(const ResourceManager& resources)
+{
+    std::unique_ptr<char[]> text = resources.readFile("flower.cfg");
+    if (text == nullptr)
+        return;
+    const KvLookupReport report("flower.cfg");
+    readColour(text.get(), "innerCol", innerCol);
+    readColour(text.get(), "outerCol", outerCol);
+    readColour(text.get(), "stemCol", stemCol);
+    readColour(text.get(), "tipCol", tipCol);
+    if (const float v = kvFloat(text.get(), "shininess"); v >= 0.0f)
+        shininess = v;
+}
+
+float Flower::ringOpening(int ring, float opening)
+{
+    const float k = 2.0f * std::sin(opening * 1.570795f) +
+                    show::remap(static_cast<float>(ring), 0.0f, 49.0f, 0.1f, -1.5f);
+    return std::clamp(1.0f - std::exp(-k), 0.0f, 1.0f);
+}
+
+void Flower::setProgramParameters() const
+{
+    nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
+    nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 4, GL_MODELVIEW, GL_IDENTITY_NV);
+    nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 8, GL_MODELVIEW, GL_INVERSE_TRANSPOSE_NV);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 12, 0.0f, 0.0f, 0.0f, 1.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 14, 0.5f, 1.0f, shininess, 0.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 15, 0.0f, 0.0f, 1000.0f, 1000.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 16, 4.0f, 3.14159f, (2.5f * 2.5f) / (4.5f * 4.5f), e);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 17, 4.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void Flower::draw(float)
+{
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glEnable(GL_VERTEX_PROGRAM_NV);
+    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+    setProgramParameters();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, ringPositions.data());
+    glNormalPointer(GL_FLOAT, 0, ringNormals.data());
+    glTexCoordPointer(3, GL_FLOAT, 0, ringTexCoords.data());
+    for (int i = 0; i < ringCount; ++i)
+        drawRing(i);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_VERTEX_PROGRAM_NV);
+}
+
+void Flower::turnPetals(int ring)
+{
+    for (int j = 0; j < petalsPerRing; ++j) {
+        // As glRotatef(turn, 0, 1, 0): x' = c x + s z, z' = -s x + c z.
+        const float angle = rings[ring][j].turn * 3.14159265f / 180.0f;
+        const float c = std::cos(angle), s = std::sin(angle);
+        float* position = &ringPositions[3 * j * PetalGeometry::vertexCount];
+        float* normal = &ringNormals[3 * j * PetalGeometry::vertexCount];
+        for (int v = 0; v < PetalGeometry::vertexCount; ++v) {
+            const float* p = &geometry.positions[3 * v];
+            const float* n = &geometry.normals[3 * v];
+            position[3 * v] = c * p[0] + s * p[2];
+            position[3 * v + 1] = p[1];
+            position[3 * v + 2] = -s * p[0] + c * p[2];
+            normal[3 * v] = c * n[0] + s * n[2];
+            normal[3 * v + 1] = n[1];
+            normal[3 * v + 2] = -s * n[0] + c * n[2];
+        }
+    }
+}
+
+void Flower::drawRing(int ring)
+{
+    const Petal& first = rings[ring][0];
+    geometry.build(ringOpening(ring, opening), first.sizeDivisor, first.lift);
+    turnPetals(ring);
+    // Every petal of a ring has the ring's colour.
+    glSecondaryColor3f(stemCol.x, stemCol.y, stemCol.z);
+    glColor3f(first.colour.x, first.colour.y, first.colour.z);
+    nv::glDrawElements(GL_QUADS, static_cast<GLsizei>(ringQuads.size()), GL_UNSIGNED_SHORT, ringQuads.data());
+}

@@ -1,0 +1,59 @@
+// Flower: the flower field's large procedural flower, 50 rings of 10 curled
+// petals around its axis, shaded by the vertex program "flower.vpc" (lit,
+// glossy, with a bright rim where the petals turn away from the eye). Its
+// colours come from "flower.cfg": the rings blend from "outerCol" (ring 0,
+// the widest, at the bottom) to "innerCol" (ring 49, small and raised), and
+// every petal's root takes "stemCol". All rings follow one opening curve,
+// shifted so that the low rings open first and the top ones last.
+//
+// Owns its program name; delete it while a context sharing it is current.
+#pragma once
+
+#include "core/ShowMath.h"
+#include "scenes/flowers/Petal.h"
+
+#include <array>
+#include <vector>
+
+class ResourceManager;
+
+class Flower {
+public:
+    static constexpr int ringCount = 50;
+    static constexpr int petalsPerRing = 10;
+
+    explicit Flower(const ResourceManager& resources);
+    ~Flower();
+    Flower(const Flower&) = delete;
+    Flower& operator=(const Flower&) = delete;
+
+    // How far ring `ring` is open (0..1) for the flower's `opening`.
+    static float ringOpening(int ring, float opening);
+
+    // Turns the model-view 90 degrees about x (the flower's axis becomes the
+    // view's z) and leaves it turned, so what is drawn next stands in the
+    // flower's frame; then draws every ring through the program.
+    void draw(float time);
+
+    float opening = 0.0f;
+    show::Vec3 innerCol{1.0f, 0.9f, 0.5f};
+    show::Vec3 outerCol{0.8f, 0.2f, 0.5f};
+    show::Vec3 stemCol{0.1f, 0.4f, 0.1f};
+    show::Vec3 tipCol{1.0f, 1.0f, 1.0f};
+    float shininess = 20.0f;
+    std::array<std::array<Petal, petalsPerRing>, ringCount> rings;
+    unsigned program = 0;
+
+private:
+    void readColours(const ResourceManager& resources);
+    void setProgramParameters() const;
+    void drawRing(int ring);
+    // Lays the ring's petals, each turned about the axis, into one batch.
+    void turnPetals(int ring);
+
+    PetalGeometry geometry;
+    // One ring's petals, turned into place, drawn in one call: a draw per
+    // petal costs the software rasterizer more than the petal itself.
+    std::vector<float> ringPositions, ringNormals, ringTexCoords;
+    std::vector<unsigned short> ringQuads;
+};

@@ -1,0 +1,159 @@
+#include "scenes/flowers/FlowersScene.h"
+
+#include "core/ScreenQuad.h"
+#include "core/VirtualScreen.h"
+#include "effects/CopyScreen.h"
+#include "effects/KeyEffects.h"
+#include "effects/SharedKeys.h"
+#include "programs/NvExtensions.h"
+#include "resources/KeyValue.h"
+#include "resources/ResourceManager.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+FlowersScene::FlowersScene(ResourceManager* resources)
+    : Scene(resources), field("flowers.3ds", *resources), script(loadScript(*resources, "flowers.swf")),
+      flower(*resources)
+{
+    duration = timeOfBeat(70.0f);
+    field.nearPlane = 1.0f;
+    field.farPlane = 300.0f;
+    registerKeyEffectCommands(*script);
+    script->registerCommand("setCamera", [this](swfMovie&, const swfArguments& a) { return setCamera(a); });
+    script->bindPosition(1, openingPoint);
+    script->bindColour(2, view0Colour);
+    script->bindColour(3, view1Colour);
+    for (int i = 0; i < vineCount; ++i)
+        vines.push_back(std::make_unique<Vine>());
+    viewCopies[0] = resources->get(shared::copyScreen640x480);
+    viewCopies[1] = resources->get(shared::copyScreen640x480b);
+    readGradient();
+}
+
+void FlowersScene::readGradient()
+{
+    std::unique_ptr<char[]> text = resources->readFile("flower.cfg");
+    if (text == nullptr)
+        return;
+    const KvLookupReport report("flower.cfg");
+    float v[3];
+    if (kvFloats(text.get(), "gradientStart", v) == 3)
+        std::copy(v, v + 3, gradientStart);
+    if (kvFloats(text.get(), "gradientEnd", v) == 3)
+        std::copy(v, v + 3, gradientEnd);
+}
+
+int FlowersScene::setCamera(const swfArguments& arguments)
+{
+    if (arguments.size() < 3)
+        return 0;
+    const int slot = std::atoi(arguments[1].c_str());
+    // Only two views exist; another number must not name a third.
+    if (slot == 0 || slot == 1)
+        cameraNames[slot] = arguments[2];
+    return 0;
+}
+
+int FlowersScene::onKey(int key, int, int)
+{
+    if (key == 'r')
+        script->rewind();
+    return 0;
+}
+
+void FlowersScene::resetTextureUnits()
+{
+    for (int unit = 0; unit < 4; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        for (GLenum gen : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
+            glDisable(gen);
+        glDisable(GL_TEXTURE_2D);
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_LIGHTING);
+}
+
+void FlowersScene::renderView(int view, float local)
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const std::string& name = cameraNames[view];
+    if (field.findNode(name, LIB3DS_CAMERA_NODE) != nullptr &&
+        field.findNode(name, LIB3DS_TARGET_NODE) != nullptr) {
+        field.setCamera(name, virtualScreenWidth, virtualScreenHeight);
+        field.lightFromNode("Omni03", GL_LIGHT0);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_DEPTH_TEST);
+        glColor4f(0.5f, 0.0f, 1.0f, 1.0f);
+        flower.opening = show::remap(openingPoint[1], 0.0f, 480.0f, 0.0f, 1.0f);
+        flower.draw(local);
+        if (local > 8.0f) {
+            glDisable(GL_LIGHTING);
+            glDisable(GL_POLYGON_SMOOTH);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            for (const auto& vine : vines)
+                vine->draw(2.0f * (local - 7.0f));
+            glDisable(GL_BLEND);
+        }
+    }
+    // Copied even when cleared, so a missing camera never shows the picture
+    // the copy held before.
+    if (viewCopies[view] != nullptr)
+        viewCopies[view]->copyFromScreen(0, 0, 0, 0, -1, -1);
+}
+
+int FlowersScene::update(float time)
+{
+    float local = time - std::max(start, 0.0f);
+    const float beat = beatAt(local);
+    if (!unitsReset) {
+        resetTextureUnits();
+        unitsReset = true;
+    }
+    local = std::max(local, 0.0f);
+    script->update(4.0 * local);
+    field.setFrame(4.0f * local);
+    for (int view = 0; view < 2; ++view)
+        if (viewOpacity(view) > 0.0f)
+            renderView(view, local);
+    compose(beat);
+    return local >= duration ? 1 : 0;
+}
+
+void FlowersScene::compose(float beat)
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    setOrthoBox(0, 1, 1, 0, -1, 1);
+    nv::glBegin(GL_QUADS);
+    glColor3fv(gradientStart);
+    glVertex2f(0, 0);
+    glVertex2f(1, 0);
+    glColor3fv(gradientEnd);
+    glVertex2f(1, 1);
+    glVertex2f(0, 1);
+    glEnd();
+    for (int view = 0; view < 2; ++view) {
+        const float opacity = viewOpacity(view);
+        if (opacity <= 0.0f || viewCopies[view] == nullptr)
+            continue;
+        glColor4f(1.0f, 1.0f, 1.0f, opacity);
+        viewCopies[view]->drawFullScreen(0, 0, -1, -1);
+    }
+    if (beat < 2.0f) {
+        // Black laid over, not added: adding black would leave the picture.
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(0.0f, 0.0f, 0.0f, show::remap(beat, 0.0f, 2.0f, 1.0f, 0.0f));
+        setOrthoBox(0, 1, 1, 0, -1, 1);
+        drawQuad({0, 0, 1, 1});
+    }
+    glDisable(GL_BLEND);
+}

@@ -1,0 +1,149 @@
+#include "scenes/funksphere/CreditsOverlay.h"
+
+#include "core/ScreenQuad.h"
+#include "core/ShowMath.h"
+#include "programs/NvExtensions.h"
+#include "resources/KeyValue.h"
+#include "resources/Pictures.h"
+#include "resources/ResourceManager.h"
+#include "resources/TextureUpload.h"
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using show::remap;
+
+namespace {
+
+constexpr GLenum rectangle = resources::textureRectangle;
+
+// The "funksphere.cfg" keys of the three credited people.
+constexpr const char* personKeys[3] = {"quarkjay", "vellum", "mosswire"};
+
+bool hasImage(unsigned texture)
+{
+    GLint width = 0;
+    glBindTexture(rectangle, texture);
+    glGetTexLevelParameteriv(rectangle, 0, GL_TEXTURE_WIDTH, &width);
+    glBindTexture(rectangle, 0);
+    return width > 0;
+}
+
+} // namespace
+
+CreditsOverlay::CreditsOverlay(ResourceManager* resources, int columns, int rows) : WarpGrid(resources)
+{
+    this->columns = columns;
+    this->rows = rows;
+    coords.assign(static_cast<size_t>((columns + 1) * (rows + 1) * 2), 0.0f);
+    std::printf("loading funksphere.cfg\n");
+    std::unique_ptr<char[]> cfg = resources != nullptr ? resources->readFile("funksphere.cfg") : nullptr;
+    if (cfg == nullptr) {
+        std::printf("funksphere.cfg missing: the credits stay empty\n");
+        return;
+    }
+    slots[0] = {loadPicture(cfg.get(), personKeys[0]), loadPicture(cfg.get(), "music")};
+    slots[2] = {loadPicture(cfg.get(), personKeys[1]), loadPicture(cfg.get(), "code")};
+    slots[3] = {loadPicture(cfg.get(), personKeys[2]), loadPicture(cfg.get(), "support")};
+}
+
+CreditsOverlay::~CreditsOverlay()
+{
+    for (const Slot& slot : slots) {
+        const GLuint names[2] = {slot.name, slot.role};
+        glDeleteTextures(2, names);
+    }
+}
+
+unsigned CreditsOverlay::loadPicture(const char* cfg, const char* key)
+{
+    std::unique_ptr<char[]> file = kvString(cfg, key);
+    if (file == nullptr) {
+        std::printf("funksphere.cfg has no picture for \"%s\"\n", key);
+        return 0;
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(rectangle, texture);
+    glTexParameteri(rectangle, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(rectangle, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    loadPngTexture(*resources, file.get(), 0);
+    glBindTexture(rectangle, 0);
+    if (hasImage(texture))
+        return texture;
+    std::printf("cannot load the credits picture %s\n", file.get());
+    glDeleteTextures(1, &texture);
+    return 0;
+}
+
+void CreditsOverlay::computeWarp(float a)
+{
+    const float twoPiF = 2.0f * 3.14159f * frequency;
+    const float sinA = std::sin(a), cosA = std::cos(a);
+    const float textureHeight = static_cast<float>(3 * height / 4);
+    for (int j = 0; j <= rows; ++j) {
+        const float y = remap(static_cast<float>(j), 0, static_cast<float>(rows), -0.5f, 0.5f);
+        for (int k = 0; k <= columns; ++k) {
+            const float x = remap(static_cast<float>(k), 0, static_cast<float>(columns), -0.5f, 0.5f);
+            // Wave centres on opposite sides of a circle round the middle.
+            const float d1 = std::hypot(x - sinA, y - cosA);
+            const float d2 = std::hypot(x + sinA, y + cosA);
+            const float r1 = remap(d1, 0, 1.4142135f, 0, twoPiF);
+            const float r2 = remap(d2, 0, 1.4142135f, 0, twoPiF);
+            const float X = remap(std::cos(a + r1) + std::cos(a + r2), -1, 1, x / 2, x);
+            const float Y = remap(std::sin(a + r1) + std::sin(a + r2), -1, 1, y / 2, y);
+            float* pair = &coords[(j * (columns + 1) + k) * 2];
+            pair[0] = remap(X, -0.5f, 0.5f, 0, static_cast<float>(width));
+            pair[1] = remap(Y, -0.5f, 0.5f, 0, textureHeight);
+        }
+    }
+}
+
+int CreditsOverlay::update(float time)
+{
+    draw(time);
+    return 0;
+}
+
+void CreditsOverlay::draw(float t)
+{
+    // Four slots for the six indices the animation may name: 4 and 5 (and
+    // anything outside) have nobody to show.
+    if (creditIndex < 0 || creditIndex >= slotCount)
+        return;
+    const Slot& slot = slots[creditIndex];
+    const bool picturesExpected = creditIndex != 1;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(rectangle);
+    const float a = t + 5.0f + (creditIndex == 0 ? 1.570795f : 0.0f);
+    glColor4f(1, 1, 1, alpha);
+    if (slot.name != 0 || !picturesExpected) {
+        glBindTexture(rectangle, slot.name);
+        WarpGrid::update(a);   // computeWarp(a), then the grid
+    }
+    if (slot.role != 0 || !picturesExpected)
+        drawBanner(slot.role);
+    glBindTexture(rectangle, 0);
+    glDisable(rectangle);
+}
+
+void CreditsOverlay::drawBanner(unsigned role) const
+{
+    glBindTexture(rectangle, role);
+    setOrthoBox(0, width, height, 0, 0, 10);
+    // The banners are 640 x 80; the quad stays the same on a smaller surface.
+    drawQuad({0, 280, 640, 360}, {0, 0, 640, 80});
+}
+
+int CreditsOverlay::setName(swfMovie&, const swfArguments& arguments)
+{
+    if (arguments.size() < 2)
+        return 0;
+    creditIndex = std::atoi(arguments[1].c_str());
+    return 0;
+}

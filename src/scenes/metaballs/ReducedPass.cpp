@@ -1,0 +1,49 @@
+#include "scenes/metaballs/ReducedPass.h"
+
+#include "core/ScreenQuad.h"
+#include "programs/NvExtensions.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+
+ReducedPass::~ReducedPass()
+{
+    if (texture != 0)
+        glDeleteTextures(1, &texture);
+}
+
+void ReducedPass::begin()
+{
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    width = std::max(1, viewport[2] / divisor);
+    height = std::max(1, viewport[3] / divisor);
+    glViewport(viewport[0], viewport[1], width, height);
+}
+
+void ReducedPass::end()
+{
+    if (texture == 0)
+        glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_RECTANGLE, texture);
+    if (width != textureWidth || height != textureHeight) {
+        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        textureWidth = width;
+        textureHeight = height;
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE, 0, 0, 0, viewport[0], viewport[1], width, height);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+
+    nv::glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_RECTANGLE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // y up, as the copy's rows run.
+    setOrthoBox(0, 1, 0, 1, 0, 1);
+    drawQuad({0, 0, 1, 1}, {0, 0, float(width), float(height)});
+    glDisable(GL_TEXTURE_RECTANGLE);
+}

@@ -1,0 +1,69 @@
+#include "scenes/ribbonstack/BarField.h"
+
+#include "core/ShowMath.h"
+#include "programs/NvExtensions.h"
+
+BarField::BarField()
+{
+    for (int i = 0; i < barCount; ++i) {
+        Bar& bar = bars[i];
+        bar.x = 3.0f * show::remap(static_cast<float>(i), 0.0f, barCount, -10.0f, 50.0f);
+        bar.y = 0.0f;
+        bar.z = show::random(-10.0f, 10.0f);
+        bar.width = show::random(4.0f, 6.0f);
+    }
+    buildList();
+}
+
+BarField::~BarField()
+{
+    if (list != 0)
+        nv::glDeleteLists(list, 1);
+}
+
+void BarField::buildList()
+{
+    const float half = barHeight / 2.0f;
+    list = glGenLists(1);
+    nv::glNewList(list, GL_COMPILE);
+    glColor4f(1.0f, 0.0f, 0.0f, 0.95f);
+    nv::glBegin(GL_QUADS);
+    for (const Bar& b : bars) {
+        const float w = b.width / 2.0f;
+        glVertex3f(b.x - w, b.y - half, b.z);
+        glVertex3f(b.x + w, b.y - half, b.z);
+        glVertex3f(b.x + w, b.y + half, b.z);
+        glVertex3f(b.x - w, b.y + half, b.z);
+    }
+    glEnd();
+    // Five points per bar in one batch of separate segments: pairs join the
+    // corners and leave the fifth point to pair with the next bar's first,
+    // which is how the outline has always been drawn.
+    nv::glBegin(GL_LINES);
+    for (const Bar& b : bars) {
+        const float w = b.width / 2.0f;
+        glVertex3f(b.x - w, b.y - half, b.z);
+        glVertex3f(b.x + w, b.y - half, b.z);
+        glVertex3f(b.x + w, b.y + half, b.z);
+        glVertex3f(b.x - w, b.y + half, b.z);
+        glVertex3f(b.x - w, b.y - half, b.z);
+    }
+    glEnd();
+    nv::glEndList();
+}
+
+int BarField::draw(float)
+{
+    // Unlit: the list's red is the bars' colour, whatever light the frame
+    // left on.
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    nv::glCallList(list);
+    glPopMatrix();
+    return 0;
+}

@@ -1,0 +1,63 @@
+// RibbonStackScene: fourteen shiny ribbons stacked one above the other run
+// along jittered paths while the camera of "hribbon.3ds" flies beside them.
+// The ribbons are lit by the anisotropic vertex program "hribbonaniso.vpc";
+// a second, sharper pass into the small off-screen surface is blurred and
+// added back as their glow, tinted by layer 1 of "hribbonscene.swf". Red
+// bars stand behind them, and four title words sweep across them one after
+// another from moving projectors. The last four beats fade to black.
+//
+// The scene owns its ribbons, bars, 3DS scene, script, program and title
+// textures; the render targets and the blur are borrowed from the registry.
+#pragma once
+
+#include "core/Scene.h"
+#include "core/Scene3DS.h"
+#include "scenes/ribbonstack/BarField.h"
+#include "scenes/ribbonstack/StackRibbon.h"
+#include "scenes/ribbonstack/TitleProjection.h"
+#include "swf/swfScript.h"
+
+#include <memory>
+#include <vector>
+
+class CombinerFilter;
+class CopyScreen;
+class PBuffer;
+
+class RibbonStackScene : public Scene {
+public:
+    static constexpr int ribbonCount = 14;
+
+    explicit RibbonStackScene(ResourceManager* resources);
+    ~RibbonStackScene() override;
+
+    int update(float time) override;
+
+    // The ribbons with their program: the glow pass (sharp highlights in the
+    // inverse of the tint) or the picture's own (dark with a white sheen).
+    void drawRibbons(bool glow);
+    // The words whose windows contain `time`, added where they fall on the
+    // ribbons. Expects the scene's model-view matrix to be current.
+    void projectTitles(float time);
+
+    BarField bars;
+    Scene3DS stack;
+    std::unique_ptr<swfScript> script;
+    std::vector<std::unique_ptr<StackRibbon>> ribbons;
+    unsigned program = 0;
+    float mt = 1.0f;
+    float refractionIndexRatio = 1.5f;
+    float tint[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    unsigned titleTextures[titleWordCount] = {};
+
+private:
+    void readLook();
+    void resetTextureUnits();
+    void glowPass(const float (&modelview)[16], const float (&projection)[16]);
+    void addGlowAndFade(float beat);
+
+    PBuffer* glowSurface = nullptr;
+    CopyScreen* glowCopy = nullptr;
+    CombinerFilter* blur = nullptr;
+    bool unitsReset = false;
+};

@@ -1,0 +1,42 @@
+#include "scenes/ribbonstack/TitleProjection.h"
+
+#include <cmath>
+
+using show::Mat4;
+
+const TitleWord titleWords[titleWordCount] = {
+    {"title0.png", 1, 5.0f, 10.0f, 0.0f, -10.0f},
+    {"title1.png", 2, 7.0f, 14.0f, 2.0f, -8.0f},
+    {"title2.png", 3, 10.0f, 16.0f, 2.0f, -9.0f},
+    {"title3.png", 1, 12.0f, 26.0f, 2.0f, -15.0f},
+};
+
+std::vector<int> titleWordsAt(float time)
+{
+    std::vector<int> words;
+    for (int i = 0; i < titleWordCount; ++i)
+        if (time > titleWords[i].start && time < titleWords[i].end)
+            words.push_back(i);
+    return words;
+}
+
+Mat4 projectorMatrix(const TitleWord& word, float time)
+{
+    const float theta = show::remap(time, word.start, word.end, 1.570795f, -1.570795f);
+    const float c = std::cos(theta), s = std::sin(theta);
+    Mat4 m = Mat4::identity();
+    // Column 0 was (1, 0, 0) and column 2 (0, 0, 1): x' = s z + c x, z' = c z - s x.
+    m.m[0] = c;
+    m.m[2] = -s;
+    m.m[8] = s;
+    m.m[10] = c;
+    m.m[12] = word.xAtZero - 3.0f * time;
+    m.m[14] = word.z;
+    return m;
+}
+
+Mat4 titleTextureMatrix(const Mat4& projector)
+{
+    return Mat4::translation(0.5f, 0.5f, 0.0f) * Mat4::scaling(0.5f, -1.0f, 1.0f) *
+           Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projector;
+}

@@ -1,0 +1,155 @@
+#include "scenes/shadow/CubeLogo.h"
+
+#include "programs/NvExtensions.h"
+#include "resources/Pictures.h"
+#include "resources/ResourceManager.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr float kPi = 3.14159f;
+constexpr float kDegrees = 57.2957795f;   // per radian
+constexpr float kSpacing = 1.1f;        // box pitch: a tenth of a box between neighbours
+constexpr float kPulseDecay = 0.05f;    // per second
+constexpr float kPushPerPress = 0.1f;
+constexpr int kSpace = 0x20;
+constexpr float kTurn = 200.0f;         // degrees about y that face the logo into the room
+
+// Column or row index onto [-half, half]; a single column sits at 0.
+float centred(int index, int count)
+{
+    if (count < 2)
+        return 0.0f;
+    const float half = static_cast<float>(count) / 2.0f;
+    return show::remap(static_cast<float>(index), 0.0f, static_cast<float>(count - 1), -half, half);
+}
+
+} // namespace
+
+LogoCube::LogoCube(float x, float y, float z)
+    : position{x, y, z}, spinRate(show::random(-kPi, kPi)), matrix(show::Mat4::translation(x, y, z))
+{
+}
+
+void LogoCube::reset()
+{
+    matrix = show::Mat4::translation(position[0], position[1], position[2]);
+}
+
+void LogoCube::spin(float s)
+{
+    const float degrees = s * spinRate * kDegrees;
+    matrix = show::Mat4::translation(position[0], position[1], position[2]) *
+             show::Mat4::rotation(degrees, 0, 0, 1) * show::Mat4::rotation(degrees, 0, 1, 0) *
+             show::Mat4::rotation(degrees, 1, 0, 0);
+}
+
+CubeLogo::CubeLogo(const ResourceManager& resources)
+{
+    normalState.readMaterial("shadowobject.cfg", &resources);
+    glowState.readMaterial("shadowGlow.cfg", &resources);
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    if (jpegSize(resources, "k16.jpg", width, height) == 0 && width > 0 && height > 0) {
+        rgb.resize(static_cast<size_t>(width) * height * 3);
+        if (jpegPixels(resources, "k16.jpg", rgb.data()) != 0)
+            rgb.clear();
+    }
+    if (rgb.empty()) {
+        std::printf("cannot find %s\n", "k16.jpg");
+        width = height = 0;
+    }
+    addCubes(rgb.data(), width, height);
+}
+
+CubeLogo::CubeLogo(const unsigned char* rgb, int width, int height)
+{
+    addCubes(rgb, width, height);
+}
+
+void CubeLogo::addCubes(const unsigned char* rgb, int width, int height)
+{
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c)
+            if (rgb[(static_cast<size_t>(r) * width + c) * 3] > 100)
+                cubes.emplace_back(kSpacing * centred(c, width), kSpacing * centred(r, height), 0.0f);
+    placeMesh();
+    meshAtRest = true;
+}
+
+void CubeLogo::placeMesh()
+{
+    matrices.resize(cubes.size());
+    for (size_t i = 0; i < cubes.size(); ++i)
+        matrices[i] = cubes[i].matrix;
+    mesh.place(matrices);
+}
+
+void CubeLogo::draw(float) const
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    (glow ? glowState : normalState).applyMaterial();
+    glMultMatrixf(orientation.m);
+    glRotatef(kTurn, 0.0f, 1.0f, 0.0f);
+    // The boxes are closed: a face turned away from the eye never shows in
+    // front of one turned towards it, so those are left out.
+    const GLboolean wasCulling = glIsEnabled(GL_CULL_FACE);
+    GLint culledFace = GL_BACK;
+    glGetIntegerv(GL_CULL_FACE_MODE, &culledFace);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    mesh.draw();
+    glCullFace(static_cast<GLenum>(culledFace));
+    if (!wasCulling)
+        glDisable(GL_CULL_FACE);
+    glPopMatrix();
+}
+
+void CubeLogo::update(float t)
+{
+    const float dt = updated ? std::max(0.0f, t - lastUpdate) : 0.0f;
+    lastUpdate = t;
+    updated = true;
+    const float s = std::sin(kPi * pulse);
+    const bool tumbling = pulse > 0.0f;
+    for (LogoCube& cube : cubes) {
+        cube.reset();
+        if (tumbling)
+            cube.spin(s);
+    }
+    // At rest the boxes keep their places from frame to frame.
+    if (tumbling || !meshAtRest) {
+        placeMesh();
+        meshAtRest = !tumbling;
+    }
+    pulse = pulse > 0.0f ? std::max(0.0f, pulse - kPulseDecay * dt) : 0.0f;
+    orientation = show::Mat4::rotation(t * kDegrees, 0.0f, 1.0f, 0.0f);
+}
+
+void CubeLogo::bounds(float (&low)[3], float (&high)[3]) const
+{
+    // A box turning about its centre stays inside the sphere through its corners.
+    const float boxReach = show::Vec3(0.5f, 0.5f, 0.25f).length();
+    for (int axis = 0; axis < 3; ++axis) {
+        low[axis] = cubes.empty() ? 0.0f : 1e30f;
+        high[axis] = cubes.empty() ? 0.0f : -1e30f;
+        for (const LogoCube& cube : cubes) {
+            low[axis] = std::min(low[axis], cube.position[axis] - boxReach);
+            high[axis] = std::max(high[axis], cube.position[axis] + boxReach);
+        }
+    }
+}
+
+show::Mat4 CubeLogo::placement() const
+{
+    return orientation * show::Mat4::rotation(kTurn, 0.0f, 1.0f, 0.0f);
+}
+
+void CubeLogo::key(int code)
+{
+    if (code == kSpace)
+        pulse += kPushPerPress;
+}

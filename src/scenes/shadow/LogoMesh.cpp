@@ -1,0 +1,132 @@
+#include "scenes/shadow/LogoMesh.h"
+
+#include "programs/NvExtensions.h"
+#include "scenes/shadow/GridFace.h"
+
+namespace {
+
+constexpr int kCells = 4;   // each face a 4 x 4 grid
+
+// The box's six faces, as a box list would draw them with drawGridFace.
+const GridFace kFaces[6] = {
+    {{-0.5f, -0.5f, -0.25f}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}},
+    {{-0.5f, -0.5f, 0.25f}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+    {{-0.5f, -0.5f, -0.25f}, {0, 0, 0.5f}, {0, 1, 0}, {-1, 0, 0}},
+    {{0.5f, -0.5f, -0.25f}, {0, 1, 0}, {0, 0, 0.5f}, {1, 0, 0}},
+    {{-0.5f, 0.5f, -0.25f}, {0, 0, 0.5f}, {1, 0, 0}, {0, 1, 0}},
+    {{-0.5f, -0.5f, -0.25f}, {1, 0, 0}, {0, 0, 0.5f}, {0, -1, 0}},
+};
+
+std::vector<float> buildBoxVertices()
+{
+    std::vector<float> out;
+    const float step = 1.0f / kCells;
+    for (const GridFace& face : kFaces)
+        for (int strip = 0; strip < kCells; ++strip)
+            for (int pair = 0; pair <= kCells; ++pair)
+                for (float a : {strip * step, (strip + 1) * step}) {
+                    const show::Vec3 p = gridPoint(face, a, pair * step);
+                    out.insert(out.end(), {p.x, p.y, p.z, face.normal[0], face.normal[1], face.normal[2]});
+                }
+    return out;
+}
+
+// A quad strip's vertices j .. j + 3 make the triangles (j, j + 1, j + 3)
+// and (j, j + 3, j + 2), both wound as the strip is.
+std::vector<unsigned> buildBoxTriangles()
+{
+    std::vector<unsigned> out;
+    const unsigned stripLength = 2 * (kCells + 1);
+    for (unsigned strip = 0; strip < 6 * kCells; ++strip)
+        for (unsigned j = strip * stripLength; j + 3 < (strip + 1) * stripLength; j += 2)
+            out.insert(out.end(), {j, j + 1, j + 3, j, j + 3, j + 2});
+    return out;
+}
+
+} // namespace
+
+const std::vector<float>& LogoMesh::boxVertices()
+{
+    static const std::vector<float> vertices = buildBoxVertices();
+    return vertices;
+}
+
+const std::vector<unsigned>& LogoMesh::boxTriangles()
+{
+    static const std::vector<unsigned> triangles = buildBoxTriangles();
+    return triangles;
+}
+
+LogoMesh::LogoMesh()
+{
+    glGenBuffers(1, &vertexBuffer);
+    glGenBuffers(1, &indexBuffer);
+}
+
+LogoMesh::~LogoMesh()
+{
+    glDeleteBuffers(1, &vertexBuffer);
+    glDeleteBuffers(1, &indexBuffer);
+}
+
+void LogoMesh::place(const std::vector<show::Mat4>& matrices)
+{
+    const std::vector<float>& box = boxVertices();
+    vertices.resize(box.size() * matrices.size());
+    float* out = vertices.data();
+    for (const show::Mat4& matrix : matrices) {
+        const float* m = matrix.m;
+        for (size_t v = 0; v < box.size(); v += floatsPerVertex, out += floatsPerVertex) {
+            const float* p = &box[v];
+            const float* n = p + 3;
+            for (int r = 0; r < 3; ++r) {
+                out[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+                out[3 + r] = m[r] * n[0] + m[4 + r] * n[1] + m[8 + r] * n[2];
+            }
+        }
+    }
+    boxes = static_cast<int>(matrices.size());
+    // A tumbling logo is placed every frame: its buffer is refilled, not remade.
+    const size_t bytes = vertices.size() * sizeof(float);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    if (bytes == bufferBytes) {
+        glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices.data());
+    } else {
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), vertices.data(), GL_DYNAMIC_DRAW);
+        bufferBytes = bytes;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (boxes == indexBoxes)
+        return;
+    // The same triangles for every box, moved on by the box's vertices.
+    const std::vector<unsigned>& triangles = boxTriangles();
+    const unsigned boxVertexCount = static_cast<unsigned>(box.size() / floatsPerVertex);
+    std::vector<unsigned> indices;
+    indices.reserve(triangles.size() * matrices.size());
+    for (unsigned b = 0; b < static_cast<unsigned>(boxes); ++b)
+        for (unsigned index : triangles)
+            indices.push_back(index + b * boxVertexCount);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(unsigned)),
+                 indices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    indexBoxes = boxes;
+}
+
+void LogoMesh::draw() const
+{
+    if (boxes == 0)
+        return;
+    const GLsizei stride = floatsPerVertex * sizeof(float);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glVertexPointer(3, GL_FLOAT, stride, nullptr);
+    glNormalPointer(GL_FLOAT, stride, reinterpret_cast<const void*>(3 * sizeof(float)));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    nv::glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(boxTriangles().size()) * boxes, GL_UNSIGNED_INT, nullptr);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}

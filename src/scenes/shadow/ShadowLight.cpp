@@ -1,0 +1,202 @@
+#include "scenes/shadow/ShadowLight.h"
+
+#include "effects/PBuffer.h"
+
+#include <cstring>
+
+namespace {
+
+void loadMatrix(GLenum mode, const show::Mat4& matrix)
+{
+    glMatrixMode(mode);
+    glLoadIdentity();
+    glMultMatrixf(matrix.m);
+}
+
+show::Mat4 lightFrustum(const ShadowLight& light)
+{
+    return show::Mat4::perspective(light.fov, 1.0f, light.nearPlane, light.farPlane);
+}
+
+} // namespace
+
+ShadowLight::Comparison ShadowLight::comparisonFor(bool hasSgixShadow)
+{
+    return hasSgixShadow ? Comparison::sgixShadow : Comparison::arbShadow;
+}
+
+GLenum ShadowLight::depthFormatFor(int depthBits)
+{
+    switch (depthBits) {
+    case 16: return GL_DEPTH_COMPONENT16_ARB;
+    case 24: return GL_DEPTH_COMPONENT24_ARB;
+    case 32: return GL_DEPTH_COMPONENT32_ARB;
+    default: return GL_DEPTH_COMPONENT;
+    }
+}
+
+ShadowLight::ShadowLight() : comparison(comparisonFor(epoxy_has_gl_extension("GL_SGIX_shadow")))
+{
+    std::memcpy(lightView, show::Mat4::identity().m, sizeof lightView);
+    std::memcpy(lightProjection, lightFrustum(*this).m, sizeof lightProjection);
+}
+
+ShadowLight::~ShadowLight()
+{
+    if (depthTexture != 0)
+        glDeleteTextures(1, &depthTexture);
+}
+
+void ShadowLight::bindDepthTexture()
+{
+    if (depthTexture == 0)
+        glGenTextures(1, &depthTexture);
+    glBindTexture(GL_TEXTURE_2D, depthTexture);
+}
+
+void ShadowLight::createDepthTexture(GLenum type)
+{
+    bindDepthTexture();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    if (comparison == Comparison::arbShadow) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
+    } else {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_SGIX, 1);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_OPERATOR_SGIX, GL_TEXTURE_LEQUAL_R_SGIX);
+    }
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(depthFormatFor(depthBits)), mapWidth, mapHeight, 0,
+                 GL_DEPTH_COMPONENT, type, nullptr);
+}
+
+show::Mat4 ShadowLight::viewMatrix() const
+{
+    const show::Vec3 z = (position - target).normalized();
+    show::Vec3 x = show::Vec3(1.0f, 0.0f, 0.0f).cross(z).normalized();
+    // A light on the reference axis through its target would get a view
+    // without an x axis, flattening its whole depth map onto one line; the
+    // vertical serves as the reference there instead.
+    if (x.length() == 0.0f)
+        x = show::Vec3(0.0f, 1.0f, 0.0f).cross(z).normalized();
+    const show::Vec3 y = z.cross(x);
+    show::Mat4 view = show::Mat4::identity();
+    const show::Vec3 rows[3] = {x, y, z};
+    for (int r = 0; r < 3; ++r) {
+        view.m[0 * 4 + r] = rows[r].x;
+        view.m[1 * 4 + r] = rows[r].y;
+        view.m[2 * 4 + r] = rows[r].z;
+        view.m[3 * 4 + r] = -rows[r].dot(position);
+    }
+    return view;
+}
+
+void ShadowLight::beginDepthPass(PBuffer& surface)
+{
+    surface.makeCurrent();
+    glViewport(0, 0, mapWidth, mapHeight);
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(offsetFactor, offsetUnits);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDisable(GL_LIGHTING);
+
+    loadMatrix(GL_PROJECTION, lightFrustum(*this));
+    glGetFloatv(GL_PROJECTION_MATRIX, lightProjection);
+    const show::Mat4 view = viewMatrix();
+    std::memcpy(lightView, view.m, sizeof lightView);
+    loadMatrix(GL_MODELVIEW, view);
+}
+
+void ShadowLight::endDepthPass(PBuffer& surface)
+{
+    // The surface's own context: its unit 0 may have been left elsewhere.
+    glActiveTexture(GL_TEXTURE0);
+    bindDepthTexture();
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, mapWidth, mapHeight);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    surface.restore();
+}
+
+void ShadowLight::setupShadowTexGen() const
+{
+    static const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
+    static const GLenum generators[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
+    for (int i = 0; i < 4; ++i) {
+        GLfloat plane[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        plane[i] = 1.0f;
+        glTexGeni(coords[i], GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
+        glTexGenfv(coords[i], GL_EYE_PLANE, plane);
+        glEnable(generators[i]);
+    }
+    // Light clip space [-1, 1] onto the depth map's [0, 1].
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glTranslatef(0.5f, 0.5f, 0.5f);
+    glScalef(0.5f, 0.5f, 0.5f);
+    glMultMatrixf(lightFrustum(*this).m);
+    glMultMatrixf(lightView);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void ShadowLight::applySpotDirection(int index) const
+{
+    const show::Vec3 d = (position - target).normalized();
+    const GLfloat direction[3] = {d.x, d.y, d.z};
+    glLightfv(GL_LIGHT0 + index, GL_SPOT_DIRECTION, direction);
+}
+
+void ShadowLight::applyPosition(int index, float x, float y, float z) const
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(position.x, position.y, position.z);
+    const GLfloat at[4] = {x, y, z, 1.0f};
+    glLightfv(GL_LIGHT0 + index, GL_POSITION, at);
+    glPopMatrix();
+}
+
+void ShadowLight::clipToFrustum(bool on) const
+{
+    constexpr int planes = 5;
+    if (!on) {
+        for (int i = 0; i < planes; ++i)
+            glDisable(GL_CLIP_PLANE0 + i);
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        return;
+    }
+    // A clipped polygon is drawn again from new corners, and its depth can
+    // come out a step behind what the same polygon laid down unclipped: a
+    // pull of one step forward keeps equal-depth passes whole.
+    glPolygonOffset(-1.0f, -1.0f);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    show::Mat4 view;
+    std::memcpy(view.m, lightView, sizeof view.m);
+    const show::Mat4 clip = lightFrustum(*this) * view;
+    // Inside is where w + x, w - x, w + y, w - y and w + z are all positive.
+    // The sides stand a tenth wider than the frustum: a clipped polygon's
+    // depth differs from the unclipped one's in the last bits, so its edge
+    // must fall where the light adds nothing, outside the spot's disc.
+    constexpr double wider = 1.0 / 1.1;
+    const struct {
+        int row;
+        double scale;
+    } sides[planes] = {{0, wider}, {0, -wider}, {1, wider}, {1, -wider}, {2, 1.0}};
+    glMatrixMode(GL_MODELVIEW);
+    for (int i = 0; i < planes; ++i) {
+        GLdouble equation[4];
+        for (int c = 0; c < 4; ++c)
+            equation[c] = clip.at(3, c) + sides[i].scale * clip.at(sides[i].row, c);
+        glClipPlane(GL_CLIP_PLANE0 + i, equation);
+        glEnable(GL_CLIP_PLANE0 + i);
+    }
+}

@@ -1,0 +1,74 @@
+// ShadowRoom: a closed 160-unit box of a room lit by three coloured spot
+// lights circling its centre, each casting a depth-map shadow of the cube
+// logo inside, with a blurred specular copy of the logo added as a glow.
+//
+// A frame: move the lights; draw the depth maps into "PBuffer512x512"; lay
+// down depth and alpha; add one lit pass per light, masked by its depth map
+// and by "CircleMask" projected from it; render the logo's glow into
+// "PBuffer640x480", blur it eight times with "Blur640x480" and add it from
+// "CopyScreen640x480c". The caller sets the camera (the model-view holds the
+// camera alone) and clears; draw leaves depth testing on, blending and
+// lighting off, depth writes on and GL_LESS.
+//
+// Owns the lights, the logo and the room's display list; borrows the shared
+// render targets from the registry. The light colours come from
+// "shadowroom.cfg" ("light0" .. "light2", three floats each).
+#pragma once
+
+#include "effects/MaterialState.h"
+#include "scenes/shadow/ShadowLight.h"
+#include "scenes/shadow/CubeLogo.h"
+#include "scenes/shadow/ScreenBox.h"
+
+#include <array>
+#include <memory>
+
+class CombinerFilter;
+class CopyScreen;
+class PBuffer;
+class ResourceManager;
+struct MaskTexture;
+
+class ShadowRoom {
+public:
+    static constexpr int lightCount = 3;
+
+    explicit ShadowRoom(ResourceManager* resources);
+    ~ShadowRoom();
+    ShadowRoom(const ShadowRoom&) = delete;
+    ShadowRoom& operator=(const ShadowRoom&) = delete;
+
+    // Renders the whole room for the frame time `t` (seconds).
+    void draw(float t);
+    // Passes the key to the logo; always 0.
+    int onKey(int key, int x, int y);
+
+    // Where the lights stand at time `t`: each circles the centre at radius
+    // 40, light k twice as fast as light k - 1, tilting as it goes.
+    void moveLights(float t);
+
+    std::array<std::unique_ptr<ShadowLight>, lightCount> lights;
+    std::unique_ptr<CubeLogo> logo;
+    MaterialState roomState;
+
+private:
+    void drawContents() const;
+    void drawShadowMaps();
+    void drawLitPasses();
+    void drawGlow();
+    void addGlow();
+    // The glow surface's box of the logo and the blur's reach around it.
+    bool logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
+                       ScreenBox& box) const;
+
+    MaskTexture* circleMask = nullptr;
+    PBuffer* depthSurface = nullptr;
+    PBuffer* glowSurface = nullptr;
+    CopyScreen* glowCopy = nullptr;
+    CombinerFilter* blur = nullptr;
+    unsigned roomList = 0;
+    // Where this frame's glow lies on the glow surface; the whole surface
+    // when the logo reaches behind the eye.
+    ScreenBox glowBox{};
+    bool glowBoxed = false;
+};

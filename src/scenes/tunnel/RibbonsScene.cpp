@@ -1,0 +1,134 @@
+#include "scenes/tunnel/RibbonsScene.h"
+
+#include "core/ScreenQuad.h"
+#include "core/VirtualScreen.h"
+#include "effects/CopyScreen.h"
+#include "effects/SharedKeys.h"
+#include "effects/WarpGrid.h"
+#include "resources/ResourceManager.h"
+#include "scenes/tunnel/InverseCamera.h"
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+
+using show::Mat4;
+using show::Vec3;
+
+namespace {
+
+constexpr const char* cameraName = "Camera01";
+
+struct PlanePlace {
+    const char* picture;
+    float frame;
+};
+
+constexpr PlanePlace planePlaces[] = {{"_text0.jpg", 50}, {"_text1.jpg", 70},  {"_text2.jpg", 90},
+                                      {"_text3.jpg", 100}, {"_text4.jpg", 110}, {"_text5.jpg", 115}};
+
+} // namespace
+
+RibbonsScene::RibbonsScene(ResourceManager* resources) : Scene(resources), model("ribbons.3ds", *resources)
+{
+    duration = timeOfBeat(lengthBeats);
+    model.farPlane = 500.0f;
+    ribbons.resize(ribbonCount);
+    show::random(0.0f, 1.0f);
+    show::random(0.0f, 1.0f);
+    placePlanes();
+    buildPaths();
+    warp = resources->get(shared::pullWarp);
+    copy = resources->get(shared::copyScreen640x480);
+    preRoll = timeOfBeat(preRollBeats);
+}
+
+void RibbonsScene::placePlanes()
+{
+    // Each word stands where the camera is at its frame, facing the way the
+    // camera looks, upright in its picture.
+    const Mat4 turn = Mat4::rotation(3.14159f * 180.0f / 3.14159265f, 1.0f, 0.0f, 0.0f);
+    for (const PlanePlace& place : planePlaces) {
+        model.setFrame(place.frame);
+        const Mat4 matrix = inverseCamera(model.cameraMatrix(cameraName)) * turn;
+        planes.push_back(std::make_unique<TextPlane>(*resources, place.picture, place.frame * 0.1f, matrix));
+        if (planes.size() == 1)
+            planes.front()->offset = Vec3(0.0f, 0.5f, 0.0f);
+    }
+}
+
+void RibbonsScene::buildPaths()
+{
+    for (int f = 0; f < pathPoints; ++f) {
+        model.setFrame(show::remap(static_cast<float>(f), 0.0f, 100.0f, 0.0f, 200.0f));
+        const Mat4 toWorld = inverseCamera(model.cameraMatrix(cameraName));
+        for (TrailRibbon& ribbon : ribbons)
+            ribbon.appendPoint(toWorld);
+    }
+}
+
+int RibbonsScene::update(float time)
+{
+    const float local = driven ? time : time - start + preRoll;
+    const float beat = beatAt(local);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    clearOrFade(beat);
+
+    model.setFrame(std::fmod(show::remap(beat, 0.0f, lengthBeats + preRollBeats, 0.0f, 190.0f), 200.0f));
+    model.setCamera(cameraName, virtualScreenWidth, virtualScreenHeight);
+    const float s = std::sin(local), c = std::cos(local);
+    const Vec3 tint = Vec3(std::fabs(s * c), std::fabs(s * s) * 0.125f, std::fabs(c)) * 0.5f;
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, 0.0f);
+    glFogf(GL_FOG_END, 200.0f);
+    const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glFogfv(GL_FOG_COLOR, black);
+    const float ribbonTime = timeOfBeat(12.0f) + 5.0f * local;
+    for (TrailRibbon& ribbon : ribbons)
+        ribbon.drawFrame(ribbonTime, tint);
+    for (const auto& plane : planes)
+        plane->draw(local);
+    glDisable(GL_FOG);
+    finishFrame(local);
+    return local - preRoll >= duration ? 1 : 0;
+}
+
+// Clears the frame, or in the last beats lays translucent black over the
+// previous one so the ribbons leave streaks as the scene ends.
+void RibbonsScene::clearOrFade(float beat)
+{
+    if (beat > lengthBeats - 2.0f) {
+        setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 1);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(0.0f, 0.0f, 0.0f, show::remap(beat, lengthBeats - 2.0f, lengthBeats, 1.0f, 0.8f));
+        drawQuad({0, 0, float(virtualScreenWidth), float(virtualScreenHeight)});
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
+
+// Adds the frame's copy drawn through the warp grid. Driven, the finished
+// frame goes into the copy target as well, which the caller fades in.
+void RibbonsScene::finishFrame(float localTime)
+{
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (copy == nullptr)
+        return;
+    copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    if (warp != nullptr) {
+        copy->enable();
+        copy->bind();
+        warp->strength = 4.0f;
+        warp->update(localTime);
+        copy->disable();
+    }
+    if (driven)
+        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+}

@@ -1,0 +1,62 @@
+#include "scenes/tunnel/TrailRibbon.h"
+
+#include "programs/NvExtensions.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+using show::Vec3;
+
+TrailRibbon::TrailRibbon() : ring(trailLength, 1.0f)
+{
+    radiusNow = show::random(1.0f, 10.0f) + 5.0f;
+    radiusNext = show::random(1.0f, 10.0f) + 5.0f;
+    angle = show::random(0.0f, 6.28318f);
+    angularStep = show::random(0.1f, 2.0f);
+    const float b = show::random(0.0f, 3.0f);
+    offset = (b + 1.0f) * (b + 1.0f);
+    ownColour.x = show::random(0.0f, 0.5f);
+    ownColour.y = show::random(0.0f, 0.5f);
+    ownColour.z = show::random(0.0f, 0.5f);
+}
+
+void TrailRibbon::appendPoint(const show::Mat4& inverseCamera)
+{
+    const float radius = show::lerp(static_cast<float>(counter % 5) * 0.2f, radiusNow, radiusNext);
+    const Vec3 point =
+        inverseCamera.transformPoint(Vec3(radius * std::cos(angle), 0.0f, radius * std::sin(angle)));
+    if (path.empty())
+        ring.fillEdges(point);
+    path.append(point);
+    ++counter;
+    angle += angularStep;
+    if (counter % 5 == 0) {
+        radiusNow = radiusNext;
+        radiusNext = show::random(1.0f, 10.0f) + 5.0f;
+    }
+}
+
+void TrailRibbon::drawFrame(float x, const Vec3& tint)
+{
+    const float head = x + offset - 1.0f;
+    const Vec3 ahead = path.position(std::fmod(std::max(head + 1.0f, 0.0f), timeWrap));
+    const Vec3 at = path.position(std::fmod(std::max(head, 0.0f), timeWrap));
+    ring.add(at, ahead - at);
+    const Vec3 c = ownColour + tint;
+    glColor4f(c.x * 0.5f + 0.1f, 0.2f, c.z * 0.5f + 0.1f, 0.125f);
+    // One array for the strip: a hundred ribbons make 30 000 vertices a
+    // frame, too many to hand over one call each.
+    strip.resize(static_cast<size_t>(ring.size()) * 6);
+    float* out = strip.data();
+    for (int age = 0; age < ring.size(); ++age, out += 6) {
+        const RibbonSection& s = ring.section(age);
+        out[0] = s.left.x, out[1] = s.left.y, out[2] = s.left.z;
+        out[3] = s.right.x, out[4] = s.right.y, out[5] = s.right.z;
+    }
+    glVertexPointer(3, GL_FLOAT, 0, strip.data());
+    glEnableClientState(GL_VERTEX_ARRAY);
+    nv::glDrawArrays(GL_QUAD_STRIP, 0, 2 * ring.size());
+    glDisableClientState(GL_VERTEX_ARRAY);
+}

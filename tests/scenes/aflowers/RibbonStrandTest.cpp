@@ -1,0 +1,100 @@
+#include "scenes/tunnel/InverseCamera.h"
+#include "scenes/aflowers/RibbonStrand.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using show::Vec3;
+
+namespace {
+
+// A strand on a square path in the x-y plane, one corner per second.
+RibbonStrand squareStrand(float step = 0.25f)
+{
+    RibbonStrand strand(8, step, 1.0f, 0.125f, 0.2f);
+    for (const Vec3& corner : {Vec3(0, 0, 0), Vec3(10, 0, 0), Vec3(10, 10, 0), Vec3(0, 10, 0)})
+        strand.path.append(corner);
+    return strand;
+}
+
+} // namespace
+
+TEST(RibbonStrand, FirstUpdateOnlyMarksTheTimeAndEarlierTimesAddNothing)
+{
+    RibbonStrand strand = squareStrand();
+    strand.reset({5, 5, 5});
+    strand.update(1.0f);
+    EXPECT_FLOAT_EQ(strand.lastTime(), 1.0f);
+    EXPECT_FLOAT_EQ(strand.section(0).points[0].x, 5.0f);
+    strand.update(1.5f);
+    EXPECT_FLOAT_EQ(strand.lastTime(), 1.5f);
+    const Vec3 newest = strand.section(0).points[0];
+    EXPECT_NE(newest.x, 5.0f);
+    // Going back in time lays nothing and keeps the clock where it was.
+    strand.update(0.2f);
+    EXPECT_FLOAT_EQ(strand.lastTime(), 1.5f);
+    EXPECT_FLOAT_EQ(strand.section(0).points[0].x, newest.x);
+}
+
+TEST(RibbonStrand, SectionIsAFlatHexagonAcrossThePath)
+{
+    RibbonStrand strand = squareStrand();
+    strand.update(0.0f);
+    strand.update(0.25f);
+    const RibbonStrand::Section& s = strand.section(0);
+    const Vec3 centre = (s.points[2] + s.points[5]) * 0.5f;
+    // Edges of the top face 2 x width apart, the pointed sides wider by
+    // twice the ridge, the faces 2 x thickness apart.
+    EXPECT_NEAR((s.points[1] - s.points[0]).length(), 2.0f, 1e-4f);
+    EXPECT_NEAR((s.points[2] - s.points[5]).length(), 2.4f, 1e-4f);
+    EXPECT_NEAR((s.points[0] - s.points[4]).length(), 0.25f, 1e-4f);
+    EXPECT_NEAR(((s.points[0] + s.points[1] + s.points[3] + s.points[4]) * 0.25f - centre).length(), 0.0f, 1e-4f);
+    // The carried up vector is the reversed direction of travel, unit long.
+    const Vec3 travel = strand.path.position(0.25f) - strand.path.position(0.0f);
+    EXPECT_NEAR(s.up.dot(travel.normalized()), -1.0f, 1e-4f);
+}
+
+TEST(RibbonStrand, AZeroDirectionLeavesASectionFlatButTheStrandKeepsItsUp)
+{
+    RibbonStrand strand(4, 0.5f, 1.0f, 0.125f, 0.2f);
+    strand.path.append({3, 3, 3}); // a path of one point never moves
+    strand.update(0.0f);
+    strand.update(0.5f);
+    const RibbonStrand::Section& s = strand.section(0);
+    for (const Vec3& p : s.points) {
+        EXPECT_FLOAT_EQ(p.x, 3.0f);
+        EXPECT_FALSE(std::isnan(p.y));
+    }
+    EXPECT_FLOAT_EQ(s.up.y, 1.0f);
+}
+
+TEST(RibbonStrand, FarJumpsInTimeEndAndAPathlessStrandLaysNothing)
+{
+    RibbonStrand strand = squareStrand(0.05f);
+    strand.update(0.0f);
+    const auto begun = std::chrono::steady_clock::now();
+    strand.update(1.0e9f); // one step is below the float's precision there
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(1));
+    EXPECT_FLOAT_EQ(strand.lastTime(), 1.0e9f);
+
+    RibbonStrand pathless(4, 0.5f, 1.0f, 0.125f, 0.2f);
+    pathless.update(0.0f);
+    pathless.update(10.0f);
+    EXPECT_FLOAT_EQ(pathless.lastTime(), 0.0f);
+}
+
+TEST(InverseCamera, UndoesARotationWithTranslationAndSurvivesASingularMatrix)
+{
+    const show::Mat4 camera = show::Mat4::lookAt({3, -7, 2}, {1, 4, 5}, {0, 0, 1});
+    const show::Mat4 back = inverseCamera(camera);
+    for (const Vec3& p : {Vec3(0, 0, 0), Vec3(1, 2, 3), Vec3(-40, 5, 9)}) {
+        const Vec3 q = back.transformPoint(camera.transformPoint(p));
+        EXPECT_NEAR((q - p).length(), 0.0f, 1e-4f);
+    }
+    show::Mat4 missing{};
+    missing.m[15] = 1.0f;
+    const show::Mat4 fallback = inverseCamera(missing);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FLOAT_EQ(fallback.m[i], show::Mat4::identity().m[i]);
+}

@@ -1,0 +1,146 @@
+#include "scenes/flowers/FlowersScene.h"
+
+#include "effects/CopyScreen.h"
+#include "effects/SharedKeys.h"
+#include "effects/SharedObjects.h"
+#include "resources/ResourceManager.h"
+#include "support/ShowResourcesTest.h"
+
+#include <epoxy/gl.h>
+
+namespace {
+
+class FlowersSceneTest : public ShowResourcesTest {
+protected:
+    void SetUp() override
+    {
+        ShowResourcesTest::SetUp();
+        testing::internal::CaptureStdout();
+        scene = std::make_unique<FlowersScene>(resources.get());
+        testing::internal::GetCapturedStdout();
+    }
+    void TearDown() override
+    {
+        scene.reset();
+        ShowResourcesTest::TearDown();
+    }
+
+    static void fillScreen(float grey)
+    {
+        glClearColor(grey, grey, grey, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+    }
+
+    // Draws a screen copy over the whole screen, unblended, and reads its middle.
+    static std::array<uint8_t, 4> copyMiddle(CopyScreen* copy)
+    {
+        glDisable(GL_BLEND);
+        glColor4f(1, 1, 1, 1);
+        copy->drawFullScreen(0, 0, -1, -1);
+        return testsupport::readPixel(320, 240);
+    }
+
+    float seconds(float beats) const { return scene->timeOfBeat(beats); }
+
+    std::unique_ptr<FlowersScene> scene;
+};
+
+} // namespace
+
+TEST_F(FlowersSceneTest, SetCameraTakesSlotZeroOrOneOnly)
+{
+    scene->setCamera({"setCamera", "1", "CamLow"});
+    EXPECT_EQ(scene->cameraNames[1], "CamLow");
+    scene->setCamera({"setCamera", "2", "CamHigh"});
+    scene->setCamera({"setCamera", "-1", "CamHigh"});
+    scene->setCamera({"setCamera", "0"});
+    EXPECT_EQ(scene->cameraNames[1], "CamLow");
+    EXPECT_EQ(scene->cameraNames[0], "");
+    scene->setCamera({"setCamera", "0", "CamHigh"});
+    EXPECT_EQ(scene->cameraNames[0], "CamHigh");
+}
+
+TEST_F(FlowersSceneTest, TheScriptChoosesCamerasAndViewOpacities)
+{
+    scene->update(seconds(4));
+    EXPECT_EQ(scene->cameraNames[0], "CamOrbit");
+    EXPECT_EQ(scene->cameraNames[1], "CamLow");
+    EXPECT_FLOAT_EQ(scene->viewOpacity(0), 1.0f);
+    EXPECT_FLOAT_EQ(scene->viewOpacity(1), 0.0f);
+    scene->update(seconds(14));
+    EXPECT_GT(scene->viewOpacity(0), 0.0f);
+    EXPECT_GT(scene->viewOpacity(1), 0.0f);
+}
+
+TEST_F(FlowersSceneTest, AViewWithOpacityZeroIsNeitherRenderedNorComposited)
+{
+    CopyScreen* view1 = resources->get(shared::copyScreen640x480b);
+    ASSERT_NE(view1, nullptr);
+    fillScreen(1.0f);
+    view1->copyFromScreen(0, 0, 0, 0, -1, -1);
+    scene->update(seconds(4));   // view 0 alone
+    ASSERT_EQ(scene->viewOpacity(1), 0.0f);
+    // The white copy was not composited ...
+    const auto frame = testsupport::readPixel(5, 5);
+    EXPECT_LT(frame[0], 100);
+    // ... nor drawn over.
+    const auto copy = copyMiddle(view1);
+    EXPECT_EQ(copy[0], 255);
+    EXPECT_EQ(copy[2], 255);
+}
+
+TEST_F(FlowersSceneTest, ACameraTheFileLacksLeavesItsViewCleared)
+{
+    CopyScreen* view0 = resources->get(shared::copyScreen640x480);
+    scene->cameraNames[0] = "CamOrbit";
+    scene->renderView(0, 20.0f);
+    const auto drawn = copyMiddle(view0);
+    EXPECT_GT(drawn[0] + drawn[1] + drawn[2], 60);   // the flower fills the middle
+
+    fillScreen(1.0f);
+    scene->cameraNames[0] = "NoSuchCamera";
+    scene->renderView(0, 20.0f);
+    const auto cleared = copyMiddle(view0);
+    EXPECT_EQ(cleared[0], 0);
+    EXPECT_EQ(cleared[1], 0);
+    EXPECT_EQ(cleared[2], 0);
+}
+
+TEST_F(FlowersSceneTest, TheFirstTwoBeatsFadeInFromBlack)
+{
+    scene->update(0.0f);
+    const auto first = testsupport::readPixel(320, 20);
+    EXPECT_EQ(first[0] + first[1] + first[2], 0);
+    scene->update(seconds(3));
+    const auto later = testsupport::readPixel(320, 20);   // the gradient's bright end
+    EXPECT_GT(later[0], 40);
+}
+
+TEST_F(FlowersSceneTest, VinesGrowOneSectionPerDrawOfANewTime)
+{
+    Vine& vine = *scene->vines[0];
+    vine.draw(2.0f);
+    const show::Vec3 before = vine.trail().section(0).left;
+    vine.draw(2.0f);   // the same time again adds nothing
+    EXPECT_EQ(vine.trail().section(0).left.x, before.x);
+    vine.draw(2.2f);
+    vine.draw(2.4f);
+    // Sections are laid at the previous head: the newest is at arc length 1.1.
+    const RibbonSection& newest = vine.trail().section(0);
+    const show::Vec3 centre = (newest.left + newest.right) * 0.5f;
+    const show::Vec3 head = vine.path().position(1.1f);
+    EXPECT_NEAR((centre - head).length(), 0.0f, 1e-3);
+    EXPECT_NEAR((newest.left - newest.right).length(), 2.0f, 1e-3);
+}
+
+TEST_F(FlowersSceneTest, KeyRRewindsTheScript)
+{
+    scene->update(seconds(20));
+    ASSERT_EQ(scene->cameraNames[0], "CamHigh");
+    EXPECT_EQ(scene->onKey('x', 0, 0), 0);
+    EXPECT_EQ(scene->onKey('r', 0, 0), 0);
+    scene->cameraNames[0].clear();
+    scene->update(seconds(1));
+    EXPECT_EQ(scene->cameraNames[0], "CamOrbit");
+}

@@ -1,0 +1,143 @@
+#include "core/ScreenQuad.h"
+#include "scenes/fluid/FluidScene.h"
+#include "scenes/SceneData.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::colourKey;
+using testsupport::positionKey;
+using testsupport::readPixel;
+
+class FluidSceneTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        fluidPen() = FluidPen{};
+    }
+
+    // Built quietly: the files a test leaves out are reported.
+    std::unique_ptr<FluidScene> quietScene()
+    {
+        testing::internal::CaptureStdout();
+        auto scene = std::make_unique<FluidScene>(&data.resources);
+        testing::internal::GetCapturedStdout();
+        return scene;
+    }
+
+    testsupport::SceneData data;
+};
+
+// The pen at (x, y) of the screen: the script's positions sit 50 below.
+void putPen(FluidScene& scene, float x, float y)
+{
+    scene.penPoint[0] = x;
+    scene.penPoint[1] = y + 50.0f;
+}
+
+} // namespace
+
+TEST_F(FluidSceneTest, FirstPenSegmentDrawsNothingAndALiftedPenNothingEither)
+{
+    auto built = quietScene();
+    FluidScene& scene = *built;
+    setOrthoBox(0, 640, 480, 0, 0, 10);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    auto litAt = [](int x, int y) { return readPixel(x, 480 - 1 - y)[0]; };
+
+    putPen(scene, 100, 100);
+    scene.drawPenSegment();
+    EXPECT_EQ(litAt(100, 100), 0);
+
+    putPen(scene, 300, 100);
+    scene.drawPenSegment();
+    EXPECT_GT(litAt(200, 100), 200) << "the core of the stroke";
+    EXPECT_GT(litAt(200, 106), 40) << "its glow";
+
+    fluidPen().down = false;
+    putPen(scene, 300, 300);
+    scene.drawPenSegment();
+    EXPECT_EQ(litAt(300, 200), 0);
+    // Set down again, it carries on from where the lifted pen went.
+    fluidPen().down = true;
+    putPen(scene, 500, 300);
+    scene.drawPenSegment();
+    EXPECT_GT(litAt(400, 300), 200);
+    EXPECT_EQ(litAt(300, 250), 0);
+}
+
+TEST_F(FluidSceneTest, EndLineTwiceSetsThePenDownAgainWhileTheScriptRunsOn)
+{
+    swfwriter::Animation movie;
+    movie.frames = 200;
+    swfwriter::AnimationLayer pen;
+    pen.depth = 1;
+    pen.keys = {positionKey(0, 100, 200), positionKey(100, 500, 200)};
+    swfwriter::AnimationLayer banner;
+    banner.depth = 2;
+    banner.keys = {colourKey(0, 1, 1, 1, 0), colourKey(80, 1, 1, 1, 1)};
+    movie.layers = {pen, banner};
+    movie.commands = {{8, "endLine"}, {16, "endLine,ignored"}};
+    data.writeMovie("fluid.swf", movie);
+    auto built = quietScene();
+    FluidScene& scene = *built;
+
+    struct Row {
+        float local;
+        bool down;
+    };
+    float bannerBefore = -1.0f;
+    for (const Row& row : {Row{0.0f, true}, Row{0.05f, true}, Row{0.15f, false}, Row{0.25f, true}}) {
+        SCOPED_TRACE(row.local);
+        scene.update(row.local);
+        EXPECT_EQ(fluidPen().down, row.down);
+        EXPECT_GT(scene.bannerColour[3], bannerBefore);
+        bannerBefore = scene.bannerColour[3];
+    }
+}
+
+TEST_F(FluidSceneTest, FlowStartsFromTheLastPictureAndTheLastSecondFadesOut)
+{
+    auto built = quietScene();
+    FluidScene& scene = *built;
+    scene.start = 100.0f;
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(scene.update(100.0f), 0);
+    EXPECT_GT(readPixel(320, 240)[0], 200);
+    EXPECT_GT(readPixel(20, 400)[0], 200);
+
+    // Without a new picture, the fluid keeps showing what it was given.
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(scene.update(100.04f), 0);
+    EXPECT_GT(readPixel(320, 240)[0], 200);
+    EXPECT_LT(readPixel(320, 240)[2], 100);
+
+    EXPECT_EQ(scene.update(100.0f + scene.duration - 0.05f), 0);
+    EXPECT_LT(readPixel(320, 240)[0], 30);
+    // (Show times this large lose the last bits of the scene's length.)
+    EXPECT_EQ(scene.update(100.0f + scene.duration + 0.001f), 1);
+    EXPECT_EQ(readPixel(320, 240)[0], 0);
+}
+
+TEST_F(FluidSceneTest, AMissingBannerIsReportedAndNotDrawn)
+{
+    testing::internal::CaptureStdout();
+    FluidScene scene(&data.resources);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("cannot find end.jpg"), std::string::npos) << said;
+    EXPECT_NE(said.find("fluid.swf"), std::string::npos) << said;
+    scene.bannerColour[3] = 1.0f;
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    scene.update(0.0f);
+    // Where the banner would be, only the faint velocity lines.
+    EXPECT_LT(readPixel(320, 480 - 100)[1], 80);
+}

@@ -1,0 +1,162 @@
+#include "effects/SharedObjects.h"
+#include "resources/ResourceManager.h"
+#include "scenes/funksphere/CreditsOverlay.h"
+#include "support/ShowResourcesTest.h"
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+class CreditsOverlayTest : public ShowResourcesTest {
+protected:
+    void SetUp() override
+    {
+        ShowResourcesTest::SetUp();
+        CreditsOverlay::creditIndex = 0;
+    }
+    void TearDown() override
+    {
+        CreditsOverlay::creditIndex = 0;
+        ShowResourcesTest::TearDown();
+    }
+
+    // Grey everywhere, so additive drawing shows as a change.
+    static void fillGrey()
+    {
+        glClearColor(0.4f, 0.4f, 0.4f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+    }
+
+    static std::vector<uint8_t> screen()
+    {
+        std::vector<uint8_t> pixels(640 * 480 * 4);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+    // How many pixels of rows [y0, y1) (from the top) differ from `before`.
+    static int changedRows(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, int y0, int y1)
+    {
+        int changed = 0;
+        for (int y = 480 - y1; y < 480 - y0; ++y)
+            for (int x = 0; x < 640; ++x)
+                for (int c = 0; c < 3; ++c)
+                    if (before[(y * 640 + x) * 4 + c] != after[(y * 640 + x) * 4 + c]) {
+                        ++changed;
+                        break;
+                    }
+        return changed;
+    }
+};
+
+} // namespace
+
+TEST_F(CreditsOverlayTest, EachPersonsCreditShowsTheNameAboveAndTheBannerAcrossTheMiddle)
+{
+    CreditsOverlay credits(resources.get(), 64, 64);
+    for (int index : {0, 2, 3}) {
+        SCOPED_TRACE(index);
+        CreditsOverlay::creditIndex = index;
+        fillGrey();
+        const auto before = screen();
+        credits.draw(1.0f);
+        const auto after = screen();
+        EXPECT_GT(changedRows(before, after, 80, 260), 2000);    // the name
+        EXPECT_GT(changedRows(before, after, 290, 350), 2000);   // the banner
+        GLint bound = -1;
+        glGetIntegerv(GL_TEXTURE_BINDING_RECTANGLE, &bound);
+        EXPECT_EQ(bound, 0);
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE));
+    }
+}
+
+TEST_F(CreditsOverlayTest, ZeroAlphaStillRipplesButLeavesThePicture)
+{
+    CreditsOverlay credits(resources.get(), 64, 64);
+    credits.alpha = 0;
+    fillGrey();
+    const auto before = screen();
+    credits.draw(3.0f);
+    EXPECT_EQ(changedRows(before, screen(), 0, 480), 0);
+    // The ripple was computed all the same: the grid's corner moved in.
+    EXPECT_GT(credits.texS(0, 0), 0.0f);
+}
+
+TEST_F(CreditsOverlayTest, IndicesWithoutAPersonDrawNothing)
+{
+    CreditsOverlay credits(resources.get(), 64, 64);
+    for (int index : {4, 5, 6, -1, 1000}) {
+        SCOPED_TRACE(index);
+        CreditsOverlay::creditIndex = index;
+        fillGrey();
+        const auto before = screen();
+        credits.draw(1.0f);
+        EXPECT_EQ(changedRows(before, screen(), 0, 480), 0);
+    }
+}
+
+TEST_F(CreditsOverlayTest, CreditOneDrawsGridAndBannerWithNothingBound)
+{
+    CreditsOverlay credits(resources.get(), 64, 64);
+    CreditsOverlay::creditIndex = 1;
+    fillGrey();
+    const auto before = screen();
+    credits.draw(1.0f);
+    const auto after = screen();
+    // Untextured grid and banner: the whole screen is drawn over, evenly.
+    EXPECT_EQ(changedRows(before, after, 0, 480), 640 * 480);
+    EXPECT_EQ(after[(240 * 640 + 320) * 4], after[(10 * 640 + 10) * 4]);
+}
+
+TEST_F(CreditsOverlayTest, WithoutItsSettingsTheOverlayDrawsNothing)
+{
+    CreditsOverlay credits(nullptr, 64, 64);
+    fillGrey();
+    const auto before = screen();
+    credits.draw(1.0f);
+    EXPECT_EQ(changedRows(before, screen(), 0, 480), 0);
+}
+
+TEST_F(CreditsOverlayTest, RippleKeepsTheCentreAndPullsEveryPointTowardsIt)
+{
+    CreditsOverlay credits(nullptr, 64, 64);
+    for (int size : {640, 512}) {
+        credits.width = size;
+        credits.height = size == 640 ? 480 : 512;
+        const float centreS = size / 2.0f, centreT = (3 * credits.height / 4) / 2.0f;
+        for (float frequency : {0.5f, 15.0f})
+            for (float a : {0.0f, 2.0f, 7.5f}) {
+                credits.frequency = frequency;
+                credits.computeWarp(a);
+                EXPECT_NEAR(credits.texS(32, 32), centreS, 1e-3f);
+                EXPECT_NEAR(credits.texT(32, 32), centreT, 1e-3f);
+                // A point keeps its side of the centre and moves at most a
+                // quarter further out than it lies.
+                for (int k = 0; k <= 64; k += 8) {
+                    const float x = (k - 32) / 64.0f * size;
+                    const float s = credits.texS(k, 10) - centreS;
+                    EXPECT_GE(s * x, 0.0f);
+                    EXPECT_LE(std::fabs(s), 1.25f * std::fabs(x) + 1e-3f);
+                }
+            }
+    }
+}
+
+TEST_F(CreditsOverlayTest, SetNameTakesArgumentOneAsTheCredit)
+{
+    swfMovie movie;
+    const struct { swfArguments arguments; int expected; } rows[] = {
+        {{"setName", "2"}, 2},
+        {{"setName", "3", "ignored"}, 3},
+        {{"setName"}, 3},   // no argument: the credit stays
+        {{"setName", "0"}, 0},
+    };
+    for (const auto& row : rows) {
+        CreditsOverlay::setName(movie, row.arguments);
+        EXPECT_EQ(CreditsOverlay::creditIndex, row.expected);
+    }
+}

@@ -1,0 +1,139 @@
+#include "effects/KeyEffects.h"
+#include "effects/SharedKeys.h"
+#include "scenes/SceneData.h"
+#include "scenes/metaballs/VolumeScene.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::colourKey;
+using testsupport::readPixel;
+
+// The scene's movie: layer 1 holds the fade alpha, commands fire on frames.
+swfwriter::Animation volumeMovie(double fadeAlpha, std::vector<swfwriter::AnimationCommand> commands)
+{
+    swfwriter::Animation movie;
+    movie.frames = 97;
+    swfwriter::AnimationLayer fade;
+    fade.depth = 1;
+    fade.keys = {colourKey(0, 0, 0, 0, fadeAlpha)};
+    movie.layers.push_back(fade);
+    movie.commands = std::move(commands);
+    return movie;
+}
+
+class VolumeSceneTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        volumeDirection() = VolumeDirection{};
+    }
+
+    std::unique_ptr<VolumeScene> sceneWith(const swfwriter::Animation& movie)
+    {
+        data.writeMovie("alphametaballs.swf", movie);
+        return std::make_unique<VolumeScene>(&data.resources);
+    }
+
+    testsupport::SceneData data{"k32b.jpg", "volume.3ds"};
+};
+
+} // namespace
+
+TEST_F(VolumeSceneTest, FirstBeatGrowsThePreviousFrameAndFadesItOut)
+{
+    auto scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,lastCamera"}}));
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // At beat 0 the picture covers the whole screen at full opacity.
+    scene->update(0.0f);
+    for (auto [x, y] : {std::pair{320, 240}, std::pair{2, 2}, std::pair{637, 477}}) {
+        SCOPED_TRACE(testing::Message() << x << ", " << y);
+        const auto pixel = readPixel(x, y);
+        EXPECT_EQ(pixel[1], 255);
+        EXPECT_LT(pixel[0], 8);
+    }
+    // Half way through the beat the picture is half there, and it is gone
+    // from the frame after the first beat.
+    const int halfWay = readPixel(2, 2)[1];
+    scene->update(scene->timeOfBeat(0.5f));
+    EXPECT_NEAR(readPixel(2, 2)[1], 128, 40) << "was " << halfWay;
+    scene->update(scene->timeOfBeat(1.0f));
+    EXPECT_LT(readPixel(2, 2)[1], 40);
+}
+
+TEST_F(VolumeSceneTest, FadeDarkensBelowFullAlphaAndStopsAtIt)
+{
+    struct Row {
+        int alphaSteps; // of 256, as the movie stores colours
+        bool dark;
+    };
+    for (const Row& row : {Row{254, true}, Row{255, false}, Row{0, false}}) {
+        SCOPED_TRACE(row.alphaSteps);
+        auto scene = sceneWith(volumeMovie(row.alphaSteps / 256.0, {{0, "setCamera,lastCamera"}}));
+        scene->update(scene->timeOfBeat(2.0f));
+        // The top of the background gradient is (0.05, 0, 0.2).
+        const auto top = readPixel(320, 470);
+        if (row.dark)
+            EXPECT_LT(top[2], 4);
+        else
+            EXPECT_GT(top[2], 40);
+    }
+}
+
+TEST_F(VolumeSceneTest, CommandsPickTheCameraAndMorphOnTheSceneClock)
+{
+    auto scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,upperCorner"}, {0, "doK,0.5"}}));
+    scene->start = 10.0f;
+    const VolumeMorph& morph = volumeDirection().morph;
+    scene->update(10.0f);
+    EXPECT_EQ(volumeDirection().camera, "upperCorner");
+    ASSERT_TRUE(morph.active);
+    EXPECT_FLOAT_EQ(morph.progress, 0.0f);
+    // A tenth of a second a frame: morphed at 0.2 ... 1.0, over at 1.2.
+    for (int frame = 1; frame <= 5; ++frame) {
+        scene->update(10.0f + 0.1f * frame);
+        SCOPED_TRACE(frame);
+        EXPECT_TRUE(morph.active);
+        EXPECT_NEAR(morph.progress, 0.2f * frame, 1e-4f);
+    }
+    scene->update(10.6f);
+    EXPECT_FALSE(morph.active);
+}
+
+TEST_F(VolumeSceneTest, AccentsAreLeftToTheSequencersClock)
+{
+    auto* keys = static_cast<KeyEffects*>(data.resources.get(shared::keyEffects));
+    ASSERT_NE(keys, nullptr);
+    auto scene = sceneWith(volumeMovie(0.0, {}));
+    scene->start = 60.0f;
+    keys->update(70.0f);
+    keys->darken(1.0f, 1.0f);
+    // The scene's clock (10 s into it) is far behind the show's: run on it,
+    // the accent would swing back up or be drawn twice.
+    scene->update(70.0f);
+    EXPECT_FLOAT_EQ(keys->colourFade->intensity, 1.0f);
+}
+
+TEST_F(VolumeSceneTest, MissingDataIsReportedAndTheSceneStillPlaysItsLength)
+{
+    testsupport::SceneData empty;
+    testing::internal::CaptureStdout();
+    VolumeScene scene(&empty.resources);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("cannot find k32b.jpg"), std::string::npos) << said;
+    EXPECT_NE(said.find("alphametaballs.swf"), std::string::npos) << said;
+
+    EXPECT_EQ(scene.update(0.0f), 0);
+    EXPECT_EQ(scene.update(scene.timeOfBeat(47.9f)), 0);
+    EXPECT_EQ(scene.update(scene.timeOfBeat(48.0f)), 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    scene.onKey('w', 0, 0);
+    EXPECT_FLOAT_EQ(scene.cloud->volume.tuning.threshold, 3.1f);
+}

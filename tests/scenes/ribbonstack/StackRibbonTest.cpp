@@ -1,0 +1,130 @@
+#include "scenes/ribbonstack/StackRibbon.h"
+#include "scenes/ribbonstack/TitleProjection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using show::Vec3;
+
+namespace {
+
+StackRibbon freshRibbon(float height = 0.5f)
+{
+    std::srand(1);
+    return StackRibbon(height);
+}
+
+} // namespace
+
+TEST(StackRibbonTest, ASectionTooSoonReplacesTheNewestEntry)
+{
+    StackRibbon ribbon = freshRibbon();
+    ribbon.update(1.0f);
+    ASSERT_TRUE(ribbon.lastKept());
+    const int write = ribbon.writeIndex();
+    const Vec3 keptLeft = ribbon.entry(write - 1).left;
+
+    // 0.03 s later: written at the write index, which does not move, so the
+    // next section writes over it.
+    ribbon.update(1.03f);
+    EXPECT_FALSE(ribbon.lastKept());
+    EXPECT_EQ(ribbon.writeIndex(), write);
+    EXPECT_FLOAT_EQ(ribbon.entry(write).time, 7.03f);
+    ribbon.update(1.04f);
+    EXPECT_EQ(ribbon.writeIndex(), write);
+    EXPECT_FLOAT_EQ(ribbon.entry(write).time, 7.04f);
+    EXPECT_EQ(ribbon.entry(write - 1).left.x, keptLeft.x);
+
+    // More than 0.05 s after the kept one: kept, and the ring moves on.
+    ribbon.update(1.06f);
+    EXPECT_TRUE(ribbon.lastKept());
+    EXPECT_EQ(ribbon.writeIndex(), (write + 1) % StackRibbon::ringSize);
+}
+
+TEST(StackRibbonTest, SectionsLieAcrossThePathAtHalfWidth)
+{
+    StackRibbon ribbon = freshRibbon(1.0f);
+    for (float t = 0.0f; t < 3.0f; t += 0.1f)
+        ribbon.update(t);
+    for (int age = 1; age < 40; ++age) {
+        SCOPED_TRACE(age);
+        const StackRibbon::Entry& e = ribbon.entry(ribbon.writeIndex() - age);
+        EXPECT_NEAR((e.left - e.right).length(), 2 * StackRibbon::halfWidth, 1e-4);
+        EXPECT_NEAR(e.up.length(), 1.0f, 1e-4);
+        EXPECT_NEAR(e.up.dot(e.left - e.right), 0.0f, 1e-4);
+        // The top ribbon runs at y = 5, give or take its jitter.
+        EXPECT_NEAR((e.left + e.right).y / 2, 5.0f, 0.1f);
+    }
+}
+
+TEST(StackRibbonTest, AHeadThatDoesNotMoveKeepsItsUpVector)
+{
+    StackRibbon ribbon = freshRibbon();
+    ribbon.update(2.0f);
+    const Vec3 up = ribbon.entry(ribbon.writeIndex() - 1).up;
+    // The same position twice: no direction, so no side to build on.
+    ribbon.addSection(8.0f, 8.0f);
+    const StackRibbon::Entry& still = ribbon.entry(ribbon.writeIndex());
+    EXPECT_FLOAT_EQ(still.up.x, up.x);
+    EXPECT_FLOAT_EQ(still.up.z, up.z);
+    ribbon.update(2.5f);
+    const StackRibbon::Entry& next = ribbon.entry(ribbon.writeIndex() - 1);
+    EXPECT_NEAR(next.up.length(), 1.0f, 1e-4);
+    EXPECT_GT((next.left - next.right).length(), 0.4f);
+}
+
+TEST(StackRibbonTest, EntriesNotYetWrittenSitOnThePathNotAtTheOrigin)
+{
+    StackRibbon ribbon = freshRibbon(0.0f);
+    // Construction lays 99 kept sections; the rest of the ring is unwritten.
+    for (int i = 0; i < StackRibbon::ringSize; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(ribbon.entry(i).left.y, -5.0f, 0.5f);
+    }
+}
+
+TEST(TitleProjectionTest, NoWordOutsideTheFourWindows)
+{
+    for (float t = -1.0f; t < 30.0f; t += 0.05f) {
+        SCOPED_TRACE(t);
+        const std::vector<int> words = titleWordsAt(t);
+        if (t <= 5.0f || t >= 26.0f) {
+            EXPECT_TRUE(words.empty());
+        }
+        bool unitOne = false;
+        for (int w : words) {
+            EXPECT_GT(t, titleWords[w].start);
+            EXPECT_LT(t, titleWords[w].end);
+            if (titleWords[w].unit == 1) {
+                EXPECT_FALSE(unitOne) << "two words on texture unit 1";
+                unitOne = true;
+            }
+        }
+    }
+    EXPECT_TRUE(titleWordsAt(5.0f).empty());
+    EXPECT_EQ(titleWordsAt(10.0f), (std::vector<int>{1}));
+    EXPECT_EQ(titleWordsAt(12.5f), (std::vector<int>{1, 2, 3}));
+}
+
+TEST(TitleProjectionTest, TheWordSweepsFromOneSideToTheOther)
+{
+    const TitleWord& word = titleWords[0];
+    // Half way through its window the projector looks straight down -z from
+    // (x, 0, z): a point 5 units in front of it lands on the picture's centre.
+    const float middle = (word.start + word.end) / 2;
+    const show::Mat4 projector = projectorMatrix(word, middle);
+    const float x = word.xAtZero - 3 * middle;
+    EXPECT_NEAR(projector.at(0, 0), 1.0f, 1e-5);
+    EXPECT_NEAR(projector.at(0, 3), x, 1e-5);
+    const show::Mat4 texture = titleTextureMatrix(projector);
+    const Vec3 ahead(-x, 0.0f, -word.z - 5.0f);
+    float st[4];
+    for (int r = 0; r < 4; ++r)
+        st[r] = texture.at(r, 0) * ahead.x + texture.at(r, 1) * ahead.y + texture.at(r, 2) * ahead.z + texture.at(r, 3);
+    EXPECT_NEAR(st[0] / st[3], 0.5f, 1e-4);
+    EXPECT_NEAR(st[1] / st[3], 0.5f, 1e-4);
+    // At the window's ends the projector has turned a quarter each way.
+    EXPECT_NEAR(projectorMatrix(word, word.start + 1e-3f).at(0, 2), 1.0f, 1e-3);
+    EXPECT_NEAR(projectorMatrix(word, word.end - 1e-3f).at(0, 2), -1.0f, 1e-3);
+}

@@ -1,0 +1,177 @@
+// The shadow room on the show's data in build/data: the fade from black, the
+// coloured lights and their shadows, the camera cuts, the scripted pushes of
+// the logo and where the lights circle.
+#include "effects/SharedObjects.h"
+#include "resources/ResourceManager.h"
+#include "scenes/shadow/ShadowScene.h"
+#include "support/GLTest.h"
+
+#include "datagen/ShadowSceneData.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+class ShadowSceneTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        resources.dataDir = GLINT_BINARY_DIR "/data/";
+        resources.setObjectFactory(createSharedObject);
+        scene = std::make_unique<ShadowScene>(&resources, run);
+        scene->start = scene->timeOfBeat(168.0f);
+    }
+
+    // The frame's pixels, RGBA rows from the bottom.
+    std::vector<uint8_t> frame(float localTime)
+    {
+        scene->update(scene->start + localTime);
+        std::vector<uint8_t> pixels(640 * 480 * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+    ResourceManager resources{false, false};
+    ShadowRunState run;
+    std::unique_ptr<ShadowScene> scene;
+};
+
+int brightest(const std::vector<uint8_t>& pixels)
+{
+    int most = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        most = std::max({most, int(pixels[i]), int(pixels[i + 1]), int(pixels[i + 2])});
+    return most;
+}
+
+// Pixels where one channel stands clearly above both others.
+int pixelsLedBy(const std::vector<uint8_t>& pixels, int channel)
+{
+    int count = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        const int c = pixels[i + channel];
+        if (c > 60 && c > 2 * pixels[i + (channel + 1) % 3] && c > 2 * pixels[i + (channel + 2) % 3])
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(ShadowSceneTest, StartsFromBlackAndBeforeItsStartToo)
+{
+    EXPECT_EQ(brightest(frame(0.0f)), 0);
+    EXPECT_EQ(brightest(frame(-3.0f)), 0);   // a start later than the time: L = 0
+    EXPECT_GT(brightest(frame(0.4f)), 0);    // rising out of the dark within the first beat
+}
+
+TEST_F(ShadowSceneTest, TheRoomShowsEachLightsColour)
+{
+    // Over a few frames each light's colour lands somewhere in view.
+    int led[3] = {0, 0, 0};
+    for (float t : {3.0f, 6.0f, 9.0f, 12.0f}) {
+        const std::vector<uint8_t> pixels = frame(t);
+        EXPECT_GT(brightest(pixels), 150) << t;
+        for (int channel = 0; channel < 3; ++channel)
+            led[channel] += pixelsLedBy(pixels, channel);
+    }
+    for (int channel = 0; channel < 3; ++channel) {
+        SCOPED_TRACE(channel);
+        EXPECT_GT(led[channel], 2000);
+    }
+}
+
+TEST_F(ShadowSceneTest, TheScriptCutsToTheNextCameraEveryFourBeats)
+{
+    frame(1.0f);
+    EXPECT_EQ(run.camera, "Camera01");
+    frame(scene->timeOfBeat(5.0f));
+    EXPECT_EQ(run.camera, "Camera02");
+    frame(scene->timeOfBeat(9.0f));
+    EXPECT_EQ(run.camera, "Camera03");
+}
+
+// Share of the frame that is not dark: the walls in the lights' spots and
+// the logo.
+double litShare(const std::vector<uint8_t>& pixels)
+{
+    int lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        lit += std::max({pixels[i], pixels[i + 1], pixels[i + 2]}) > 40;
+    return lit / (pixels.size() / 4.0);
+}
+
+TEST_F(ShadowSceneTest, EveryFewBeatsSomeOfTheRoomIsLitInView)
+{
+    // Through the whole scene the camera looks towards at least one light's
+    // spot: never only the logo in the dark.
+    for (float beat = 2.0f; beat < 49.0f; beat += 6.0f)
+        EXPECT_GT(litShare(frame(scene->timeOfBeat(beat))), 0.08) << "scene beat " << beat;
+    EXPECT_GT(litShare(frame(scene->timeOfBeat(36.0f))), 0.3);
+}
+
+TEST_F(ShadowSceneTest, ScriptedPushesFireOnceEachWhenBeatsJump)
+{
+    scene->update(scene->timeOfBeat(190.0f));   // past 173, 181 and 189 in one frame
+    EXPECT_EQ(run.pressed, (std::array<bool, 4>{true, true, true, false}));
+    EXPECT_FLOAT_EQ(scene->room->logo->pulse, 0.3f);
+    scene->update(scene->timeOfBeat(190.5f));
+    EXPECT_LT(scene->room->logo->pulse, 0.3f);   // decaying, not pushed again
+    scene->update(scene->timeOfBeat(198.0f));
+    EXPECT_EQ(run.pressed, (std::array<bool, 4>{true, true, true, true}));
+
+    // A scene built again in the same run does not press them again.
+    ShadowScene again(&resources, run);
+    again.start = scene->start;
+    again.update(scene->timeOfBeat(199.0f));
+    EXPECT_EQ(again.room->logo->pulse, 0.0f);
+}
+
+TEST_F(ShadowSceneTest, LightsCircleTheCentreAtRadiusForty)
+{
+    ShadowRoom& room = *scene->room;
+    for (float t : {0.0f, 1.3f, 7.7f, 20.0f}) {
+        room.moveLights(t);
+        for (const auto& light : room.lights) {
+            EXPECT_NEAR(light->position.length(), 40.0f, 1e-3f);
+            EXPECT_EQ(light->target.length(), 0.0f);
+            EXPECT_EQ(light->colour[3], 1.0f);
+        }
+        EXPECT_EQ(room.lights[0]->position.y, 0.0f);   // the first stays level
+    }
+}
+
+TEST_F(ShadowSceneTest, TheLogoHasABoxForEveryPixelOfTheMark)
+{
+    int marked = 0;
+    for (const char* row : datagen::shadowMarkRows)
+        marked += static_cast<int>(std::count(row, row + std::strlen(row), '#'));
+    EXPECT_EQ(static_cast<int>(scene->room->logo->cubes.size()), marked);
+}
+
+using ShadowSceneData = GLTest;
+
+TEST_F(ShadowSceneData, MissingFilesAreReportedAndTheRoomStillPlays)
+{
+    ResourceManager resources(false, false);
+    resources.dataDir = GLINT_BINARY_DIR "/no-such-data/";
+    resources.setObjectFactory(createSharedObject);
+    ShadowRunState run;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    ShadowScene scene(&resources, run);
+    const int finished = scene.update(5.0f);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(finished, 0);
+    EXPECT_TRUE(scene.room->logo->cubes.empty());
+    EXPECT_NE(out.find("cannot find k16.jpg"), std::string::npos) << out;
+    EXPECT_NE((out + err).find("shadowscene.3ds"), std::string::npos) << out << err;
+    EXPECT_EQ(run.camera, "Camera01");
+}

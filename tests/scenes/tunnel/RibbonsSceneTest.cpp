@@ -1,0 +1,64 @@
+#include "scenes/SceneFrames.h"
+
+#include "effects/CopyScreen.h"
+#include "resources/TempDirectory.h"
+#include "scenes/tunnel/RibbonsScene.h"
+#include "scenes/tunnel/TextPlane.h"
+
+using RibbonsSceneTest = SceneFrameTest;
+
+TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget)
+{
+    RibbonsScene scene(resources.get());
+    scene.start = 40.0f;
+    ASSERT_NE(scene.copy, nullptr);
+    scene.driven = true;
+    // Driven, the time is the scene's own: far from its start it still draws.
+    EXPECT_EQ(scene.update(scene.timeOfBeat(1.0f)), 0);
+    const auto screen = readScreen();
+    EXPECT_GT(brightest(screen), 40);
+    scene.copy->bind();
+    EXPECT_LT(difference(screen, readTexture(scene.copy->target)), 0.01);
+}
+
+TEST_F(RibbonsSceneTest, EndsThirtyBeatsAfterItsStartWhateverThePreRoll)
+{
+    RibbonsScene scene(resources.get());
+    scene.start = 40.0f;
+    EXPECT_FLOAT_EQ(scene.preRoll, scene.timeOfBeat(2.0f));
+    EXPECT_EQ(scene.update(40.0f + scene.timeOfBeat(29.9f)), 0);
+    EXPECT_EQ(scene.update(40.0f + scene.timeOfBeat(30.0f)), 1);
+}
+
+TEST_F(RibbonsSceneTest, PlaysOnWithoutItsDataFiles)
+{
+    testsupport::TempDirectory empty;
+    empty.makeCurrent();
+    ResourceManager bare(false, true);
+    bare.setObjectFactory(createSharedObject);
+    RibbonsScene scene(&bare);
+    EXPECT_EQ(scene.update(1.0f), 0);
+    for (const auto& plane : scene.planes)
+        EXPECT_FALSE(plane->hasTexture);
+}
+
+TEST_F(SceneFrameTest, TextPlaneLayersFadeOverEightSecondsEitherSide)
+{
+    TextPlane plane(*resources, "_text3.jpg", 10.0f, show::Mat4::rotation(-90.0f, 1, 0, 0));
+    ASSERT_TRUE(plane.hasTexture);
+    EXPECT_FLOAT_EQ(plane.layerAlpha(0, 10.0f), 0.1f);
+    EXPECT_NEAR(plane.layerAlpha(14, 10.0f), 0.1f / 15, 1e-6);
+    EXPECT_NEAR(plane.layerAlpha(0, 6.0f), 0.05f, 1e-6);
+    EXPECT_FLOAT_EQ(plane.layerAlpha(0, 18.01f), 0.0f);
+
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-5, 5, -5, 5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    plane.draw(1.9f);
+    EXPECT_EQ(brightest(readScreen()), 0);
+    plane.draw(10.0f);
+    EXPECT_GT(brightest(readScreen()), 60);
+    glDisable(GL_BLEND);
+}
