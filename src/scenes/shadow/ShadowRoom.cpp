@@ -95,6 +95,9 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
         const char* keys[lightCount] = {"light0", "light1", "light2"};
         for (int i = 0; i < lightCount; ++i)
             kvFloats(text.get(), keys[i], lights[i]->colour, 3);
+        // Walls that swallow light are no room either: below 0 reads as 0.
+        kvFloats(text.get(), "bounce", &bounce, 1);
+        bounce = std::max(bounce, 0.0f);
     }
 }
 
@@ -143,17 +146,7 @@ void ShadowRoom::draw(float t)
     logo->update(t);
     drawShadowMaps();
 
-    // Depth and alpha first, so each lit pass adds only on the nearest surface.
-    glDisable(GL_BLEND);
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LESS);
-    glDisable(GL_LIGHTING);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    drawContents();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glEnable(GL_LIGHTING);
-
+    drawBouncePass();
     drawLitPasses();
     drawGlow();
     addGlow();
@@ -163,6 +156,33 @@ void ShadowRoom::draw(float t)
     glDisable(GL_LIGHTING);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
+}
+
+void ShadowRoom::drawBouncePass()
+{
+    // Depth first, so each lit pass adds only on the nearest surface. The
+    // same pass lays down the light the walls throw back at each other: every
+    // light, dimmed by `bounce`, without its spot, its mask or its shadow.
+    // The spot passes multiply everything they add by the mask, so without
+    // this the room outside the three discs would stay black.
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_LIGHTING);
+    for (int i = 0; i < lightCount; ++i) {
+        const GLenum id = GL_LIGHT0 + i;
+        const float* c = lights[i]->colour;
+        const float b = bounce * c[3];
+        setLightColours(id, {0.0f, 0.0f, 0.0f, 1.0f}, {b * c[0], b * c[1], b * c[2], 1.0f});
+        lights[i]->applyPosition(i, 0.0f, 0.0f, 0.0f);
+        glLightf(id, GL_SPOT_CUTOFF, 180.0f);
+        glEnable(id);
+    }
+    roomState.applyMaterial();
+    drawContents();
+    for (int i = 0; i < lightCount; ++i)
+        glDisable(GL_LIGHT0 + i);
 }
 
 void ShadowRoom::drawShadowMaps()
