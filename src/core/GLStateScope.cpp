@@ -49,12 +49,15 @@ void popDownTo(GLint depth, GLenum depthQuery, void (*pop)())
 GLStateScope::GLStateScope()
 {
     attributeDepth = integer(GL_ATTRIB_STACK_DEPTH);
+    glGetFloatv(GL_CURRENT_COLOR, colour.data());
+    glGetFloatv(GL_CURRENT_NORMAL, normal.data());
     clientAttributeDepth = integer(GL_CLIENT_ATTRIB_STACK_DEPTH);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
 
     // Matrices are not attribute groups; their stacks are saved by value.
-    const GLint activeUnit = integer(GL_ACTIVE_TEXTURE);
+    activeUnit = integer(GL_ACTIVE_TEXTURE);
+    matrixMode = integer(GL_MATRIX_MODE);
     saveStack(GL_PROJECTION, 0);
     saveStack(GL_MODELVIEW, 0);
     const GLint units = integer(GL_MAX_TEXTURE_COORDS);
@@ -75,9 +78,6 @@ GLStateScope::GLStateScope()
 
 GLStateScope::~GLStateScope()
 {
-    for (const SavedStack& stack : stacks)
-        restoreStack(stack);
-
     const auto enable = [](GLenum cap, bool on) { on ? nv::glEnable(cap) : nv::glDisable(cap); };
     enable(GL_REGISTER_COMBINERS_NV, combiners);
     enable(GL_TEXTURE_SHADER_NV, textureShaders);
@@ -87,11 +87,20 @@ GLStateScope::~GLStateScope()
     if (epoxy_has_gl_extension("GL_ARB_fragment_program"))
         glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, static_cast<GLuint>(fragmentProgram));
 
-    // The pops put back the matrix mode and the active unit last.
     popDownTo(clientAttributeDepth + 1, GL_CLIENT_ATTRIB_STACK_DEPTH, [] { glPopClientAttrib(); });
     glPopClientAttrib();
     popDownTo(attributeDepth + 1, GL_ATTRIB_STACK_DEPTH, [] { glPopAttrib(); });
     glPopAttrib();
+
+    // llvmpipe's pop loses the current colour and normal when the active
+    // texture unit changed in between, so those are set again by value.
+    glColor4fv(colour.data());
+    glNormal3fv(normal.data());
+    // Loading the matrices selects modes and units; the saved ones last.
+    for (const SavedStack& stack : stacks)
+        restoreStack(stack);
+    glMatrixMode(static_cast<GLenum>(matrixMode));
+    glActiveTexture(static_cast<GLenum>(activeUnit));
 }
 
 void GLStateScope::saveStack(unsigned mode, int unit)

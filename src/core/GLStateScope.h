@@ -33,7 +33,11 @@ private:
     static void restoreStack(const SavedStack& stack);
 
     std::vector<SavedStack> stacks;
+    std::array<float, 4> colour{};
+    std::array<float, 3> normal{};
     int attributeDepth = 0;
+    int activeUnit = 0;
+    int matrixMode = 0;
     int clientAttributeDepth = 0;
     int vertexProgram = 0;     // NV binding (the layer's own record)
     int fragmentProgram = 0;   // ARB binding
