@@ -1,43 +1,16 @@
 // Every frame the Demo draws, whichever scene draws it, leaves the OpenGL
 // state as it found it: the show's nine scenes, drawn through the one frame
 // entry at two moments each, against a snapshot taken before.
-#include "scenes/ShowTimeline.h"
-#include "sequencer/Demo.h"
+#include "sequencer/ShowDemoTest.h"
 #include "support/GLStateSnapshot.h"
-#include "support/ShowResourcesTest.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-namespace {
-
-class FrameStateTest : public ShowResourcesTest {
-protected:
-    void TearDown() override
-    {
-        demo.reset();
-        ShowResourcesTest::TearDown();
-    }
-    std::unique_ptr<Demo> demo;
-};
-
-} // namespace
+using FrameStateTest = ShowDemoTest;
 
 TEST_F(FrameStateTest, NoSceneLeavesStateBehindItsFrames)
 {
-    resources->screenWidth = 640;
-    resources->screenHeight = 480;
-    std::srand(1);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    demo = std::make_unique<Demo>(std::move(resources), showTimeline(), linkShowScenes);
-    demo->clock.onFrames = true;
-    demo->musicPending = false;
-    while (demo->loadStage() > 0) {
-    }
-    testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    loadShow();
     ASSERT_EQ(demo->scenes.size(), showTimeline().size());
 
     const testsupport::GLStateSnapshot before = testsupport::GLStateSnapshot::take();
