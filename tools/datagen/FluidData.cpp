@@ -57,8 +57,11 @@ constexpr double kUnit = 64.0;          // pixels per unit of letter width
 constexpr double kGap = 18.0;
 constexpr double kBaselineTop = 240.0;  // top of the letters on the screen
 constexpr double kPenOffset = 50.0;
-constexpr double kPixelsPerFrame = 3.0;
-constexpr int kLiftFrames = 6;          // travel between strokes
+// Fast enough that the whole name stands written within about three
+// seconds, before the jet's flow, still weak, has carried its first letters
+// far.
+constexpr double kPixelsPerFrame = 8.0;
+constexpr int kLiftFrames = 3;          // travel between strokes
 constexpr int kBannerFadeFrames = 60;
 
 double distance(Point a, Point b)
