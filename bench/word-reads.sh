@@ -3,7 +3,7 @@
 # every half beat of the scenes that carry words, each read by the OCR
 # engine tesseract (a measuring aid, not something the show needs; Debian
 # package tesseract-ocr) as it is and once more enlarged and inverted to
-# dark on light, which tesseract prefers.
+# dark on light, which tesseract prefers, both as sparse text.
 #
 #   bench/word-reads.sh OUTDIR [SCENE...]
 #       SCENE is one of opening, tunnel, stack, credits, finale (default all).
@@ -16,6 +16,7 @@
 # minutes of both cores for the whole show); REUSE=1 reads the frames
 # already in OUTDIR/frames instead of rendering them again.
 set -euo pipefail
+export OMP_THREAD_LIMIT=1
 
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:?usage: word-reads.sh OUTDIR [SCENE...]}
@@ -56,7 +57,6 @@ read_frame() {   # frame -> normalised text (lower case letters and digits only)
       tesseract "$png" - --psm 11 2>/dev/null || true
       "$convert" "$png" -colorspace gray -resize 200% -negate "$out/text/$name-neg.png"
       tesseract "$out/text/$name-neg.png" - --psm 11 2>/dev/null || true
-      tesseract "$out/text/$name-neg.png" - --psm 3 2>/dev/null || true
       rm -f "$out/text/$name-neg.png"
     } | tr 'A-Z' 'a-z' | tr -cd 'a-z0-9\n' >"$out/text/$name.txt"
   fi

@@ -37,9 +37,9 @@ std::vector<uint8_t> makeName(const char* handle, Colour glow)
 {
     datagen::TextRenderer text;
     Canvas canvas(kWidth, kNameHeight);
-    // Large and heavy: the ripple bends the picture by a share of its size,
-    // and thick strokes keep their shape through it.
-    const Mask name = text.line(kWidth, kNameHeight, handle, {datagen::kSansBold, 96, 2}, kWidth / 2.0f, 170);
+    // Heavy, so the strokes keep their shape through the ripple, and no
+    // wider than half the picture: the ripple magnifies it up to twice.
+    const Mask name = text.line(kWidth, kNameHeight, handle, {datagen::kSansBold, 60, 2}, kWidth / 2.0f, 170);
     addGlowing(canvas, name, glow);
     return canvas.png();
 }
