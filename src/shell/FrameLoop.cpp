@@ -45,24 +45,25 @@ void captureFrame(ShowRun& run)
     readFrame(GL_BGRA, run.captureBuffer.data());
     // The music plays from the show time of the file's first frame.
     if (captureFramesWritten() == 0)
-        setCaptureAudio(run.captureMusic, demo.lastSceneTime);
+        setCaptureAudio(run.captureMusic, demo.clock.lastShowTime);
     writeCaptureFrame(run.captureBuffer.data());
-    run.progress.frameWritten(platform::wallClockMs(), captureFramesWritten(), demo.lastSceneTime,
+    run.progress.frameWritten(platform::wallClockMs(), captureFramesWritten(), demo.clock.lastShowTime,
                               demo.accumulatedStart);
 }
 
 void takeDueShots(ShowRun& run)
 {
-    if (run.shotsTaken == run.shots.size() || run.shots[run.shotsTaken].seconds > run.showTime)
+    const double frameTime = run.demo->clock.frameTime();
+    if (run.shotsTaken == run.shots.size() || run.shots[run.shotsTaken].seconds > frameTime)
         return;
     const ShowSettings& settings = showSettings();
     std::vector<unsigned char> pixels(static_cast<size_t>(settings.width) * static_cast<size_t>(settings.height) * 4);
     readFrame(GL_RGBA, pixels.data());
-    for (; run.shotsTaken < run.shots.size() && run.shots[run.shotsTaken].seconds <= run.showTime; ++run.shotsTaken) {
+    for (; run.shotsTaken < run.shots.size() && run.shots[run.shotsTaken].seconds <= frameTime; ++run.shotsTaken) {
         const ShotRequest& shot = run.shots[run.shotsTaken];
         std::string error;
         if (writePng(shot.file, settings.width, settings.height, pixels.data(), error)) {
-            std::fprintf(stderr, "glint: saved %s at %.3f s\n", shot.file.c_str(), run.showTime);
+            std::fprintf(stderr, "glint: saved %s at %.3f s\n", shot.file.c_str(), frameTime);
         } else {
             std::fprintf(stderr, "glint: cannot write %s: %s\n", shot.file.c_str(), error.c_str());
             ++run.shotsFailed;
@@ -73,20 +74,8 @@ void takeDueShots(ShowRun& run)
 // One frame; true when the show is over.
 bool renderFrame(ShowRun& run)
 {
-    const ShowSettings& settings = showSettings();
     Demo& demo = *run.demo;
-    // A run on the capture clock stays on it while capture is toggled off,
-    // so its show time never jumps back.
-    if (run.capturing || demo.captureClock) {
-        run.showTime = static_cast<double>(run.captureFrame) / settings.captureFrameRate;
-        ++run.captureFrame;
-    } else {
-        const uint64_t now = platform::performanceCounter();
-        if (run.loopStartMark == 0)
-            run.loopStartMark = now;
-        run.showTime = static_cast<double>(now - run.loopStartMark) / static_cast<double>(run.counterFrequency);
-    }
-    const int finished = demo.update(static_cast<float>(run.showTime));
+    const int finished = demo.update(static_cast<float>(demo.clock.nextFrame(run.capturing)));
     if (run.capturing)
         captureFrame(run);
     takeDueShots(run);
@@ -124,7 +113,7 @@ int reportMissingShots(const ShowRun& run)
 {
     for (size_t i = run.shotsTaken; i < run.shots.size(); ++i)
         std::fprintf(stderr, "glint: the run ended at %.3f s, before the shot at %g s: %s not written\n",
-                     run.showTime, run.shots[i].seconds, run.shots[i].file.c_str());
+                     run.demo ? run.demo->clock.frameTime() : 0.0, run.shots[i].seconds, run.shots[i].file.c_str());
     return run.shotsFailed + static_cast<int>(run.shots.size() - run.shotsTaken);
 }
 

@@ -3,7 +3,7 @@
 // must take over on the frame after its music section begins, and the show
 // must end where the track does.
 #include "music/ShowMusic.h"
-#include "scenes/ShowStages.h"
+#include "scenes/ShowTimeline.h"
 #include "sequencer/Demo.h"
 #include "support/ShowResourcesTest.h"
 
@@ -40,7 +40,7 @@ protected:
         testing::internal::CaptureStdout();   // "new scene start"
         const int over = demo->update(static_cast<float>(n) * framePeriod);
         testing::internal::GetCapturedStdout();
-        return {before, demo->lastSceneTime, over == 1 || demo->current != before};
+        return {before, demo->clock.lastShowTime, over == 1 || demo->current != before};
     }
 
     std::unique_ptr<Demo> demo;
@@ -55,8 +55,8 @@ TEST_F(ShowScheduleTest, EverySceneTakesOverOnTheFrameAfterItsMusicSectionBegins
     std::srand(1);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    demo = std::make_unique<Demo>(std::move(resources), showStages(), linkShowScenes);
-    demo->captureClock = true;
+    demo = std::make_unique<Demo>(std::move(resources), showTimeline(), linkShowScenes);
+    demo->clock.onFrames = true;
     demo->musicPending = false;
     while (demo->loadStage() > 0) {
     }

@@ -26,16 +26,18 @@
 #include <iterator>
 
 using sequencertest::RecordingScene;
+using sequencertest::StageTable;
+using sequencertest::TestStage;
 using sequencertest::fillRect;
 
 namespace {
 
 // A scene of `length` seconds whose upper half is white and lower half
 // `colour(local time)`; `onFrame(frame index)` runs after each drawing.
-StageBuilder halvesScene(float length, std::function<std::array<float, 3>(float)> colour,
-                         std::function<void(size_t)> onFrame = nullptr)
+TestStage halvesScene(float length, std::function<std::array<float, 3>(float)> colour,
+                      std::function<void(size_t)> onFrame = nullptr)
 {
-    return [=](ResourceManager& resources) {
+    StageBuilder build = [=](ResourceManager& resources, RunState&) {
         auto scene = std::make_unique<RecordingScene>(&resources, "halves", length);
         RecordingScene* self = scene.get();
         scene->draw = [=](float local) {
@@ -47,6 +49,7 @@ StageBuilder halvesScene(float length, std::function<std::array<float, 3>(float)
         };
         return std::unique_ptr<Scene>(std::move(scene));
     };
+    return {build, length};
 }
 
 std::array<float, 3> blue(float) { return {0, 0, 1}; }
@@ -83,7 +86,7 @@ protected:
     void openShow(const StageTable& stages, const shell::ProgramOptions& options = {})
     {
         shell::installShow(options);
-        shell::showRun().stages = stages;
+        shell::showRun().timeline = sequencertest::timelineOf(stages);
         shell::showRun().showStartSeconds = 0.0;
         testing::internal::CaptureStdout();
         const bool opened = shell::createGLWindow(".glint.", 640, 480, 32, false);
@@ -306,10 +309,11 @@ TEST_F(FrameLoopTest, LoadingFramesComeBetweenTheStagesInTheirRandomOrder)
     std::vector<int> drawn(sceneStageCount, -1);
     StageTable stages;
     for (int stage = 0; stage < sceneStageCount; ++stage)
-        stages[stage] = [&drawn, stage](ResourceManager& resources) {
-            drawn[stage] = std::rand();
-            return std::make_unique<RecordingScene>(&resources, "scene", 1.0f);
-        };
+        stages[stage] = {[&drawn, stage](ResourceManager& resources, RunState&) -> std::unique_ptr<Scene> {
+                             drawn[stage] = std::rand();
+                             return std::make_unique<RecordingScene>(&resources, "scene", 1.0f);
+                         },
+                         1.0f};
     std::srand(1);
     openShow(stages);
     for (int stage = 0; stage < sceneStageCount; ++stage) {

@@ -51,20 +51,13 @@ void drawLine(const float* from, const float* to, float width)
 
 } // namespace
 
-FluidPen& fluidPen()
+FluidScene::FluidScene(ResourceManager* resources, FluidPen& pen) : Scene(resources), pen(pen)
 {
-    static FluidPen pen;
-    return pen;
-}
-
-FluidScene::FluidScene(ResourceManager* resources) : Scene(resources)
-{
-    duration = timeOfBeat(lengthInBeats);
     warp = std::make_unique<FluidWarp>(resources);
     screen = resources->get(shared::copyScreen640x480);
     script = loadScript(*resources, "fluid.swf");
-    script->registerCommand("endLine", [](swfMovie&, const swfArguments&) {
-        fluidPen().down = !fluidPen().down;
+    script->registerCommand("endLine", [&pen](swfMovie&, const swfArguments&) {
+        pen.down = !pen.down;
         return 0;
     });
     script->bindPosition(1, penPoint);
@@ -91,8 +84,7 @@ FluidScene::~FluidScene()
 
 int FluidScene::update(float time)
 {
-    FluidPen& pen = fluidPen();
-    const float local = time - start;
+    const float local = localTime(time);
     if (!pen.timed) {
         pen.previousTime = local;
         pen.timed = true;
@@ -141,7 +133,7 @@ void FluidScene::drawFeedback()
 // "endLine" could never set it down again.
 void FluidScene::writeWithPen(float local)
 {
-    const float previous = fluidPen().previousTime;
+    const float previous = pen.previousTime;
     const float step = scriptFramesPerSecond / penStepsPerFrame * (local - previous);
     float at = std::max(scriptFramesPerSecond * previous, 0.0f);
     for (int i = 0; i < penStepsPerFrame; ++i) {
@@ -154,7 +146,7 @@ void FluidScene::writeWithPen(float local)
 void FluidScene::drawPenSegment()
 {
     const float point[2] = {penPoint[0], penPoint[1] - penLift};
-    if (hasPreviousPen && fluidPen().down) {
+    if (hasPreviousPen && pen.down) {
         glColor4f(1.0f, 1.0f, 1.0f, 0.25f);
         drawLine(previousPen, point, 16.0f);
         drawLine(previousPen, point, 2.0f);
@@ -192,7 +184,7 @@ void FluidScene::drawBanner() const
 
 void FluidScene::drawClosingCovers(float local) const
 {
-    if (!fluidPen().down && bannerColour[3] < 1.0f)
+    if (!pen.down && bannerColour[3] < 1.0f)
         drawBlackCover(1.0f - bannerColour[3]);
     if (local > duration - 1.0f)
         drawBlackCover(show::remap(local, duration - 1.0f, duration, 0.0f, 1.0f));

@@ -23,7 +23,6 @@ using show::remap;
 
 FunkSphereScene::FunkSphereScene(ResourceManager* resources) : Scene(resources)
 {
-    duration = timeOfBeat(54.0f);
     cameraName = "Camera01";
     drewBefore = false;
     if (resources != nullptr) {
@@ -68,8 +67,7 @@ int FunkSphereScene::visibleRibbons(float b) const
 
 int FunkSphereScene::update(float time)
 {
-    // The sequencer hands over show time; the scene counts from its start.
-    const float local = time - start;
+    const float local = localTime(time);
     const float b = std::max(local, 0.0f);
     glClearColor(0, 0, 0, 0);
     glColor4f(1, 1, 1, 1);

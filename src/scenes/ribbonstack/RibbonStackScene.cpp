@@ -54,7 +54,6 @@ constexpr float e = 2.7182817f;
 RibbonStackScene::RibbonStackScene(ResourceManager* resources)
     : Scene(resources), stack("hribbon.3ds", *resources), script(loadScript(*resources, "hribbonscene.swf"))
 {
-    duration = timeOfBeat(56.0f);
     glowSurface = resources->get(shared::pbuffer320x240);
     glowCopy = resources->get(shared::copyScreen320x240);
     blur = resources->get(shared::blur320x240);
@@ -201,8 +200,8 @@ void RibbonStackScene::drawRibbonsPlain()
 
 int RibbonStackScene::update(float time)
 {
-    const float local = time - start;
-    const float beat = beatAt(local);
+    const float local = localTime(time);
+    const float beat = localBeat(time);
     if (!unitsReset) {
         resetTextureUnits();
         unitsReset = true;

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
@@ -34,6 +35,7 @@ protected:
 TEST_F(FunkSphereSceneTest, RibbonsGrowOverTheFirstTenSeconds)
 {
     FunkSphereScene scene(resources.get());
+    placeAsInShow(scene, 7);
     ASSERT_EQ(scene.ribbonCount(), 24);
     const struct { float b; int ribbons; } rows[] = {
         {0, 0}, {-3, 0}, {0.4f, 0}, {0.42f, 1}, {5, 12}, {9.99f, 23}, {10, 24}, {29, 24},
@@ -53,6 +55,7 @@ TEST_F(FunkSphereSceneTest, NoRibbonsForNumRibbonsZeroOrMissing)
         own.dataDir = folder.path().string() + "/";
         own.setObjectFactory(createSharedObject);
         FunkSphereScene scene(&own);
+        placeAsInShow(scene, 7);
         EXPECT_EQ(scene.ribbonCount(), 0);
         EXPECT_EQ(scene.visibleRibbons(20), 0);
         EXPECT_EQ(scene.update(12.0f), 0);   // and the scene still plays
@@ -62,6 +65,7 @@ TEST_F(FunkSphereSceneTest, NoRibbonsForNumRibbonsZeroOrMissing)
 TEST_F(FunkSphereSceneTest, PlaysItsFramesAndFinishesAfterFiftyFourBeats)
 {
     FunkSphereScene scene(resources.get());
+    placeAsInShow(scene, 7);
     int finished = 0;
     for (float t = 5.0f; t < 6.0f; t += 0.1f)
         finished |= scene.update(t);
@@ -75,6 +79,7 @@ TEST_F(FunkSphereSceneTest, PlaysItsFramesAndFinishesAfterFiftyFourBeats)
 TEST_F(FunkSphereSceneTest, TheCreditsFollowTheAnimationsPhrases)
 {
     FunkSphereScene scene(resources.get());
+    placeAsInShow(scene, 7);
     const struct { float t; int credit; } rows[] = {{2, 0}, {12, 2}, {22, 3}};
     for (const auto& row : rows) {
         scene.update(row.t);

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "scenes/ribbonstack/RibbonStackScene.h"
 
 #include "effects/SharedObjects.h"
@@ -20,6 +21,7 @@ protected:
         ShowResourcesTest::SetUp();
         testing::internal::CaptureStdout();
         scene = std::make_unique<RibbonStackScene>(resources.get());
+        placeAsInShow(*scene, 5);
         testing::internal::GetCapturedStdout();
     }
     void TearDown() override
@@ -95,6 +97,8 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
     std::srand(7);
     RibbonStackScene without(resources.get());
     testing::internal::GetCapturedStdout();
+    placeAsInShow(with, 5);
+    placeAsInShow(without, 5);
     unsigned pictures[titleWordCount];
     std::copy(std::begin(without.titleTextures), std::end(without.titleTextures), pictures);
     std::fill(std::begin(without.titleTextures), std::end(without.titleTextures), 0u);
@@ -127,6 +131,7 @@ TEST_F(RibbonStackSceneTest, ATitlePictureThatCannotBeDecodedIsNamedAndItsWordSt
     testing::internal::CaptureStdout();
     RibbonStackScene cut(&own);
     const std::string said = testing::internal::GetCapturedStdout();
+    placeAsInShow(cut, 5);
     EXPECT_NE(said.find("cannot load the title picture title1.png\n"), std::string::npos) << said;
     // The missing pictures have their own "File not found" line, no second one.
     EXPECT_EQ(said.find("cannot load the title picture title0.png"), std::string::npos) << said;

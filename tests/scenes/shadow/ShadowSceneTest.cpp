@@ -1,6 +1,7 @@
 // The shadow room on the show's data in build/data: the fade from black, the
 // coloured lights and their shadows, the camera cuts, the scripted pushes of
 // the logo and where the lights circle.
+#include "scenes/ShowPlacement.h"
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
 #include "scenes/shadow/ShadowScene.h"
@@ -24,7 +25,7 @@ protected:
         resources.dataDir = GLINT_BINARY_DIR "/data/";
         resources.setObjectFactory(createSharedObject);
         scene = std::make_unique<ShadowScene>(&resources, run);
-        scene->start = scene->timeOfBeat(168.0f);
+        placeAsInShow(*scene, 4, 168.0f);
     }
 
     // The frame's pixels, RGBA rows from the bottom.
@@ -166,6 +167,7 @@ TEST_F(ShadowSceneData, MissingFilesAreReportedAndTheRoomStillPlays)
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     ShadowScene scene(&resources, run);
+    placeAsInShow(scene, 4);
     const int finished = scene.update(5.0f);
     const std::string out = testing::internal::GetCapturedStdout();
     const std::string err = testing::internal::GetCapturedStderr();
