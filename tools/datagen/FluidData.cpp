@@ -62,7 +62,6 @@ constexpr double kPenOffset = 50.0;
 // far.
 constexpr double kPixelsPerFrame = 8.0;
 constexpr int kLiftFrames = 3;          // travel between strokes
-constexpr int kBannerFadeFrames = 60;
 
 double distance(Point a, Point b)
 {
@@ -139,7 +138,9 @@ std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
 
     swfwriter::AnimationLayer bannerFade;
     bannerFade.depth = 2;
-    bannerFade.keys = {bannerKey(0, 0.0), bannerKey(kBannerFadeFrames, 1.0)};
+    // Full by the first lift, however fast the pen writes.
+    const int firstLift = movie.commands.front().frame - 1;
+    bannerFade.keys = {bannerKey(0, 0.0), bannerKey(firstLift, 1.0)};
     movie.layers.push_back(bannerFade);
     return swfwriter::writeAnimation(movie);
 }
