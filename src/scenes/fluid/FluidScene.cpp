@@ -23,6 +23,14 @@ constexpr float bannerHeight = 80.0f;
 constexpr float bannerTop = 60.0f;
 // The script's pen sits this far below where it writes.
 constexpr float penLift = 50.0f;
+// Each frame keeps this share of the last one in place (the rest is covered
+// in black) and adds the flowing copy on top. The two together stay just
+// below one: at 0.51 + 0.5 every shape the fluid carries gains a hundredth a
+// frame and burns to white within seconds; a little under one lets old
+// strokes dim while the flow carries them.
+constexpr float keptShare = 0.51f;
+constexpr float feedbackGain = 0.99f;
+constexpr float flowingShare = feedbackGain - keptShare;
 
 constexpr QuadCorners wholeScreen{0, 0, float(virtualScreenWidth), float(virtualScreenHeight)};
 
@@ -112,8 +120,8 @@ int FluidScene::update(float time)
     return local >= duration ? 1 : 0;
 }
 
-// Last frame's picture, darkened by half: with the warped copy added on top,
-// what is not renewed fades away over a few frames.
+// Last frame's picture, darkened by half: the flowing copy added on top
+// brings it back to just under its light, so what is not renewed dims slowly.
 void FluidScene::drawFeedback()
 {
     // The scene inherits its predecessor's state; these are what it draws with.
@@ -125,7 +133,7 @@ void FluidScene::drawFeedback()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (screen != nullptr)
         screen->drawFullScreen(0, 0, -1, -1);
-    drawBlackCover(0.49f);
+    drawBlackCover(1.0f - keptShare);
 }
 
 // The script runs at 80 frames a second; ten sub-steps a frame keep the
@@ -162,7 +170,7 @@ void FluidScene::drawWarped(float local)
 {
     if (screen == nullptr)
         return;
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glColor4f(1.0f, 1.0f, 1.0f, flowingShare);
     screen->enable();
     screen->bind();
     warp->update(local);

@@ -14,6 +14,7 @@
 
 #include <png.h>
 
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -147,8 +148,21 @@ void RibbonStackScene::projectTitles(float time)
     const float planes[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
     const GLenum gens[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
+    glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_LIGHTING);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    // One draw per word, each clipped to the side its projector faces: behind
+    // the projector the perspective divide turns the word round, and it
+    // would read mirrored there. The ribbons' depth is laid first so every
+    // word lands on the nearest ribbon only, as one draw of them all would.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    drawRibbonsPlain();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_CLIP_PLANE0);
     for (int index : words) {
         const TitleWord& word = titleWords[index];
+        const show::Mat4 projector = projectorMatrix(word, time);
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, titleTextures[index]);
@@ -159,23 +173,29 @@ void RibbonStackScene::projectTitles(float time)
             glEnable(gens[c]);
         }
         glMatrixMode(GL_TEXTURE);
-        glLoadMatrixf(titleTextureMatrix(projectorMatrix(word, time)).m);
+        glLoadMatrixf(titleTextureMatrix(projector).m);
         glMatrixMode(GL_MODELVIEW);
+        const std::array<double, 4> front = titleFrontPlane(projector);
+        glClipPlane(GL_CLIP_PLANE0, front.data());
+        glActiveTexture(GL_TEXTURE0);
+        drawRibbonsPlain();
+        glActiveTexture(GL_TEXTURE0 + word.unit);
+        glDisable(GL_TEXTURE_2D);
+        for (GLenum gen : gens)
+            glDisable(gen);
     }
+    glDisable(GL_CLIP_PLANE0);
+    glDepthFunc(GL_LESS);
     glActiveTexture(GL_TEXTURE0);
-    glDisable(GL_LIGHTING);
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void RibbonStackScene::drawRibbonsPlain()
+{
     glPushMatrix();
     glTranslatef(-18.0f, 0.0f, 0.0f);
     for (const auto& ribbon : ribbons)
         ribbon->draw();
     glPopMatrix();
-    for (int unit = 3; unit >= 0; --unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glDisable(GL_TEXTURE_2D);
-        for (GLenum gen : gens)
-            glDisable(gen);
-    }
 }
 
 int RibbonStackScene::update(float time)

@@ -55,6 +55,8 @@ private:
     void resetTextureUnits();
     void glowPass(const float (&modelview)[16], const float (&projection)[16]);
     void addGlowAndFade(float beat);
+    // The ribbons as plain geometry, in whatever state the caller set.
+    void drawRibbonsPlain();
 
     PBuffer* glowSurface = nullptr;
     CopyScreen* glowCopy = nullptr;
