@@ -7,7 +7,7 @@
 // It draws itself with one of two material blocks: "shadowobject.cfg"
 // normally, "shadowGlow.cfg" (the specular-only look) while `glow` is set,
 // which the room does only during its glow pass. A missing picture, or one
-// with more than 1024 bright pixels, gives a logo without boxes (the latter
+// with more than 512 bright pixels, gives a logo without boxes (the latter
 // with a message naming it); missing blocks keep the GL defaults.
 //
 // Owns its boxes and the mesh that draws them all at once (LogoMesh); make
