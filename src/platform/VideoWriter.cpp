@@ -100,7 +100,6 @@ struct VideoWriter::State {
     // The file opened a second time, to reserve room on the disk ahead of
     // the writes; -1 where the file system cannot reserve.
     int roomFd = -1;
-    int64_t reservedEnd = 0;
     int64_t packets = 0;  // written, both streams
 
     std::vector<uint8_t> musicData;  // read by `music`
@@ -256,10 +255,8 @@ bool VideoWriter::State::reserveRoom(int64_t packetBytes, std::string& error)
     do
         result = fallocate(roomFd, FALLOC_FL_KEEP_SIZE, end, room);
     while (result != 0 && errno == EINTR);
-    if (result == 0) {
-        reservedEnd = std::max(reservedEnd, end + room);
+    if (result == 0)
         return true;
-    }
     if (errno == EOPNOTSUPP || errno == ENOSYS) {
         close(roomFd);   // writes find out for themselves
         roomFd = -1;
@@ -269,14 +266,15 @@ bool VideoWriter::State::reserveRoom(int64_t packetBytes, std::string& error)
     return false;
 }
 
-// Gives back the room reserved beyond the completed file's end.
+// Gives back the room reserved beyond the completed file's end: cutting a
+// file to its own length frees what lies past it.
 void VideoWriter::State::releaseRoom()
 {
     if (roomFd < 0)
         return;
     struct stat status {};
-    if (fstat(roomFd, &status) == 0 && reservedEnd > status.st_size)
-        fallocate(roomFd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, status.st_size, reservedEnd - status.st_size);
+    if (fstat(roomFd, &status) == 0 && ftruncate(roomFd, status.st_size) != 0)
+        std::fprintf(stderr, "capture: the room kept beyond the file's end stays taken: %s\n", std::strerror(errno));
     close(roomFd);
     roomFd = -1;
 }
