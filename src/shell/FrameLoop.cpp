@@ -32,23 +32,33 @@ void readFrame(GLenum format, unsigned char* pixels)
     glPopClientAttrib();
 }
 
-void captureFrame(ShowRun& run)
+// False when a frame could not be written: the capture has ended and so
+// must the run, which has nothing left to make.
+bool captureFrame(ShowRun& run)
 {
     if (!run.captureOpen) {
         // The frame that opens the file is not written; a file that cannot
         // be made ends the capture instead of being tried every frame.
-        if (!openShowCapture(run))
+        if (!openShowCapture(run)) {
             run.capturing = false;
-        return;
+            run.captureFailed = true;
+        }
+        return true;
     }
     const Demo& demo = *run.demo;
     readFrame(GL_BGRA, run.captureBuffer.data());
     // The music plays from the show time of the file's first frame.
     if (captureFramesWritten() == 0)
         setCaptureAudio(run.captureMusic, demo.clock.lastShowTime);
-    writeCaptureFrame(run.captureBuffer.data());
+    if (!writeCaptureFrame(run.captureBuffer.data())) {
+        closeShowCapture(run);
+        run.capturing = false;
+        run.captureFailed = true;
+        return false;
+    }
     run.progress.frameWritten(platform::wallClockMs(), captureFramesWritten(), demo.clock.lastShowTime,
                               demo.accumulatedStart);
+    return true;
 }
 
 void takeDueShots(ShowRun& run)
@@ -76,12 +86,11 @@ bool renderFrame(ShowRun& run)
 {
     Demo& demo = *run.demo;
     const int finished = demo.update(static_cast<float>(demo.clock.nextFrame(run.capturing)));
-    if (run.capturing)
-        captureFrame(run);
+    const bool captureLost = run.capturing && !captureFrame(run);
     takeDueShots(run);
     glFlush();
     shellState().windowSystem->present();
-    return finished != 0;
+    return finished != 0 || captureLost;
 }
 
 void toggleCapture(ShowRun& run)
@@ -140,7 +149,7 @@ int runFrameLoop()
         const bool finished = renderFrame(run);
         done = readKeys(run) || finished;
     }
-    if (reportMissingShots(run) > 0)
+    if (reportMissingShots(run) > 0 || run.captureFailed)
         exitCode = 1;
     return exitCode;
 }

@@ -98,7 +98,8 @@ bool openShowCapture(ShowRun& run)
 
 void closeShowCapture(ShowRun& run)
 {
-    closeCapture();
+    if (!closeCapture())
+        run.captureFailed = true;
     run.captureOpen = false;
     run.progress.end(platform::wallClockMs());
 }

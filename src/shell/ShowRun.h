@@ -49,6 +49,9 @@ struct ShowRun {
     double showStartSeconds = 3.0;
     bool capturing = false;
     bool captureOpen = false;
+    // A capture asked for made no file, lost a frame or was left incomplete:
+    // the run cannot report success.
+    bool captureFailed = false;
     std::vector<unsigned char> captureBuffer;
     CaptureProgress progress;
 };
@@ -74,7 +77,8 @@ void releaseShow();
 // Opens the video file of a capture at the window's size and frame rate;
 // false (the reason on standard error) when it cannot be created.
 bool openShowCapture(ShowRun& run);
-// Completes the video file of the running capture.
+// Completes the video file of the running capture; a file that may be
+// incomplete marks the run's capture as failed.
 void closeShowCapture(ShowRun& run);
 
 } // namespace shell

@@ -25,6 +25,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/resource.h>
+
 using sequencertest::RecordingScene;
 using sequencertest::StageTable;
 using sequencertest::TestStage;
@@ -200,6 +202,32 @@ TEST_F(FrameLoopTest, AStopSignalEndsTheRunWithACompleteVideo)
     mediatest::AviContents avi = mediatest::probeVideo(folder.path("quillon.avi"));
     ASSERT_TRUE(avi.readable) << avi.error;
     EXPECT_EQ(avi.framesRgb.size(), 4u);
+}
+
+TEST_F(FrameLoopTest, AFrameTheCaptureCannotWriteEndsTheRunAndFailsIt)
+{
+    // At frame 3 the video may grow no further than it is on the disk, as
+    // on a disk that has filled up; the show would go on for 30 seconds
+    // (600 frames). The writer's output buffer still takes the small frames
+    // of this scene for a while.
+    shell::showSettings().captureAtStart = true;
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    StageTable stages;
+    stages[0] = halvesScene(30.0f, blue, [unlimited](size_t frame) {
+        if (frame == 3) {
+            const rlimit full{static_cast<rlim_t>(std::filesystem::file_size("quillon.avi")), unlimited.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &full);
+        }
+    });
+    openShow(stages);
+    // (The limit holds for every file of the process: nothing is captured.)
+    const int exitCode = shell::runFrameLoop();
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_LT(scene(0).times.size(), 200u);
 }
 
 TEST_F(FrameLoopTest, TheCaptureKeyTogglesOncePerPressAndNeverOverwritesAVideo)

@@ -70,7 +70,7 @@ unsigned CreditsOverlay::loadPicture(const char* cfg, const char* key)
     glBindTexture(rectangle, texture);
     glTexParameteri(rectangle, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(rectangle, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    loadPngTexture(*resources, file.get(), 0);
+    loadPictureTexture(*resources, file.get());
     glBindTexture(rectangle, 0);
     if (hasImage(texture))
         return texture;

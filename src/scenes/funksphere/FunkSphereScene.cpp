@@ -123,9 +123,9 @@ void FunkSphereScene::drawPreviousFrame()
     }
     glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 0.95f);
-    // Enlarged by half from the top-left corner: the trails stream away
-    // towards the bottom right.
-    previousFrame->drawFullScreen(480, 360, 960, 720);
+    // The whole frame enlarged by half from the top-left corner: the trails
+    // stream away towards the bottom right.
+    previousFrame->drawStretched(0, 0, 960, 720);
     glColor4f(1, 1, 1, 1);
 }
 

@@ -1,3 +1,5 @@
+#include "effects/CopyScreen.h"
+#include "effects/SharedKeys.h"
 #include "scenes/ShowPlacement.h"
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
@@ -84,5 +86,43 @@ TEST_F(FunkSphereSceneTest, TheCreditsFollowTheAnimationsPhrases)
     for (const auto& row : rows) {
         scene.update(row.t);
         EXPECT_EQ(CreditsOverlay::creditIndex, row.credit) << row.t;
+    }
+}
+
+TEST_F(FunkSphereSceneTest, ThePreviousFrameComesBackWholeAndEnlargedFromTheTopLeft)
+{
+    testsupport::TempDirectory folder;
+    std::ofstream(folder.path() / "funksphere.cfg") << "numRibbons = 0\n";
+    ResourceManager own(false, false);
+    own.dataDir = folder.path().string() + "/";
+    own.setObjectFactory(createSharedObject);
+    FunkSphereScene scene(&own);
+    placeAsInShow(scene, 7);
+    // The previous frame: red on the left, green on the right, blue added
+    // over the upper half.
+    glEnable(GL_SCISSOR_TEST);
+    const struct { int x, y; float r, g, b; } quarters[] = {
+        {0, 0, 1, 0, 0}, {320, 0, 0, 1, 0}, {0, 240, 1, 0, 1}, {320, 240, 0, 1, 1}};
+    for (const auto& q : quarters) {
+        glScissor(q.x, q.y, 320, 240);
+        glClearColor(q.r, q.g, q.b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    own.get(shared::copyScreen640x480)->copyFromScreen(0, 0, 0, 0, -1, -1);
+    FunkSphereScene::drewBefore = true;
+    scene.update(1.0f);
+    // Half as large again: the middle of the old frame now lies at (480, 360)
+    // from the top left.
+    const struct { int x, yFromTop; bool red, green, blue; } samples[] = {
+        {470, 10, true, false, true}, {490, 10, false, true, true},
+        {10, 350, true, false, true}, {10, 370, true, false, false},
+    };
+    for (const auto& s : samples) {
+        SCOPED_TRACE(testing::Message() << s.x << ", " << s.yFromTop);
+        const auto p = readPixel(s.x, 479 - s.yFromTop);
+        EXPECT_EQ(p[0] > 200, s.red) << int(p[0]);
+        EXPECT_EQ(p[1] > 200, s.green) << int(p[1]);
+        EXPECT_EQ(p[2] > 200, s.blue) << int(p[2]);
     }
 }
