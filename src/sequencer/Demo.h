@@ -28,6 +28,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,26 @@ public:
     // the key effects and the running scene.
     int onKey(int key, int x, int y) override;
 
+    // Moving about the show while it plays (author mode). The next frame
+    // shows `showTime` (kept inside the show) with the scene that plays
+    // then, and the music jumps to the same place; the show goes on from
+    // there, or stays there while paused.
+    void seek(float showTime);
+    // Holds the picture and the music together, and lets them go on.
+    void setPaused(bool paused);
+    bool paused() const { return pausedAtHeld; }
+    // The show time of the next frame when a seek or a pause holds it,
+    // otherwise that of the frame drawn last.
+    float authorShowTime() const { return heldShowTime ? *heldShowTime : clock.lastShowTime; }
+    // The scene that plays at `showTime`: the last one starting at or
+    // before it, the first one before the show; -1 without scenes.
+    int sceneAt(float showTime) const;
+    // The timeline row's class of scene `index`; "" for no scene.
+    const char* sceneName(int index) const;
+    // Drawn over every frame of drawFrame, after the letterbox bars, with
+    // the frame's scene and show time; none unless set.
+    std::function<void(int index, float showTime)> overlay;
+
     // Sum of the durations of the scenes built so far: the show's length.
     float accumulatedStart = 0.0f;
     std::vector<std::unique_ptr<Scene>> scenes;
@@ -93,6 +114,10 @@ private:
     void startClocks();
     // Ends the running scene at `showClock`; true when it was the last.
     bool switchScene(float showClock, float sceneTime);
+    // The stage that built scene `index`; -1 for none.
+    int stageOf(int index) const;
+    // Seconds the show time runs ahead of the music: the switch t.
+    float musicLead() const { return clock.offset - skippedStart; }
 
     std::unique_ptr<ResourceManager> ownedResources;
     Timeline timeline;
@@ -102,4 +127,8 @@ private:
     bool clockStarted = false;
     // skipTo could move the music to the start of the scene it skipped to.
     bool musicAtSceneStart = false;
+    // The start of the scene skipTo moved to, which it added to the offset.
+    float skippedStart = 0.0f;
+    std::optional<float> heldShowTime;  // what seek() or a pause holds
+    bool pausedAtHeld = false;
 };

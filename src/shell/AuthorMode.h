@@ -1,0 +1,50 @@
+// Author mode (--author): what a show run adds for the people who make the
+// show. The keys of AuthorKeys.h move about the show; L toggles a line over
+// the top bar with the running scene's name (its timeline class), the beat
+// in the scene, the show time and the frames per second.
+//
+// One object per run, owned by the ShowRun; it lends itself to the Demo's
+// overlay, so it must outlive the Demo's last frame.
+#pragma once
+
+#include <string>
+
+class Demo;
+
+namespace shell {
+
+// Frames per second over the last whole second of wall-clock time.
+class FrameRate {
+public:
+    // Counts a frame drawn at `wallMs`.
+    void frame(double wallMs);
+    float perSecond() const { return rate; }
+
+private:
+    double windowStartMs = -1.0;
+    int framesInWindow = 0;
+    float rate = 0.0f;
+};
+
+// The on-screen line, e.g. "ShadowScene  beat 12.50  show 105.83 s  25.0 fps".
+std::string authorLine(const char* sceneName, float localBeat, float showTime, float framesPerSecond,
+                       bool paused);
+
+class AuthorMode {
+public:
+    // Hooks the on-screen line into `demo`'s frames.
+    explicit AuthorMode(Demo& demo);
+
+    // A key press (virtual-key code).
+    void onKeyDown(int virtualKey);
+
+    bool lineShown = true;
+
+private:
+    void drawOverlay(int index, float showTime);
+
+    Demo& demo;
+    FrameRate frameRate;
+};
+
+} // namespace shell
