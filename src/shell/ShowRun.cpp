@@ -140,7 +140,7 @@ bool initShow()
         pauseUntilShowStart(run.showStartSeconds);
     if (settings.startScene >= 0 && run.mode != RunMode::Bench)
         demo.skipTo(settings.startScene);
-    if (run.authorMode && run.mode == RunMode::Show)
+    if (run.authorMode && run.mode != RunMode::Bench)
         run.author = std::make_unique<AuthorMode>(demo);
     if (run.capturing)
         run.captureMusic = musicFilePath(*demo.resources);
