@@ -86,9 +86,11 @@ void Demo::buildStage(int stage)
     const TimelineRow& row = timeline[stage];
     if (!row.build)
         return;
+    ownedResources->forgetNamesRead();
     std::unique_ptr<Scene> scene = row.build(*ownedResources, runState);
     if (!scene)
         return;
+    filesRead[stage] = ownedResources->namesRead();
     scene->place(row.startBeat, row.lengthBeats);
     accumulatedStart = std::max(accumulatedStart, scene->start + scene->duration);
     stageScenes[stage] = scene.get();
@@ -165,7 +167,11 @@ int Demo::update(float t)
     }
     const float sceneTime = clock.showTime(showClock, scenes[current]->start);
     clock.lastShowTime = sceneTime;
+    ownedResources->forgetNamesRead();
     const int finished = drawFrame(current, sceneTime, t);
+    // Scenes may read files when they first draw, too.
+    if (const int stage = stageOf(current); stage >= 0)
+        filesRead[stage].insert(ownedResources->namesRead().begin(), ownedResources->namesRead().end());
     return (finished || skipRequested) && switchScene(showClock, sceneTime) ? 1 : 0;
 }
 
@@ -261,4 +267,25 @@ const char* Demo::sceneName(int index) const
 {
     const int stage = stageOf(index);
     return stage < 0 ? "" : timeline[stage].className;
+}
+
+bool Demo::rebuildStage(int stage)
+{
+    Scene* old = stage >= 0 && stage < sceneStageCount ? stageScenes[stage] : nullptr;
+    if (!old)
+        return false;
+    const TimelineRow& row = timeline[stage];
+    ownedResources->forgetNamesRead();
+    std::unique_ptr<Scene> scene = row.build(*ownedResources, runState);
+    if (!scene)
+        return false;
+    filesRead[stage] = ownedResources->namesRead();
+    scene->place(row.startBeat, row.lengthBeats);
+    stageScenes[stage] = scene.get();
+    for (std::unique_ptr<Scene>& slot : scenes)
+        if (slot.get() == old)
+            slot = std::move(scene);
+    if (links)
+        links(stageScenes);
+    return true;
 }

@@ -29,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,17 @@ public:
     int sceneAt(float showTime) const;
     // The timeline row's class of scene `index`; "" for no scene.
     const char* sceneName(int index) const;
+    // The data names the scene of `stage` read while it was built and while
+    // it drew (findFile's names); empty for a stage without a scene.
+    const std::set<std::string>& stageFiles(int stage) const { return filesRead.at(static_cast<size_t>(stage)); }
+    // The stage that built scene `index`; -1 for none.
+    int stageOf(int index) const;
+    // Builds the scene of `stage` again from its timeline row, with the same
+    // run state, and puts it in the old one's place and links; the show
+    // goes on at the same show time. False, keeping the old scene, when the
+    // stage has no scene or its row builds nothing now.
+    bool rebuildStage(int stage);
+
     // Drawn over every frame of drawFrame, after the letterbox bars, with
     // the frame's scene and show time; none unless set.
     std::function<void(int index, float showTime)> overlay;
@@ -114,8 +126,6 @@ private:
     void startClocks();
     // Ends the running scene at `showClock`; true when it was the last.
     bool switchScene(float showClock, float sceneTime);
-    // The stage that built scene `index`; -1 for none.
-    int stageOf(int index) const;
     // Seconds the show time runs ahead of the music: the switch t.
     float musicLead() const { return clock.offset - skippedStart; }
 
@@ -124,6 +134,7 @@ private:
     SceneLinker links;
     int nextStage = 0;
     std::array<Scene*, sceneStageCount> stageScenes{};  // what each stage built
+    std::array<std::set<std::string>, sceneStageCount> filesRead;  // see stageFiles()
     bool clockStarted = false;
     // skipTo could move the music to the start of the scene it skipped to.
     bool musicAtSceneStart = false;

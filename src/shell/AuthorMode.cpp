@@ -2,6 +2,8 @@
 
 #include "core/TextLine.h"
 #include "platform/Clock.h"
+#include "resources/ResourceManager.h"
+#include "sequencer/DataCheck.h"
 #include "sequencer/Demo.h"
 #include "shell/AuthorKeys.h"
 
@@ -44,6 +46,57 @@ void AuthorMode::onKeyDown(int virtualKey)
         lineShown = !lineShown;
     else
         applyAuthorAction(demo, action);
+}
+
+bool AuthorMode::watchData()
+{
+    if (demo.resources->usePack) {
+        std::fprintf(stderr, "glint: --author with --pack cannot reload: the pack file is read once; "
+                             "run without --pack to reload the data folder\n");
+        return false;
+    }
+    char folder[ResourceManager::pathSize];
+    if (!demo.resources->findFile("", folder))
+        return false;
+    dataFolder = folder;
+    std::string error;
+    watcher = platform::FileWatcher::open(dataFolder, error);
+    if (!watcher) {
+        std::fprintf(stderr, "glint: cannot watch %s for changes: %s; no reload\n", dataFolder.c_str(),
+                     error.c_str());
+        return false;
+    }
+    return true;
+}
+
+void AuthorMode::reloadChangedData()
+{
+    if (!watcher)
+        return;
+    for (const std::string& name : watcher->changedFiles()) {
+        std::set<int> readers;
+        for (int stage = 0; stage < sceneStageCount; ++stage)
+            if (demo.stageFiles(stage).count(name) != 0)
+                readers.insert(stage);
+        if (readers.empty())
+            continue;
+        const std::string path = dataFolder + name;
+        std::string message;
+        if (!checkDataFile(path, message)) {
+            std::fprintf(stderr, "glint: %s: %s; the scenes that read it stay as they were\n", path.c_str(),
+                         message.c_str());
+            continue;
+        }
+        staleStages.insert(readers.begin(), readers.end());
+    }
+    const int running = demo.stageOf(demo.current);
+    if (staleStages.erase(running) == 0)
+        return;
+    if (demo.rebuildStage(running))
+        std::fprintf(stderr, "glint: %s built again from the changed data\n", demo.sceneName(demo.current));
+    else
+        std::fprintf(stderr, "glint: %s could not be built again; the old one plays on\n",
+                     demo.sceneName(demo.current));
 }
 
 void AuthorMode::drawOverlay(int index, float showTime)

@@ -7,6 +7,10 @@
 // overlay, so it must outlive the Demo's last frame.
 #pragma once
 
+#include "platform/FileWatcher.h"
+
+#include <memory>
+#include <set>
 #include <string>
 
 class Demo;
@@ -38,6 +42,14 @@ public:
     // A key press (virtual-key code).
     void onKeyDown(int virtualKey);
 
+    // Starts watching the data folder the Demo's resource manager reads.
+    // False (with a note on standard error) when there is nothing to watch:
+    // a pack run, or a folder inotify cannot watch.
+    bool watchData();
+    // Once a frame, before it is drawn: checks the files saved since the
+    // last frame and builds again the scenes that read them.
+    void reloadChangedData();
+
     bool lineShown = true;
 
 private:
@@ -45,6 +57,9 @@ private:
 
     Demo& demo;
     FrameRate frameRate;
+    std::unique_ptr<platform::FileWatcher> watcher;
+    std::string dataFolder;
+    std::set<int> staleStages;  // read a file that changed; built again when they run
 };
 
 } // namespace shell

@@ -140,8 +140,10 @@ bool initShow()
         pauseUntilShowStart(run.showStartSeconds);
     if (settings.startScene >= 0 && run.mode != RunMode::Bench)
         demo.skipTo(settings.startScene);
-    if (run.authorMode && run.mode != RunMode::Bench)
+    if (run.authorMode && run.mode != RunMode::Bench) {
         run.author = std::make_unique<AuthorMode>(demo);
+        run.author->watchData();
+    }
     if (run.capturing)
         run.captureMusic = musicFilePath(*demo.resources);
     return true;
