@@ -29,7 +29,7 @@ void FrameRate::frame(double wallMs)
 std::string authorLine(const char* sceneName, float localBeat, float showTime, float framesPerSecond, bool paused)
 {
     char line[160];
-    std::snprintf(line, sizeof line, "%s  beat %.2f  show %.2f s  %.1f fps%s", sceneName, localBeat, showTime,
+    std::snprintf(line, sizeof line, "%s  beat %.2f  %.2f s  %.1f fps%s", sceneName, localBeat, showTime,
                   framesPerSecond, paused ? "  paused" : "");
     return line;
 }
@@ -108,7 +108,7 @@ void AuthorMode::drawOverlay(int index, float showTime)
     // Inside the top bar, which is black whatever the scene draws.
     drawTextLine(authorLine(demo.sceneName(index), scene.localBeat(showTime), showTime, frameRate.perSecond(),
                             demo.paused()),
-                 8, 12, 2, 1, 1, 0.6f);
+                 8, 14, 1.75f, 1, 1, 0.6f);
 }
 
 } // namespace shell

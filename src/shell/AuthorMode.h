@@ -30,7 +30,8 @@ private:
     float rate = 0.0f;
 };
 
-// The on-screen line, e.g. "ShadowScene  beat 12.50  show 105.83 s  25.0 fps".
+// The on-screen line, e.g. "ShadowScene  beat 12.50  105.83 s  25.0 fps"; it
+// fits the 640-pixel width for every scene of the show.
 std::string authorLine(const char* sceneName, float localBeat, float showTime, float framesPerSecond,
                        bool paused);
 
