@@ -4,6 +4,8 @@
 #include "scenes/aflowers/AflowersScene.h"
 #include "scenes/tunnel/RibbonsScene.h"
 
+#include <array>
+
 using AflowersSceneTest = SceneFixture;
 
 namespace {
@@ -19,11 +21,31 @@ std::vector<unsigned char> frameAt(AflowersScene& scene, float beat)
 
 } // namespace
 
-TEST_F(AflowersSceneTest, FadesInFromBlack)
+namespace {
+
+double meanLevel(const std::vector<unsigned char>& pixels)
 {
+    double sum = 0;
+    for (unsigned char p : pixels)
+        sum += p;
+    return sum / static_cast<double>(pixels.size());
+}
+
+} // namespace
+
+TEST_F(AflowersSceneTest, FadesInFromBlackEvenlyOverItsFirstBeat)
+{
+    // The picture changes little over the first beat, so the fade decides
+    // how bright each frame is: a quarter, then half the light of the frame
+    // after the fade.
     AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     EXPECT_EQ(brightest(frameAt(scene, 0.0f)), 0);
-    EXPECT_GT(brightest(frameAt(scene, 1.0f)), 60);
+    const double quarter = meanLevel(frameAt(scene, 0.25f));
+    const double half = meanLevel(frameAt(scene, 0.5f));
+    const double whole = meanLevel(frameAt(scene, 1.0f));
+    ASSERT_GT(whole, 10.0);
+    EXPECT_NEAR(quarter / whole, 0.25, 0.06);
+    EXPECT_NEAR(half / whole, 0.5, 0.08);
 }
 
 TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
@@ -48,7 +70,11 @@ TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
     RibbonsScene& ribbons = buildScene<RibbonsScene>(ribbonsRow);
     AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     const auto alone = frameAt(scene, 33.0f);
-    scene.next = &ribbons;
+    // Linked as the show links its scenes.
+    std::array<Scene*, sceneStageCount> byStage{};
+    byStage[aflowersRow] = &scene;
+    byStage[ribbonsRow] = &ribbons;
+    linkShowScenes(byStage);
     const auto halfway = frameAt(scene, 33.0f);
     EXPECT_FALSE(ribbons.driven);
     EXPECT_FLOAT_EQ(ribbons.preRoll, scene.timeOfBeat(2.0f));
