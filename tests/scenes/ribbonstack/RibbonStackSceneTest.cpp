@@ -3,6 +3,7 @@
 
 #include "resources/TempDirectory.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -67,6 +68,17 @@ TEST_F(RibbonStackSceneTest, TheLastFourBeatsFadeToBlack)
     const float lastBeats = scene->timeOfBeat(4.0f);
     play(*scene, scene->duration - lastBeats - 0.5f);
     const double before = meanRedBlue().first;
+    // The black comes over evenly: two beats before the end half of the
+    // light is gone, against a scene built alike whose end lies far off.
+    std::srand(1);
+    RibbonStackScene& unfaded = buildScene<RibbonStackScene>(ribbonStackRow);
+    unfaded.duration += 100.0f;
+    play(unfaded, scene->duration - lastBeats - 0.5f);
+    play(unfaded, scene->duration - lastBeats / 2.0f);
+    const double light = meanRedBlue().first;
+    play(*scene, scene->duration - lastBeats / 2.0f);
+    const double halfway = meanRedBlue().first;
+    EXPECT_NEAR(halfway / light, 0.5, 0.05);
     EXPECT_EQ(play(*scene, scene->duration - 0.01f), 0);
     const double atEnd = meanRedBlue().first;
     EXPECT_GT(before, 100.0);
