@@ -50,11 +50,19 @@ int pixelsLedBy(const std::vector<uint8_t>& pixels, int channel)
 
 TEST_F(ShadowSceneTest, StartsFromBlackAndBeforeItsStartToo)
 {
-    // A time before the start plays the room's first frame: black, and the
-    // script already on its first camera.
+    // A time before the start plays the room's first frame: black, the
+    // script on its first camera and the lights where they start.
+    const auto lightsAt = [this] {
+        std::vector<float> xyz;
+        for (const auto& light : scene->room->lights)
+            xyz.insert(xyz.end(), {light->position.x, light->position.y, light->position.z});
+        return xyz;
+    };
     EXPECT_EQ(brightest(frame(-3.0f), rgba), 0);
     EXPECT_EQ(record().camera, "Camera01");
+    const std::vector<float> early = lightsAt();
     EXPECT_EQ(brightest(frame(0.0f), rgba), 0);
+    EXPECT_EQ(early, lightsAt());
     EXPECT_GT(brightest(frame(0.4f), rgba), 0);    // rising out of the dark within the first beat
 }
 
