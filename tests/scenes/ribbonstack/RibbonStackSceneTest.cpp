@@ -169,3 +169,29 @@ TEST_F(RibbonStackSceneTest, AWordShowsWhileItsProjectorFacesTheStackAndNeverFro
     }
     std::copy(std::begin(pictures), std::end(pictures), without.titleTextures);
 }
+
+TEST_F(RibbonStackSceneTest, AWordStaysInViewWhileTheLastWordsWindowOpens)
+{
+    // Two scenes built alike, one without the third word's picture: the
+    // pixels that word brightens at 12.5 s, when the last word's window has
+    // opened beside it.
+    ASSERT_EQ(titleWordsAt(12.5f), (std::vector<int>{1, 2, 3}));
+    std::srand(7);
+    RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
+    std::srand(7);
+    RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
+    const unsigned third = without.titleTextures[2];
+    without.titleTextures[2] = 0;
+    std::vector<uint8_t> a, b;
+    for (int quarter = 40; quarter <= 50; ++quarter) {
+        play(with, quarter * 0.25f);
+        a = readScreen(rgba);
+        play(without, quarter * 0.25f);
+        b = readScreen(rgba);
+    }
+    long lit = 0;
+    for (size_t i = 0; i < a.size(); i += 4)
+        lit += (a[i] + a[i + 1] + a[i + 2]) - (b[i] + b[i + 1] + b[i + 2]) > 120;
+    EXPECT_GT(double(lit) / (640.0 * 480.0), 0.03);
+    without.titleTextures[2] = third;
+}
