@@ -5,6 +5,7 @@
 #include "scenes/tunnel/RibbonsScene.h"
 
 #include <array>
+#include <cmath>
 
 using AflowersSceneTest = SceneFixture;
 
@@ -48,20 +49,42 @@ TEST_F(AflowersSceneTest, FadesInFromBlackEvenlyOverItsFirstBeat)
     EXPECT_NEAR(half / whole, 0.5, 0.08);
 }
 
+namespace {
+
+// The first show time whose scene beat is at least `beat`.
+float firstTimeAtBeat(const Scene& scene, float beat)
+{
+    float t = scene.start + scene.timeOfBeat(beat);
+    while (scene.localBeat(t) < beat)
+        t = std::nextafter(t, HUGE_VALF);
+    while (scene.localBeat(std::nextafter(t, -HUGE_VALF)) >= beat)
+        t = std::nextafter(t, -HUGE_VALF);
+    return t;
+}
+
+} // namespace
+
 TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
 {
     AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     // A camera cut changes the whole picture; a hundredth of a beat on the
-    // same camera changes next to nothing.
-    const auto before = frameAt(scene, 7.99f);
-    const auto first = frameAt(scene, 8.0f);
+    // same camera changes next to nothing. The cuts fall between two show
+    // times as close as the clock can tell: the last before beat 8 and the
+    // first on it, the last on beat 20 and the first after it.
+    const auto frameAtTime = [&](float t) {
+        scene.update(t);
+        return readScreen();
+    };
+    const float in = firstTimeAtBeat(scene, 8.0f);
+    const auto before = frameAtTime(std::nextafter(in, -HUGE_VALF));
+    const auto first = frameAtTime(in);
     const auto next = frameAt(scene, 8.01f);
     EXPECT_GT(difference(before, first), 8 * difference(first, next));
-    // (Beat 20 itself is the edge, and at the scene's show time it rounds
-    // to either side.)
-    const auto last = frameAt(scene, 19.99f);
-    const auto after = frameAt(scene, 20.01f);
-    const auto later = frameAt(scene, 20.02f);
+
+    const float out = firstTimeAtBeat(scene, std::nextafter(20.0f, HUGE_VALF));
+    const auto last = frameAtTime(std::nextafter(out, -HUGE_VALF));
+    const auto after = frameAtTime(out);
+    const auto later = frameAt(scene, 20.01f);
     EXPECT_GT(difference(last, after), 8 * difference(after, later));
 }
 
