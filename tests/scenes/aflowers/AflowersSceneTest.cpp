@@ -4,6 +4,9 @@
 #include "scenes/aflowers/AflowersScene.h"
 #include "scenes/tunnel/RibbonsScene.h"
 
+#include <array>
+#include <cmath>
+
 using AflowersSceneTest = SceneFixture;
 
 namespace {
@@ -19,27 +22,69 @@ std::vector<unsigned char> frameAt(AflowersScene& scene, float beat)
 
 } // namespace
 
-TEST_F(AflowersSceneTest, FadesInFromBlack)
+namespace {
+
+double meanLevel(const std::vector<unsigned char>& pixels)
 {
+    double sum = 0;
+    for (unsigned char p : pixels)
+        sum += p;
+    return sum / static_cast<double>(pixels.size());
+}
+
+} // namespace
+
+TEST_F(AflowersSceneTest, FadesInFromBlackEvenlyOverItsFirstBeat)
+{
+    // The picture changes little over the first beat, so the fade decides
+    // how bright each frame is: a quarter, then half the light of the frame
+    // after the fade.
     AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     EXPECT_EQ(brightest(frameAt(scene, 0.0f)), 0);
-    EXPECT_GT(brightest(frameAt(scene, 1.0f)), 60);
+    const double quarter = meanLevel(frameAt(scene, 0.25f));
+    const double half = meanLevel(frameAt(scene, 0.5f));
+    const double whole = meanLevel(frameAt(scene, 1.0f));
+    ASSERT_GT(whole, 10.0);
+    EXPECT_NEAR(quarter / whole, 0.25, 0.06);
+    EXPECT_NEAR(half / whole, 0.5, 0.08);
 }
+
+namespace {
+
+// The first show time whose scene beat is at least `beat`.
+float firstTimeAtBeat(const Scene& scene, float beat)
+{
+    float t = scene.start + scene.timeOfBeat(beat);
+    while (scene.localBeat(t) < beat)
+        t = std::nextafter(t, HUGE_VALF);
+    while (scene.localBeat(std::nextafter(t, -HUGE_VALF)) >= beat)
+        t = std::nextafter(t, -HUGE_VALF);
+    return t;
+}
+
+} // namespace
 
 TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
 {
     AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     // A camera cut changes the whole picture; a hundredth of a beat on the
-    // same camera changes next to nothing.
-    const auto before = frameAt(scene, 7.99f);
-    const auto first = frameAt(scene, 8.0f);
+    // same camera changes next to nothing. The cuts fall between two show
+    // times as close as the clock can tell: the last before beat 8 and the
+    // first on it, the last on beat 20 and the first after it.
+    const auto frameAtTime = [&](float t) {
+        scene.update(t);
+        return readScreen();
+    };
+    const float in = firstTimeAtBeat(scene, 8.0f);
+    const auto before = frameAtTime(std::nextafter(in, -HUGE_VALF));
+    const auto first = frameAtTime(in);
     const auto next = frameAt(scene, 8.01f);
     EXPECT_GT(difference(before, first), 8 * difference(first, next));
-    // (Beat 20 itself is the edge, and at the scene's show time it rounds
-    // to either side.)
-    const auto last = frameAt(scene, 19.99f);
-    const auto after = frameAt(scene, 20.01f);
-    const auto later = frameAt(scene, 20.02f);
+
+    const float out = firstTimeAtBeat(scene, std::nextafter(20.0f, HUGE_VALF));
+    const auto last = frameAtTime(std::nextafter(out, -HUGE_VALF));
+    const auto after = frameAtTime(out);
+    const auto later = frameAt(scene, 20.01f);
     EXPECT_GT(difference(last, after), 8 * difference(after, later));
 }
 
@@ -48,7 +93,11 @@ TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
     RibbonsScene& ribbons = buildScene<RibbonsScene>(ribbonsRow);
     AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     const auto alone = frameAt(scene, 33.0f);
-    scene.next = &ribbons;
+    // Linked as the show links its scenes.
+    std::array<Scene*, sceneStageCount> byStage{};
+    byStage[aflowersRow] = &scene;
+    byStage[ribbonsRow] = &ribbons;
+    linkShowScenes(byStage);
     const auto halfway = frameAt(scene, 33.0f);
     EXPECT_FALSE(ribbons.driven);
     EXPECT_FLOAT_EQ(ribbons.preRoll, scene.timeOfBeat(2.0f));

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -74,4 +76,45 @@ TEST_F(RibbonArrayTest, WithoutAPathNameTheStrandsHaveNoPathAndLayNothing)
     array.advance(0.0f);
     array.advance(3.0f);
     EXPECT_FLOAT_EQ(array.strands[0]->lastTime(), 0.0f);
+}
+
+TEST_F(RibbonArrayTest, SixteenStrandsLieTenApartCentredOnTheBendingPath)
+{
+    // "bend.3ds": the object turns through a circle of radius 500 in the
+    // x-z plane, a key at every frame the array samples.
+    builder3ds::SceneBuilder builder(150);
+    builder3ds::Object ribbon;
+    ribbon.name = "Ribbon";
+    ribbon.mesh = builder3ds::boxMesh({1, 1, 1});
+    std::vector<show::Vec3> samples;
+    for (int i = 0; i < 16; ++i) {
+        const float angle = 0.35f * static_cast<float>(i);
+        samples.emplace_back(500.0f * std::cos(angle), 0.0f, 500.0f * std::sin(angle));
+        ribbon.position.push_back({10 * i, {samples.back().x, samples.back().y, samples.back().z}});
+    }
+    ASSERT_TRUE(builder.addObject(ribbon)) << builder.error();
+    const std::vector<uint8_t> bytes = builder.bytes();
+    directory.write("data/bend.3ds", std::string(bytes.begin(), bytes.end()));
+
+    RibbonArray array(&resources);
+    array.setParams("numRibbons=16;filename=bend.3ds;pathname=Ribbon;t_3dsStart=0;t_3dsEnd=15;");
+    array.finishLoad();
+    ASSERT_EQ(array.strands.size(), 16u);
+    // From the third sample on the bend lies across the plane: strand k
+    // stands 10 (k - 8) units up or down from the object, within its jitter
+    // of 10, so the bundle's middle is half a spacing to the first strand's
+    // side of the object.
+    for (int i = 2; i < 16; ++i) {
+        SCOPED_TRACE(testing::Message() << "sample " << i);
+        std::vector<float> across;
+        for (const auto& strand : array.strands)
+            across.push_back(strand->path.point(i - 1).y - samples[i].y);
+        const float side = across.back() > across.front() ? 1.0f : -1.0f;
+        float middle = 0.0f;
+        for (size_t k = 0; k < across.size(); ++k) {
+            EXPECT_NEAR(across[k], side * 10.0f * (static_cast<float>(k) - 8.0f), 10.0f) << "strand " << k;
+            middle += across[k] / 16.0f;
+        }
+        EXPECT_NEAR(middle, -5.0f * side, 4.5f);
+    }
 }

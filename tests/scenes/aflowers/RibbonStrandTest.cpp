@@ -1,9 +1,12 @@
 #include "scenes/tunnel/InverseCamera.h"
 #include "scenes/aflowers/RibbonStrand.h"
+#include "support/GLTest.h"
 
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 
 using show::Vec3;
 
@@ -82,6 +85,36 @@ TEST(RibbonStrand, FarJumpsInTimeEndAndAPathlessStrandLaysNothing)
     pathless.update(0.0f);
     pathless.update(10.0f);
     EXPECT_FLOAT_EQ(pathless.lastTime(), 0.0f);
+}
+
+using RibbonStrandDrawing = GLTest;
+
+TEST_F(RibbonStrandDrawing, DrawsFromHeadToTailAndNeverBackAcrossTheGap)
+{
+    // A level square loop seen from above at a slant; the strand's eight
+    // sections cover half of it, so its head and tail lie across the loop
+    // with nothing between them.
+    RibbonStrand strand(8, 0.25f, 0.08f, 0.01f, 0.02f);
+    for (const Vec3& corner : {Vec3(-0.6f, 0, -0.6f), Vec3(0.6f, 0, -0.6f), Vec3(0.6f, 0, 0.6f), Vec3(-0.6f, 0, 0.6f)})
+        strand.path.append(corner);
+    strand.update(0.0f);
+    strand.update(2.0f);
+    const float slant = 40.0f;
+    glRotatef(slant, 1, 0, 0);
+    glColor4f(1, 1, 1, 1);
+    strand.draw();
+
+    const float c = std::cos(slant * 3.14159265f / 180.0f), s = std::sin(slant * 3.14159265f / 180.0f);
+    const auto pixelOf = [&](const Vec3& p) {
+        return testsupport::readPixel(static_cast<int>((p.x + 1.0f) * 320.0f),
+                                      static_cast<int>((p.y * c - p.z * s + 1.0f) * 240.0f));
+    };
+    const auto middleOf = [&](int age) {
+        const RibbonStrand::Section& at = strand.section(age);
+        return (at.points[0] + at.points[1]) * 0.5f;
+    };
+    EXPECT_EQ(pixelOf((middleOf(0) + middleOf(1)) * 0.5f)[0], 255);   // the head's band
+    EXPECT_EQ(pixelOf((middleOf(0) + middleOf(7)) * 0.5f)[0], 0);     // between the head and the tail
 }
 
 TEST(InverseCamera, UndoesARotationWithTranslationAndSurvivesASingularMatrix)

@@ -107,6 +107,17 @@ TEST_F(VolumeSceneTest, CommandsPickTheCameraAndMorphOnTheSceneClock)
     EXPECT_FALSE(morph.active);
 }
 
+TEST_F(VolumeSceneTest, TheScriptPlaysTwoFramesABeat)
+{
+    // A cut on frame 20 of the movie falls on the scene's tenth beat.
+    VolumeScene& scene = sceneWith(volumeMovie(0.0, {{20, "setCamera,upperCorner"}}));
+    playBeat(scene, 0.0f);
+    playBeat(scene, 9.9f);
+    EXPECT_NE(direction().camera, "upperCorner");
+    playBeat(scene, 10.1f);
+    EXPECT_EQ(direction().camera, "upperCorner");
+}
+
 TEST_F(VolumeSceneTest, AccentsAreLeftToTheSequencersClock)
 {
     auto* keys = static_cast<KeyEffects*>(resources().get(shared::keyEffects));

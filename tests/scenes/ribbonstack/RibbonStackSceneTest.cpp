@@ -3,6 +3,7 @@
 
 #include "resources/TempDirectory.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -68,6 +69,17 @@ TEST_F(RibbonStackSceneTest, TheLastFourBeatsFadeToBlack)
     const float lastBeats = scene->timeOfBeat(4.0f);
     play(*scene, scene->duration - lastBeats - 0.5f);
     const double before = meanRedBlue().first;
+    // The black comes over evenly: two beats before the end half of the
+    // light is gone, against a scene built alike whose end lies far off.
+    std::srand(1);
+    RibbonStackScene& unfaded = buildScene<RibbonStackScene>(ribbonStackRow);
+    unfaded.duration += 100.0f;
+    play(unfaded, scene->duration - lastBeats - 0.5f);
+    play(unfaded, scene->duration - lastBeats / 2.0f);
+    const double light = meanRedBlue().first;
+    play(*scene, scene->duration - lastBeats / 2.0f);
+    const double halfway = meanRedBlue().first;
+    EXPECT_NEAR(halfway / light, 0.5, 0.05);
     EXPECT_EQ(play(*scene, scene->duration - 0.01f), 0);
     const double atEnd = meanRedBlue().first;
     EXPECT_GT(before, 100.0);
@@ -180,4 +192,30 @@ TEST_F(RibbonStackSceneTest, TheBarsBehindTheWordsAreNoFlatWall)
             largest = std::max(largest, cell.second);
         EXPECT_LT(double(largest) / (640.0 * 480.0), 1.0 / 3.0);
     }
+}
+
+TEST_F(RibbonStackSceneTest, AWordStaysInViewWhileTheLastWordsWindowOpens)
+{
+    // Two scenes built alike, one without the third word's picture: the
+    // pixels that word brightens at 12.5 s, when the last word's window has
+    // opened beside it.
+    ASSERT_EQ(titleWordsAt(12.5f), (std::vector<int>{1, 2, 3}));
+    std::srand(7);
+    RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
+    std::srand(7);
+    RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
+    const unsigned third = without.titleTextures[2];
+    without.titleTextures[2] = 0;
+    std::vector<uint8_t> a, b;
+    for (int quarter = 40; quarter <= 50; ++quarter) {
+        play(with, quarter * 0.25f);
+        a = readScreen(rgba);
+        play(without, quarter * 0.25f);
+        b = readScreen(rgba);
+    }
+    long lit = 0;
+    for (size_t i = 0; i < a.size(); i += 4)
+        lit += (a[i] + a[i + 1] + a[i + 2]) - (b[i] + b[i + 1] + b[i + 2]) > 120;
+    EXPECT_GT(double(lit) / (640.0 * 480.0), 0.03);
+    without.titleTextures[2] = third;
 }

@@ -325,3 +325,38 @@ TEST_F(CubeLogoTest, TheFacesTowardsTheEyeAreDrawnAndTheCullStateIsKept)
     EXPECT_EQ(face, GL_FRONT);
     glCullFace(GL_BACK);
 }
+
+TEST_F(CubeLogoTest, BoxesBesideTheCentreShadeAsTheOneAtTheCentreDoes)
+{
+    // Two boxes either side of the centre, lit from the front and the right:
+    // their faces towards the eye turn the same way, so they take the same
+    // light wherever the boxes stand.
+    Picture picture(2, 1);
+    picture.set(0, 0, 255);
+    picture.set(0, 1, 255);
+    CubeLogo logo(picture.rgb.data(), picture.width, picture.height);
+    logo.update(0.0f);
+    const GLfloat frontRight[4] = {1, 0, 1, 0};
+    const GLfloat white[4] = {1, 1, 1, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, frontRight);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(-200.0f, 0, 1, 0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    logo.draw(0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
+
+    // The boxes stand 1.1 either side of the centre, 160 pixels a unit.
+    const auto left = testsupport::readPixel(320 - 176, 240);
+    const auto right = testsupport::readPixel(320 + 176, 240);
+    EXPECT_GT(left[0], 40);
+    for (int channel = 0; channel < 3; ++channel)
+        EXPECT_NEAR(left[channel], right[channel], 2) << "channel " << channel;
+}

@@ -50,8 +50,19 @@ int pixelsLedBy(const std::vector<uint8_t>& pixels, int channel)
 
 TEST_F(ShadowSceneTest, StartsFromBlackAndBeforeItsStartToo)
 {
+    // A time before the start plays the room's first frame: black, the
+    // script on its first camera and the lights where they start.
+    const auto lightsAt = [this] {
+        std::vector<float> xyz;
+        for (const auto& light : scene->room->lights)
+            xyz.insert(xyz.end(), {light->position.x, light->position.y, light->position.z});
+        return xyz;
+    };
+    EXPECT_EQ(brightest(frame(-3.0f), rgba), 0);
+    EXPECT_EQ(record().camera, "Camera01");
+    const std::vector<float> early = lightsAt();
     EXPECT_EQ(brightest(frame(0.0f), rgba), 0);
-    EXPECT_EQ(brightest(frame(-3.0f), rgba), 0);   // a start later than the time: L = 0
+    EXPECT_EQ(early, lightsAt());
     EXPECT_GT(brightest(frame(0.4f), rgba), 0);    // rising out of the dark within the first beat
 }
 
@@ -135,6 +146,21 @@ TEST_F(ShadowSceneTest, ScriptedPushesFireOnceEachWhenBeatsJump)
     ShadowScene& again = buildScene<ShadowScene>(shadowRow);
     playBeat(again, 31.0f);
     EXPECT_EQ(again.room->logo->pulse, 0.0f);
+}
+
+TEST_F(ShadowSceneTest, EachPushFallsOnItsBeat)
+{
+    // Frames a tenth of a beat either side of each push: pressed on the
+    // beat, not a frame before.
+    const float pushes[] = {5.0f, 13.0f, 21.0f, 29.0f};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(testing::Message() << "push at scene beat " << pushes[i]);
+        playBeat(*scene, pushes[i] - 0.1f);
+        EXPECT_FALSE(record().pressed[i]);
+        playBeat(*scene, pushes[i] + 0.1f);
+        EXPECT_TRUE(record().pressed[i]);
+        EXPECT_GT(scene->room->logo->pulse, 0.0f);
+    }
 }
 
 TEST_F(ShadowSceneTest, LightsCircleTheCentreAtRadiusForty)

@@ -4,6 +4,11 @@
 #include "scenes/tunnel/RibbonsScene.h"
 #include "scenes/tunnel/TextPlane.h"
 
+#include "imagewriter/ImageWriter.h"
+#include "resources/TempDirectory.h"
+
+#include <vector>
+
 using RibbonsSceneTest = SceneFixture;
 
 namespace {
@@ -59,4 +64,29 @@ TEST_F(RibbonsSceneTest, TextPlaneLayersFadeOverEightSecondsEitherSide)
     plane.draw(10.0f);
     EXPECT_GT(brightest(readScreen()), 60);
     glDisable(GL_BLEND);
+}
+
+TEST_F(RibbonsSceneTest, ATextPlaneShowsItsLettersAndNotTheirBackground)
+{
+    // A picture light on its left half (the letters) and dark on its right.
+    testsupport::TempDirectory folder;
+    std::vector<uint8_t> rgb(64 * 32 * 3, 0);
+    for (int row = 0; row < 32; ++row)
+        for (int column = 0; column < 32; ++column)
+            for (int channel = 0; channel < 3; ++channel)
+                rgb[(row * 64 + column) * 3 + channel] = 255;
+    imagewriter::writeFile((folder.path() / "half.jpg").string(), imagewriter::encodeJpeg(64, 32, rgb));
+    TextPlane plane(resourcesReading(folder.path()), "half.jpg", 10.0f, show::Mat4::rotation(-90.0f, 1, 0, 0));
+    ASSERT_TRUE(plane.hasTexture);
+
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-5, 5, -5, 5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    plane.draw(10.0f);
+    glDisable(GL_BLEND);
+    // The plane spans x from -4 to 4: a quarter of the way in from either side.
+    EXPECT_GT(testsupport::readPixel(320 - 128, 240)[0], 60);
+    EXPECT_EQ(testsupport::readPixel(320 + 128, 240)[0], 0);
 }
