@@ -13,21 +13,12 @@ namespace {
 constexpr int size = MetaballVolume::size;
 constexpr float sliceScale = 20.0f;
 
-void setTexelParameters()
-{
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-}
-
 // The shells never change: recorded once, replayed every frame.
-unsigned recordShells()
+GLDisplayList recordShells()
 {
     const std::vector<ShellVertex> quads = VolumeShells::quads();
-    const unsigned list = glGenLists(1);
-    nv::glNewList(list, GL_COMPILE);
+    GLDisplayList list = genList();
+    nv::glNewList(list.get(), GL_COMPILE);
     nv::glBegin(GL_QUADS);
     for (const ShellVertex& v : quads) {
         glTexCoord3f(v.texCoord.x, v.texCoord.y, v.texCoord.z);
@@ -47,25 +38,16 @@ show::Mat4 currentModelView()
 
 } // namespace
 
-MetaballCloud::MetaballCloud(ShapeMask mask) : volume(std::move(mask))
+MetaballCloud::MetaballCloud(ShapeMask mask) : volume(std::move(mask)), texture(createTexture(GL_TEXTURE_3D))
 {
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_3D, texture);
-    setTexelParameters();
     glTexImage3D(GL_TEXTURE_3D, 0, GL_RGBA, size, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, volume.texels());
     shellList = recordShells();
-}
-
-MetaballCloud::~MetaballCloud()
-{
-    nv::glDeleteLists(shellList, 1);
-    glDeleteTextures(1, &texture);
 }
 
 void MetaballCloud::rebuild(float tau, VolumeMorph& morph)
 {
     volume.rebuild(tau, morph);
-    glBindTexture(GL_TEXTURE_3D, texture);
+    glBindTexture(GL_TEXTURE_3D, texture.get());
     glTexSubImage3D(GL_TEXTURE_3D, 0, 0, 0, 0, size, size, size, GL_RGBA, GL_UNSIGNED_BYTE, volume.texels());
 }
 
@@ -73,9 +55,9 @@ void MetaballCloud::draw() const
 {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor4f(1.0f, 1.0f, 1.0f, 0.125f);
-    glBindTexture(GL_TEXTURE_3D, texture);
+    glBindTexture(GL_TEXTURE_3D, texture.get());
     glEnable(GL_TEXTURE_3D);
-    nv::glCallList(shellList);
+    nv::glCallList(shellList.get());
     glDisable(GL_TEXTURE_3D);
 
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
@@ -87,7 +69,7 @@ void MetaballCloud::draw() const
 void MetaballCloud::drawSlices() const
 {
     const VolumeSlices stack = VolumeSlices::facing(currentModelView());
-    glBindTexture(GL_TEXTURE_3D, texture);
+    glBindTexture(GL_TEXTURE_3D, texture.get());
     glEnable(GL_TEXTURE_3D);
     for (const SlicePolygon& slice : stack.slices) {
         if (slice.count < 3)

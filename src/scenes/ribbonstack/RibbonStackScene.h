@@ -10,8 +10,10 @@
 // textures; the render targets and the blur are borrowed from the registry.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/Scene.h"
 #include "core/Scene3DS.h"
+#include "effects/Glow.h"
 #include "scenes/ribbonstack/BarField.h"
 #include "scenes/ribbonstack/StackRibbon.h"
 #include "scenes/ribbonstack/TitleProjection.h"
@@ -20,16 +22,11 @@
 #include <memory>
 #include <vector>
 
-class CombinerFilter;
-class CopyScreen;
-class PBuffer;
-
 class RibbonStackScene : public Scene {
 public:
     static constexpr int ribbonCount = 14;
 
     explicit RibbonStackScene(ResourceManager* resources);
-    ~RibbonStackScene() override;
 
     int update(float time) override;
 
@@ -44,20 +41,19 @@ public:
     Scene3DS stack;
     std::unique_ptr<swfScript> script;
     std::vector<std::unique_ptr<StackRibbon>> ribbons;
-    unsigned program = 0;
+    GLProgramNV program;
     float mt = 1.0f;
     float refractionIndexRatio = 1.5f;
     float tint[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    unsigned titleTextures[titleWordCount] = {};
+    GLTexture titleTextures[titleWordCount];
 
 private:
     void readLook();
-    void resetTextureUnits();
-    void glowPass(const float (&modelview)[16], const float (&projection)[16]);
-    void addGlowAndFade(float beat);
+    // The ribbons in their place, with whatever program and colour are set.
+    void drawStack() const;
+    // The ribbons' glow pass into the glow's surface, seen by the scene's
+    // camera, blurred there.
+    void drawGlow(const float (&modelview)[16], const float (&projection)[16]);
 
-    PBuffer* glowSurface = nullptr;
-    CopyScreen* glowCopy = nullptr;
-    CombinerFilter* blur = nullptr;
-    bool unitsReset = false;
+    Glow glow{nullptr, nullptr, nullptr};
 };

@@ -42,5 +42,4 @@ public:
 
 private:
     void pressScriptedKeys(float time);
-    void fadeFromBlack(float alpha) const;
 };

@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -95,9 +96,8 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
     std::srand(7);
     RibbonStackScene without(resources.get());
     testing::internal::GetCapturedStdout();
-    unsigned pictures[titleWordCount];
-    std::copy(std::begin(without.titleTextures), std::end(without.titleTextures), pictures);
-    std::fill(std::begin(without.titleTextures), std::end(without.titleTextures), 0u);
+    GLTexture pictures[titleWordCount];
+    std::swap(pictures, without.titleTextures);
     auto frameAt = [](RibbonStackScene& scene, float t) {
         scene.update(t);
         std::vector<uint8_t> pixels(640 * 480 * 4);
@@ -109,7 +109,6 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
         const bool differ = frameAt(with, t) != frameAt(without, t);
         EXPECT_EQ(differ, !titleWordsAt(t).empty());
     }
-    std::copy(std::begin(pictures), std::end(pictures), without.titleTextures);
 }
 
 TEST_F(RibbonStackSceneTest, ATitlePictureThatCannotBeDecodedIsNamedAndItsWordStaysUnseen)
