@@ -101,7 +101,7 @@ void RibbonStackScene::drawStack() const
     glPopMatrix();
 }
 
-void RibbonStackScene::drawRibbons(bool glow)
+void RibbonStackScene::drawRibbons(bool glowPass)
 {
     glEnable(GL_VERTEX_PROGRAM_NV);
     glEnable(GL_DEPTH_TEST);
@@ -115,12 +115,12 @@ void RibbonStackScene::drawRibbons(bool glow)
     glGetLightfv(GL_LIGHT0, GL_POSITION, light);
     const float r = refractionIndexRatio;
     const float fresnel = (1.0f - r) * (1.0f - r) / ((1.0f + r) * (1.0f + r));
-    const float exponent = glow ? glowHighlightExponent : highlightExponent;
+    const float exponent = glowPass ? glowHighlightExponent : highlightExponent;
     nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, lightRegister, light[0], light[1], light[2], 1.0f);
     nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, shadingRegister, 0.5f, 1.0f, exponent, 0.0f);
     nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, surfaceRegister, mt * mt, pi, fresnel, e);
     nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, roughnessRegister, mt * mt, 1.0f, 0.0f, 0.0f);
-    if (glow)
+    if (glowPass)
         glColor3f(1.0f - tint[0], 1.0f - tint[1], 1.0f - tint[2]);
     else
         glColor3fv(ribbonColour);

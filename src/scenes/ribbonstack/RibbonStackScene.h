@@ -32,7 +32,7 @@ public:
 
     // The ribbons with their program: the glow pass (sharp highlights in the
     // inverse of the tint) or the picture's own (dark with a white sheen).
-    void drawRibbons(bool glow);
+    void drawRibbons(bool glowPass);
     // The words whose windows contain `time`, added where they fall on the
     // ribbons. Expects the scene's model-view matrix to be current.
     void projectTitles(float time);
