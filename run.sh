@@ -13,6 +13,6 @@ cmake --build build -j"$(nproc)"
 cd build
 if [ $# -eq 0 ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no screen; rendering the show into build/quillon.avi" >&2
-  exec ./glint --headless /m
+  exec ./glint --headless /w/m
 fi
 exec ./glint "$@"

@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     resources::DecodedImage image;
     resources::decodePng(data, size, 0, image);
     resources::decodePng(data, size, PNG_TRANSFORM_STRIP_ALPHA, image);
+    resources::decodePicture(data, size, image);
     int width = 0, height = 0;
     if (resources::decodeJpegSize(data, size, width, height) && static_cast<int64_t>(width) * height < (1 << 22)) {
         std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);

@@ -2,16 +2,10 @@
 
 #include "resources/ResourceManager.h"
 
-namespace {
-
-Scene* keyEffectsObject = nullptr;
-
-} // namespace
-
 Scene::Scene(ResourceManager* resources) : resources(resources)
 {
     if (resources)
-        keyEffectsObject = resources->get(keyEffectsKey);
+        resources->get(keyEffectsKey);
 }
 
 int Scene::advance(float) { return 0; }
@@ -29,6 +23,9 @@ float Scene::timeOfBeat(float beats) const
     return 60.0f / tempo * beats;
 }
 
-Scene* currentKeyEffects() { return keyEffectsObject; }
-
-void setCurrentKeyEffects(Scene* keyEffects) { keyEffectsObject = keyEffects; }
+void Scene::place(float startBeat, float beats)
+{
+    start = timeOfBeat(startBeat);
+    duration = timeOfBeat(beats);
+    lengthBeats = beats;
+}

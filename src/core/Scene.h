@@ -3,8 +3,13 @@
 // show time as 32-bit floats; lengths and keys count beats of the music.
 //
 // A scene does not own its resource manager, and may have none (the loading
-// ornament). Constructing a scene that has one refreshes the process-wide
-// "KeyEffects" pointer the accent callbacks use.
+// ornament). Constructing a scene that has one makes sure the manager holds
+// the "KeyEffects" object, so the accents exist before any scene draws.
+//
+// Time inside a scene: update() gets show time; localTime() and localBeat()
+// turn it into the scene's own seconds and beats, counted from `start`. The
+// show's timeline places each scene (place(): start and length in beats);
+// a scene never writes a beat of the show.
 //
 // Writing a scene of the show:
 // - Where: src/scenes/<scene>/, one folder per scene holding the scene
@@ -23,8 +28,10 @@
 // - Shared objects: resources->get(shared::name) with the typed keys of
 //   effects/SharedKeys.h; a new shared object adds its key there and its row
 //   to effects/SharedObjects.cpp.
-// - Its stage: a row of showStages() and, if it keeps others, a line of
-//   linkShowScenes() (scenes/ShowStages.cpp).
+// - Its place: a row of showTimeline() (class, start beat, length in beats,
+//   builder) and, if it keeps others, a line of linkShowScenes()
+//   (scenes/ShowTimeline.cpp). What must outlive one scene object (a scene
+//   built twice carries on with it) lives in the run state the builder gets.
 // - A frame: update(time) sets every GL state it relies on; 2-D passes use
 //   setOrthoBox and drawQuad (core/ScreenQuad.h) on the virtual screen
 //   (core/VirtualScreen.h); every draw goes through the nv:: entries of
@@ -58,17 +65,24 @@ public:
     // Seconds that `beats` beats take at `tempo`.
     float timeOfBeat(float beats) const;
 
+    // Seconds since the scene's start for the show time `time`; negative
+    // before the start.
+    float localTime(float time) const { return time - start; }
+    // Beats since the scene's start for the show time `time`, never negative.
+    float localBeat(float time) const { return beatAt(localTime(time)); }
+
+    // Puts the scene on the show's timeline: it starts on beat `startBeat`
+    // of the music and lasts `beats` beats.
+    void place(float startBeat, float beats);
+
     ResourceManager* resources;
     float duration = 0.0f;
     float start = 0.0f;
     float tempo = 108.0f;
+    // The length in beats as the timeline gives it (duration in seconds
+    // rounds it).
+    float lengthBeats = 0.0f;
 };
 
 // The key-effect overlay is registered as the Scene it is, under this key.
 constexpr SharedKey<Scene> keyEffectsKey{"KeyEffects"};
-
-// The "KeyEffects" object as the latest scene construction found it in its
-// resource manager; null while there is none. Not owned: the manager that
-// registered it deletes it, and whoever deletes that manager forgets it here.
-Scene* currentKeyEffects();
-void setCurrentKeyEffects(Scene* keyEffects);

@@ -49,6 +49,18 @@ void CopyScreen::drawFullScreen(int x, int y, int w, int h)
     disable();
 }
 
+void CopyScreen::drawStretched(int x, int y, int w, int h)
+{
+    setOrthoBox(0, width, height, 0, 0.0, 10.0);
+    glTranslatef(0.0f, 0.0f, -1.0f);
+    enable();
+    bind();
+    const float s = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(width);
+    const float t = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(height);
+    drawQuad({float(x), float(y), float(x + w), float(y + h)}, {0, t, s, 0});
+    disable();
+}
+
 void CopyScreen::bind() { glBindTexture(target, texture); }
 void CopyScreen::enable() { glEnable(target); }
 void CopyScreen::disable() { glDisable(target); }

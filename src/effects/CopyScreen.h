@@ -22,6 +22,10 @@ public:
     // texture's size) in a y-down box the size of the texture. Sets the
     // projection and model-view matrices; leaves the texture target disabled.
     void drawFullScreen(int x, int y, int w, int h);
+    // Draws the whole texture stretched over w x h pixels whose upper-left
+    // corner is (x, y), in a y-down box the size of the texture with its
+    // origin at the upper left. Sets the same state as drawFullScreen.
+    void drawStretched(int x, int y, int w, int h);
 
     void bind();
     void enable();

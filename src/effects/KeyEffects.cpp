@@ -28,12 +28,7 @@ KeyEffects::KeyEffects(ResourceManager* resources)
     blur = resources->get(shared::blur640x480);
 }
 
-KeyEffects::~KeyEffects()
-{
-    // The accent callbacks must not reach a destroyed object.
-    if (currentKeyEffects() == this)
-        setCurrentKeyEffects(nullptr);
-}
+KeyEffects::~KeyEffects() = default;
 
 int KeyEffects::update(float time)
 {
@@ -140,10 +135,10 @@ int runKeyEffectCommand(KeyEffects* target, const std::string& name, const std::
     return 0;
 }
 
-void registerKeyEffectCommands(swfScript& script)
+void registerKeyEffectCommands(swfScript& script, ResourceManager& resources)
 {
     for (const char* name : {"darken", "capture", "inverse", "jitter", "whiten", "pull"})
-        script.registerCommand(name, [name](swfMovie&, const swfArguments& arguments) {
-            return runKeyEffectCommand(static_cast<KeyEffects*>(currentKeyEffects()), name, arguments);
+        script.registerCommand(name, [name, &resources](swfMovie&, const swfArguments& arguments) {
+            return runKeyEffectCommand(static_cast<KeyEffects*>(resources.get(shared::keyEffects)), name, arguments);
         });
 }

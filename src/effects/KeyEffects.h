@@ -61,6 +61,7 @@ private:
 // or a null target does nothing.
 int runKeyEffectCommand(KeyEffects* target, const std::string& name, const std::vector<std::string>& arguments);
 
-// Registers the six accent commands on a scene's animation script; they
-// drive the process-wide key effects (currentKeyEffects) when they fire.
-void registerKeyEffectCommands(swfScript& script);
+// Registers the six accent commands on a scene's animation script; when they
+// fire they drive the "KeyEffects" object of `resources`, which must outlive
+// the script.
+void registerKeyEffectCommands(swfScript& script, ResourceManager& resources);

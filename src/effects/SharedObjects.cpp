@@ -62,14 +62,12 @@ void* jitterPair(ResourceManager& resources, const std::string& name)
     return name == shared::jitter.name ? jitter : simple;
 }
 
-// The accent callbacks reach the key effects through the process-wide
-// pointer, set once the object exists. Requests for it while it is being
-// built (its accents and the warp grid are scenes) get null from the
-// registry instead of starting a second one.
+// Requests for the key effects while they are being built (their accents
+// and the warp grid are scenes) get null from the registry instead of
+// starting a second one.
 void* keyEffects(ResourceManager& resources)
 {
     KeyEffects* registered = resources.registerObject(shared::keyEffects, std::make_unique<KeyEffects>(&resources));
-    setCurrentKeyEffects(registered);
     return static_cast<Scene*>(registered);
 }
 

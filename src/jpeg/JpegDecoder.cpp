@@ -41,7 +41,10 @@ struct JpegDecoder::State {
     size_t size = 0;
     bool created = false;
     bool started = false;
-    std::vector<uint8_t> line;
+    bool cmyk = false;          // libjpeg delivers C, M, Y, K; turned into RGB here
+    bool inkInverted = false;   // Adobe's CMYK: 255 means no ink
+    std::vector<uint8_t> decoded; // one line as libjpeg writes it
+    std::vector<uint8_t> line;    // the same line as R, G, B
 };
 
 JpegDecoder::JpegDecoder(const uint8_t* data, size_t size) : state_(new State)
@@ -72,8 +75,9 @@ bool JpegDecoder::readHeader()
     }
     width_ = static_cast<int>(state_->info.output_width);
     height_ = static_cast<int>(state_->info.output_height);
-    components_ = state_->info.output_components;
-    state_->line.resize(static_cast<size_t>(width_) * components_);
+    components_ = 3;
+    state_->decoded.resize(static_cast<size_t>(width_) * state_->info.output_components);
+    state_->line.resize(static_cast<size_t>(width_) * 3);
     return true;
 }
 
@@ -90,6 +94,11 @@ static bool startDecompress(JpegDecoder::State& s)
     jpeg_mem_src(&s.info, s.data, static_cast<unsigned long>(s.size));
     if (jpeg_read_header(&s.info, TRUE) != JPEG_HEADER_OK)
         return false;
+    // Greyscale and colour pictures come out as RGB; libjpeg cannot turn
+    // CMYK into RGB, so those come out as CMYK and are converted per line.
+    s.cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
+    s.inkInverted = s.info.saw_Adobe_marker;
+    s.info.out_color_space = s.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&s.info);
     s.started = true;
     return s.info.output_width > 0 && s.info.output_height > 0;
@@ -99,8 +108,23 @@ static bool readOneLine(JpegDecoder::State& s)
 {
     if (setjmp(s.errors.jump))
         return false;
-    JSAMPROW row = s.line.data();
+    JSAMPROW row = s.cmyk ? s.decoded.data() : s.line.data();
     return jpeg_read_scanlines(&s.info, &row, 1) == 1;
+}
+
+// Each colour is what its ink and the black leave of white. Files marked by
+// Adobe (Photoshop's, most CMYK JPEGs) store the inks inverted.
+static void cmykLineToRgb(JpegDecoder::State& s)
+{
+    const size_t pixels = s.line.size() / 3;
+    for (size_t x = 0; x < pixels; ++x) {
+        const uint8_t* in = &s.decoded[x * 4];
+        const int k = s.inkInverted ? in[3] : 255 - in[3];
+        for (int c = 0; c < 3; ++c) {
+            const int paper = s.inkInverted ? in[c] : 255 - in[c];
+            s.line[x * 3 + c] = static_cast<uint8_t>((paper * k + 127) / 255);
+        }
+    }
 }
 
 const uint8_t* JpegDecoder::readScanLine()
@@ -117,6 +141,8 @@ const uint8_t* JpegDecoder::readScanLine()
         failed_ = true;
         return nullptr;
     }
+    if (state_->cmyk)
+        cmykLineToRgb(*state_);
     return state_->line.data();
 }
 

@@ -1,6 +1,7 @@
 // Baseline JPEG decoding for the image loaders. The decoder reads a JPEG held
-// in memory: first the header (size and number of components), then the
-// image one scan line at a time. Any corrupt data ends decoding with
+// in memory: first the header (size), then the image one scan line at a
+// time, always as R, G, B: greyscale pictures come out grey, CMYK ones
+// converted. Any corrupt data ends decoding with
 // `failed()` set; nothing is printed, because a broken picture must not
 // interrupt the show.
 //
@@ -25,6 +26,7 @@ public:
     bool readHeader();
     int width() const { return width_; }
     int height() const { return height_; }
+    // Components of each delivered pixel: 3 (R, G, B) whatever the file holds.
     int components() const { return components_; }
     // Bytes from one pixel to the next in a scan line.
     int pixelStride() const { return components_; }

@@ -1,6 +1,7 @@
 #include "platform/VideoWriter.h"
 
 #include "platform/Mp3Decoder.h"
+#include "platform/StopSignal.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -9,12 +10,17 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -44,6 +50,12 @@ const CodecChoice* findChoice(const std::string& name)
 
 // mjpeg's fixed quantiser scale: 2 is near the best it can do.
 constexpr int mjpegQuality = 2;
+
+// Room kept on the disk beyond the file's end: the next packet, its chunk
+// header and the RIFF lists around it, and the index the trailer writes
+// (16 bytes for every packet).
+constexpr int64_t roomSlack = 64 * 1024;
+constexpr int64_t indexBytesPerPacket = 16;
 
 std::string errorText(int code)
 {
@@ -85,6 +97,11 @@ struct VideoWriter::State {
     int height = 0;
     int framesPerSecond = 0;
 
+    // The file opened a second time, to reserve room on the disk ahead of
+    // the writes; -1 where the file system cannot reserve.
+    int roomFd = -1;
+    int64_t packets = 0;  // written, both streams
+
     std::vector<uint8_t> musicData;  // read by `music`
     std::unique_ptr<Mp3Decoder> music;
     int64_t musicStart = 0;    // music sample under the first video frame
@@ -92,6 +109,8 @@ struct VideoWriter::State {
 
     ~State()
     {
+        if (roomFd >= 0)
+            close(roomFd);
         music.reset();
         sws_freeContext(converter);
         av_frame_free(&frame);
@@ -108,6 +127,8 @@ struct VideoWriter::State {
     bool openMusic(const AudioTrack& audio, std::string& warning);
     void addAudioStream();
     bool writePacket(AVPacket* out, AVRational from, AVStream* stream, std::string& error);
+    bool reserveRoom(int64_t packetBytes, std::string& error);
+    void releaseRoom();
 };
 
 bool VideoWriter::State::openEncoder(const VideoFormat& format, std::string& error)
@@ -203,16 +224,59 @@ void VideoWriter::State::addAudioStream()
     audioStream->time_base = AVRational{1, Mp3Decoder::sampleRate};
 }
 
+// Packets are written as they come, video then the audio under it, so
+// nothing waits in an interleaving queue: what the room was reserved for is
+// exactly what the next write adds.
 bool VideoWriter::State::writePacket(AVPacket* out, AVRational from, AVStream* stream, std::string& error)
 {
+    if (!reserveRoom(out->size, error))
+        return false;
     out->stream_index = stream->index;
     av_packet_rescale_ts(out, from, stream->time_base);
-    int result = av_interleaved_write_frame(container, out);
+    int result = av_write_frame(container, out);
     if (result < 0) {
         error = errorText(result);
         return false;
     }
+    ++packets;
     return true;
+}
+
+// A full disk is found here, before the write that would fail: a write that
+// fails leaves FFmpeg's output broken for good, with no way to add the
+// index; stopping here leaves the index its room.
+bool VideoWriter::State::reserveRoom(int64_t packetBytes, std::string& error)
+{
+    if (roomFd < 0)
+        return true;
+    const int64_t end = avio_tell(container->pb);
+    const int64_t room = packetBytes + roomSlack + indexBytesPerPacket * (packets + 1);
+    int result;
+    do
+        result = fallocate(roomFd, FALLOC_FL_KEEP_SIZE, end, room);
+    while (result != 0 && errno == EINTR);
+    if (result == 0)
+        return true;
+    if (errno == EOPNOTSUPP || errno == ENOSYS) {
+        close(roomFd);   // writes find out for themselves
+        roomFd = -1;
+        return true;
+    }
+    error = std::strerror(errno);
+    return false;
+}
+
+// Gives back the room reserved beyond the completed file's end: cutting a
+// file to its own length frees what lies past it.
+void VideoWriter::State::releaseRoom()
+{
+    if (roomFd < 0)
+        return;
+    struct stat status {};
+    if (fstat(roomFd, &status) == 0 && ftruncate(roomFd, status.st_size) != 0)
+        std::fprintf(stderr, "capture: the room kept beyond the file's end stays taken: %s\n", std::strerror(errno));
+    close(roomFd);
+    roomFd = -1;
 }
 
 VideoWriter::VideoWriter() : state_(std::make_unique<State>()) {}
@@ -253,6 +317,7 @@ std::unique_ptr<VideoWriter> VideoWriter::open(const std::string& path, const Vi
         error = "cannot create " + path + ": " + errorText(result);
         return nullptr;
     }
+    state.roomFd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     AVDictionary* options = nullptr;
     if (state.choice->keepBottomUp)
         av_dict_set(&options, "flipped_raw_rgb", "1", 0);
@@ -346,7 +411,7 @@ bool VideoWriter::writeAudioUntil(int64_t endSample)
 bool VideoWriter::fail(const std::string& why)
 {
     // Once is enough: every later frame is dropped without a word.
-    std::fprintf(stderr, "capture: %s; dropping the frames that follow\n", why.c_str());
+    std::fprintf(stderr, "capture: %s; no frame after it is written\n", why.c_str());
     failed_ = true;
     return false;
 }
@@ -354,17 +419,19 @@ bool VideoWriter::fail(const std::string& why)
 bool VideoWriter::finish()
 {
     if (!open_)
-        return !failed_;
+        return complete_;
     open_ = false;
+    // A stop signal must not end the process with the index half written.
+    StopSignalHold hold;
     State& state = *state_;
     if (!failed_ && avcodec_send_frame(state.encoder, nullptr) >= 0)
         encode(true);
     // The trailer holds the index; without it players see no frames.
-    if (av_write_trailer(state.container) < 0)
-        failed_ = true;
+    complete_ = av_write_trailer(state.container) >= 0;
     if (avio_closep(&state.container->pb) < 0)
-        failed_ = true;
-    return !failed_;
+        complete_ = false;
+    state.releaseRoom();
+    return complete_;
 }
 
 } // namespace platform

@@ -10,7 +10,10 @@
 //
 // finish() (or the destructor) drains the encoder and writes the index, so
 // a capture stopped early is still a complete file. After that, or after a
-// write error, frames are dropped.
+// write error, frames are dropped. A disk that fills up is a write error
+// found before anything fails to be written: the writer keeps room on the
+// disk for the next packet and the index beyond the file's end, so the file
+// can always be completed with every frame that went in.
 #pragma once
 
 #include <cstdint>
@@ -49,9 +52,11 @@ public:
     VideoWriter& operator=(const VideoWriter&) = delete;
 
     // Appends one frame (width x height x 4 bytes) and the audio that plays
-    // during it. False when it was dropped.
+    // during it. False when it was dropped (the reason is on standard error):
+    // this and every later frame.
     bool writeFrame(const uint8_t* pixels);
-    // Completes the file; true when everything reached it. Idempotent.
+    // Completes the file; true when it is complete (index written) with
+    // every frame that writeFrame accepted. Idempotent.
     bool finish();
 
     int64_t framesWritten() const { return framesWritten_; }
@@ -68,7 +73,8 @@ private:
     std::unique_ptr<State> state_;
     int64_t framesWritten_ = 0;
     bool open_ = false;  // header written, trailer not yet
-    bool failed_ = false;
+    bool failed_ = false;  // a frame was dropped
+    bool complete_ = false;
 };
 
 } // namespace platform

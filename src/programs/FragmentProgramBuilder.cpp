@@ -169,14 +169,16 @@ void emitReflection(std::string& out, const FragmentDescription& d, int i)
     out += "MAD coord.xyz, coord, dpIn.x, -refl;\n";
 }
 
-// The culling stage: a coordinate compared with zero under its mode; the
-// fragment is killed when any comparison holds.
+// The culling stage: each coordinate is compared with zero under its mode
+// (below zero, or zero and above) and the fragment is killed when any
+// comparison fails, so the default modes keep a texture-generated clip
+// plane's positive side. dpIn holds 1 for each failed comparison.
 void emitCull(std::string& out, const FragmentDescription& d, int i)
 {
     std::string coord = "fragment.texcoord[" + unitText(i) + "]";
     for (int c = 0; c < 4; ++c) {
         std::string component(1, dotComponent[c]);
-        out += std::string(d.shader[i].cullModes[c] == GL_LESS ? "SLT" : "SGE") + " dpIn." + component + ", " + coord +
+        out += std::string(d.shader[i].cullModes[c] == GL_LESS ? "SGE" : "SLT") + " dpIn." + component + ", " + coord +
                "." + component + ", zero.x;\n";
     }
     out += "KIL -dpIn;\n";

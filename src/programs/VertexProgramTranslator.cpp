@@ -139,21 +139,23 @@ void temporaryUse(const VertexProgram& program, std::bitset<vpTemporaryCount>& u
     }
 }
 
-// Results of which the program writes some components but not all. On the
-// NV machine every result starts at (0, 0, 0, 1); ARB results start
+// Results the program does not write whole, unwritten ones included. On
+// the NV machine every result starts at (0, 0, 0, 1); ARB results start
 // undefined, so a program that writes only o[TEX0].xy would hand the
-// rasteriser an arbitrary q. (Programs do not branch: a component that some
-// instruction writes is written on every run.)
-std::bitset<OutputCount> partlyWrittenOutputs(const VertexProgram& program)
+// rasteriser an arbitrary q, and one that never writes o[COL0] would draw
+// with whatever colour the driver passes on instead of black. (Programs do
+// not branch: a component that some instruction writes is written on every
+// run.)
+std::bitset<OutputCount> notWhollyWrittenOutputs(const VertexProgram& program)
 {
     std::array<uint8_t, OutputCount> written{};
     for (const VpInstruction& inst : program.instructions)
         if (inst.dst.file == VpFile::Output)
             written[inst.dst.index] |= inst.dst.mask;
-    std::bitset<OutputCount> partly;
+    std::bitset<OutputCount> notWhole;
     for (int i = 0; i < OutputCount; ++i)
-        partly.set(i, written[i] != 0 && written[i] != MaskXYZW);
-    return partly;
+        notWhole.set(i, written[i] != MaskXYZW);
+    return notWhole;
 }
 
 } // namespace
@@ -175,9 +177,9 @@ std::string translateToArbVertexProgram(const VertexProgram& program, const Trac
     for (int i = 0; i < vpTemporaryCount; ++i)
         if (readFirst.test(i))
             out += "MOV R" + std::to_string(i) + ", {0, 0, 0, 0};\n";
-    std::bitset<OutputCount> partly = partlyWrittenOutputs(program);
+    std::bitset<OutputCount> notWhole = notWhollyWrittenOutputs(program);
     for (int i = 0; i < OutputCount; ++i)
-        if (partly.test(i))
+        if (notWhole.test(i))
             out += "MOV " + std::string(outputBindings[i]) + ", {0, 0, 0, 1};\n";
     for (const VpInstruction& inst : program.instructions) {
         out += vpOpcodeName(inst.op);

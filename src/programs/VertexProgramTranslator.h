@@ -6,8 +6,8 @@
 // Named attributes map onto the conventional vertex arrays the way NV
 // aliases them (v[0] position, v[2] normal, v[3] colour, v[8+n] texture
 // coordinate n, ...). Temporaries that are read before written start at
-// zero, and results written under a partial mask start at (0, 0, 0, 1), as
-// on the NV machine. (NV results are write-only, so no result is read.)
+// zero, and results not written whole (or not at all) start at (0, 0, 0, 1),
+// as on the NV machine. (NV results are write-only, so no result is read.)
 #pragma once
 
 #include "programs/MatrixTracking.h"

@@ -27,8 +27,6 @@ bool decodeJpegLines(jpeg::JpegDecoder& decoder, uint8_t* pixels)
         const uint8_t* line = decoder.readScanLine();
         if (line == nullptr)
             return false;
-        if (decoder.components() != 3)
-            continue;
         uint8_t* out = pixels + static_cast<size_t>(row) * width * 3;
         for (int x = 0; x < width; ++x) {
             const uint8_t* in = line + static_cast<size_t>(x) * decoder.pixelStride();
@@ -68,13 +66,16 @@ bool readPng(png_structp png, png_infop info, PngSource* source, int transforms,
         return false;
     png_set_read_fn(png, source, readFromMemory);
     png_set_user_limits(png, 1u << 14, 1u << 14);
-    png_read_png(png, info, transforms, nullptr);
+    // Palettes, transparency chunks, grey below 8 bits and 16-bit samples
+    // all become plain 8-bit channels, so every PNG shows the colours it
+    // holds.
+    png_read_png(png, info, transforms | PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16, nullptr);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     const int channels = png_get_channels(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (!sizeIsSane(width, height) || rowBytes != static_cast<size_t>(width) * channels)
-        return false; // 16-bit or packed rows: not a format the show uploads
+        return false;
     png_bytepp rows = png_get_rows(png, info);
     image->width = static_cast<int>(width);
     image->height = static_cast<int>(height);
@@ -140,6 +141,12 @@ bool decodePng(const uint8_t* data, size_t size, int transforms, DecodedImage& i
     if (ok)
         image = std::move(result);
     return ok;
+}
+
+bool decodePicture(const uint8_t* data, size_t size, DecodedImage& image)
+{
+    const bool png = data != nullptr && size >= 8 && png_sig_cmp(data, 0, 8) == 0;
+    return png ? decodePng(data, size, 0, image) : decodeJpeg(data, size, image);
 }
 
 } // namespace resources

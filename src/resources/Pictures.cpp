@@ -60,3 +60,13 @@ void loadPngTexture(const ResourceManager& resources, const char* name, int tran
     else
         reportUndecodable(bytes, name);
 }
+
+void loadPictureTexture(const ResourceManager& resources, const char* name)
+{
+    const FileBytes bytes = pictureBytes(resources, name);
+    resources::DecodedImage image;
+    if (resources::decodePicture(begin(bytes), size_t(bytes.size), image))
+        resources::uploadImage(image);
+    else
+        reportUndecodable(bytes, name);
+}

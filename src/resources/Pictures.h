@@ -18,3 +18,5 @@ int jpegSize(const ResourceManager& resources, const char* name, int& width, int
 int jpegPixels(const ResourceManager& resources, const char* name, unsigned char* pixels);
 // `transforms`: libpng's flags (0, or 2 to strip the alpha channel).
 void loadPngTexture(const ResourceManager& resources, const char* name, int transforms);
+// A JPEG or a PNG (alpha kept), whichever the file's first bytes say it is.
+void loadPictureTexture(const ResourceManager& resources, const char* name);

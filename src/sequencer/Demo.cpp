@@ -1,9 +1,9 @@
 #include "sequencer/Demo.h"
 
+#include "core/GLStateScope.h"
 #include "core/ScreenQuad.h"
 #include "core/VirtualScreen.h"
 #include "effects/SharedKeys.h"
-#include "platform/Clock.h"
 #include "programs/NvExtensions.h"
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
@@ -14,12 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-// Current, lighting, enable, colour-buffer and texture groups.
-constexpr GLbitfield sceneAttributes = 0x00046041;
-static_assert(sceneAttributes == (GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT |
-                                  GL_TEXTURE_BIT),
-              "the attribute groups a scene may change");
 
 // How long the first frame waits for music that was moved to a later scene
 // to really play; a stream that never moves (no device data) must not hold
@@ -76,8 +70,9 @@ std::string musicFilePath(const ResourceManager& resources)
     return path;
 }
 
-Demo::Demo(std::unique_ptr<ResourceManager> resources, StageTable stages, SceneLinker links)
-    : Scene(resources.get()), ownedResources(std::move(resources)), stages(std::move(stages)), links(std::move(links))
+Demo::Demo(std::unique_ptr<ResourceManager> resources, Timeline timeline, SceneLinker links)
+    : Scene(resources.get()), ownedResources(std::move(resources)), timeline(std::move(timeline)),
+      links(std::move(links))
 {
 }
 
@@ -88,10 +83,7 @@ Demo::~Demo()
     for (std::unique_ptr<Scene>& scene : scenes)
         scene.reset();
     ownedResources.reset();
-    setCurrentKeyEffects(nullptr);
     music.reset();
-    for (; savedStates > 0; --savedStates)
-        glPopAttrib();
 }
 
 int Demo::loadStage()
@@ -108,17 +100,14 @@ int Demo::loadStage()
 
 void Demo::buildStage(int stage)
 {
-    if (!stages[stage])
+    const TimelineRow& row = timeline[stage];
+    if (!row.build)
         return;
-    std::unique_ptr<Scene> scene = stages[stage](*ownedResources);
+    std::unique_ptr<Scene> scene = row.build(*ownedResources, runState);
     if (!scene)
         return;
-    scene->start = accumulatedStart;
-    // A length below zero (a scene whose data is missing) must not move the
-    // starts of the scenes after it back before its own.
-    accumulatedStart += std::max(0.0f, scene->duration);
-    if (stage == sceneStageCount - 1)
-        finalSceneSlot = static_cast<int>(scenes.size());
+    scene->place(row.startBeat, row.lengthBeats);
+    accumulatedStart = std::max(accumulatedStart, scene->start + scene->duration);
     stageScenes[stage] = scene.get();
     scenes.push_back(std::move(scene));
     if (links)
@@ -151,22 +140,22 @@ void Demo::skipTo(int index)
     } else {
         // No music in this run: the scene clock starts where the music
         // would have been.
-        switchMark = sceneStart;
+        clock.switchMark = sceneStart;
     }
-    timeOffset += sceneStart;
+    clock.offset += sceneStart;
 }
 
 void Demo::startClocks()
 {
     if (music)
         music->unpause();
-    demoStartMark = platform::performanceCounter();
+    clock.startCounter();
     if (current != 0) {
         // The music was moved to the scene's start; the scene clock takes
         // its position once it really plays, or, when it cannot play or
         // ends before that start, the position it was sent to.
         const bool playing = musicAtSceneStart && music->waitForRawPositionChange(musicStartTimeoutMs);
-        switchMark = playing ? music->positionSeconds() : scenes[current]->start;
+        clock.switchMark = playing ? music->positionSeconds() : scenes[current]->start;
     }
     musicPending = false;
 }
@@ -175,41 +164,35 @@ int Demo::update(float t)
 {
     if (current >= static_cast<int>(scenes.size()))
         return 1;
-    if (stateSavePending) {
-        glPushAttrib(sceneAttributes);
-        ++savedStates;
-        stateSavePending = false;
-        counterFrequency = platform::performanceFrequency();
+    if (!clockStarted) {
+        clock.startCounter();
+        clockStarted = true;
     }
-    if (demoStartMark == 0)
-        demoStartMark = platform::performanceCounter();
     if (musicPending)
         startClocks();
 
-    Scene& scene = *scenes[current];
-    const float clock =
-        captureClock ? t
-                     : static_cast<float>(static_cast<double>(platform::performanceCounter() - demoStartMark) /
-                                          static_cast<double>(counterFrequency));
-    const float sceneTime = clock + timeOffset + switchMark - scene.start;
-    lastSceneTime = sceneTime;
-    const int finished = scene.update(sceneTime);
-    const bool showOver = (finished || skipRequested) && switchScene(clock, sceneTime);
-    // The frame that ends the show is presented (and captured) too, so it
-    // gets its accents and bars like every other.
-    drawOverlays(t);
-    return showOver ? 1 : 0;
+    const float showClock = clock.clockAt(t);
+    const float sceneTime = clock.showTime(showClock, scenes[current]->start);
+    clock.lastShowTime = sceneTime;
+    const int finished = drawFrame(current, sceneTime, t);
+    return (finished || skipRequested) && switchScene(showClock, sceneTime) ? 1 : 0;
 }
 
-bool Demo::switchScene(float clock, float sceneTime)
+int Demo::drawFrame(int index, float showTime, float frameTime)
 {
-    const int next = current + 1;
-    if (next != finalSceneSlot) {
-        glPopAttrib();
-        --savedStates;
-    }
-    stateSavePending = true;
-    current = next;
+    const GLStateScope frameState;
+    const int finished = scenes.at(static_cast<size_t>(index))->update(showTime);
+    // The frame that ends the show is presented (and captured) too, so it
+    // gets its accents and bars like every other.
+    if (keyEffects)
+        keyEffects->update(frameTime);
+    drawLetterbox();
+    return finished;
+}
+
+bool Demo::switchScene(float showClock, float sceneTime)
+{
+    current += 1;
     if (current >= static_cast<int>(scenes.size()))
         return true;
     // The next scene carries on with the show time where this one ended, so
@@ -217,18 +200,10 @@ bool Demo::switchScene(float clock, float sceneTime)
     // was skipped), it begins at its own beginning instead of waiting for
     // the show time to reach it.
     const float nextStart = scenes[current]->start;
-    const float entryTime = std::max(sceneTime, nextStart);
-    switchMark = entryTime - clock - timeOffset + nextStart;
+    clock.jumpTo(showClock, nextStart, std::max(sceneTime, nextStart));
     skipRequested = false;
     std::printf("new scene start - %d\n", current);
     return false;
-}
-
-void Demo::drawOverlays(float t)
-{
-    if (keyEffects)
-        keyEffects->update(t);
-    drawLetterbox();
 }
 
 int Demo::onKey(int key, int x, int y)

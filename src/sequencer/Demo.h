@@ -5,37 +5,33 @@
 // the scene clock in step with the music; forwards typed keys; and lays the
 // key-effect accents and the letterbox bars over every frame.
 //
-// Stages 0 to 8 each build one scene through a table of stage builders (the
-// show's own table lives with the scenes and comes from the shell), so a
-// stage whose scene does not exist builds nothing and the list simply holds
-// fewer scenes; stage 9 fetches "KeyEffects" and opens the music named by the
-// key "mp3" of "demo.cfg". Loading counts its stages itself: a stage that
-// built nothing must not stop the loading.
+// Stages 0 to 8 each build the scene of one row of the show's timeline (the
+// table lives with the scenes and comes from the shell) and place it on the
+// row's beats, so a row whose scene does not exist builds nothing and the
+// list simply holds fewer scenes; stage 9 fetches "KeyEffects" and opens the
+// music named by the key "mp3" of "demo.cfg". Loading counts its stages
+// itself: a stage that built nothing must not stop the loading.
 //
-// update() saves the OpenGL current, lighting, enable, colour-buffer and
-// texture attribute groups before a scene's first frame and restores them
-// when it ends; the scene the last scene stage built (the show's closing
-// scene) instead starts on the state its predecessor left, over a second
-// saved copy. Every call needs the context current, the destructor too.
+// Times come from one ShowClock (`clock`). Every frame of a scene is drawn
+// by drawFrame(): the scene, the accents and the letterbox bars inside one
+// GLStateScope, so the OpenGL state after a frame is the state before it,
+// whichever scene drew it. Every call needs the context current, the
+// destructor too.
 #pragma once
 
 #include "core/Scene.h"
 #include "sequencer/MusicStream.h"
+#include "sequencer/RunState.h"
+#include "sequencer/ShowClock.h"
+#include "sequencer/Timeline.h"
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class ResourceManager;
-
-// Builds the scene of one loading stage; null when the scene cannot be had.
-using StageBuilder = std::function<std::unique_ptr<Scene>(ResourceManager& resources)>;
-constexpr int sceneStageCount = 9;        // stages 0 to 8 build scenes
-constexpr int loadingStageCount = 10;     // stage 9 fetches the accents and the music
-using StageTable = std::array<StageBuilder, sceneStageCount>;
 // Gives the scenes the references they keep to each other, once both ends
 // exist; called after every stage that built a scene, with the scene each
 // stage has built so far (or null).
@@ -48,7 +44,7 @@ std::string musicFilePath(const ResourceManager& resources);
 
 class Demo : public Scene {
 public:
-    Demo(std::unique_ptr<ResourceManager> resources, StageTable stages, SceneLinker links = nullptr);
+    Demo(std::unique_ptr<ResourceManager> resources, Timeline timeline, SceneLinker links = nullptr);
     ~Demo() override;
     Demo(const Demo&) = delete;
     Demo& operator=(const Demo&) = delete;
@@ -62,17 +58,20 @@ public:
     // changes nothing.
     void skipTo(int index);
 
-    // Draws the frame for the frame-loop time `t`; 1 when the show is over
-    // (the last scene has finished on this frame, or the list is empty:
-    // then nothing is drawn), else 0.
+    // Draws the frame for the frame-loop time `t` (clock.nextFrame()); 1
+    // when the show is over (the last scene has finished on this frame, or
+    // the list is empty: then nothing is drawn), else 0.
     int update(float t) override;
+
+    // One frame of scene `index` at show time `showTime`, with the accents
+    // at frame-loop time `frameTime` and the letterbox bars over it, the GL
+    // state put back afterwards; the scene's answer (nonzero: finished).
+    // The show, the benchmarks and the samples all draw through here.
+    int drawFrame(int index, float showTime, float frameTime);
 
     // "a" skips the running scene at its next frame; every key also goes to
     // the key effects and the running scene.
     int onKey(int key, int x, int y) override;
-
-    // The key-effect accents and the letterbox bars, as every frame ends.
-    void drawOverlays(float t);
 
     // Sum of the durations of the scenes built so far: the show's length.
     float accumulatedStart = 0.0f;
@@ -84,34 +83,23 @@ public:
     // before loading for runs without music (captured from the start).
     bool musicPending = true;
     bool skipRequested = false;
-    // The scene clock follows the frame-loop time (frame count / frame rate)
-    // instead of the performance counter.
-    bool captureClock = false;
-    // Seconds added to the scene clock; the shell sets it from the switch t,
-    // skipTo adds the start of the scene it skips to.
-    float timeOffset = -0.01f;
-    // The time handed to the running scene at the last update: the show
-    // time, which runs with the music.
-    float lastSceneTime = 0.0f;
+    ShowClock clock;
+    // What the scenes keep for the whole run; handed to every stage builder.
+    RunState runState;
 
 private:
     void buildStage(int stage);
     void openMusic();
     void startClocks();
-    // Ends the running scene at clock value `clock`; true when it was the last.
-    bool switchScene(float clock, float sceneTime);
+    // Ends the running scene at `showClock`; true when it was the last.
+    bool switchScene(float showClock, float sceneTime);
 
     std::unique_ptr<ResourceManager> ownedResources;
-    StageTable stages;
+    Timeline timeline;
     SceneLinker links;
     int nextStage = 0;
     std::array<Scene*, sceneStageCount> stageScenes{};  // what each stage built
-    int finalSceneSlot = -1;   // slot of the scene of the last scene stage
-    int savedStates = 0;       // attribute groups pushed and not yet popped
-    bool stateSavePending = true;
-    float switchMark = 0.0f;
+    bool clockStarted = false;
     // skipTo could move the music to the start of the scene it skipped to.
     bool musicAtSceneStart = false;
-    uint64_t demoStartMark = 0;
-    uint64_t counterFrequency = 1;
 };

@@ -32,37 +32,48 @@ void readFrame(GLenum format, unsigned char* pixels)
     glPopClientAttrib();
 }
 
-void captureFrame(ShowRun& run)
+// False when a frame could not be written: the capture has ended and so
+// must the run, which has nothing left to make.
+bool captureFrame(ShowRun& run)
 {
     if (!run.captureOpen) {
         // The frame that opens the file is not written; a file that cannot
         // be made ends the capture instead of being tried every frame.
-        if (!openShowCapture(run))
+        if (!openShowCapture(run)) {
             run.capturing = false;
-        return;
+            run.captureFailed = true;
+        }
+        return true;
     }
     const Demo& demo = *run.demo;
     readFrame(GL_BGRA, run.captureBuffer.data());
     // The music plays from the show time of the file's first frame.
     if (captureFramesWritten() == 0)
-        setCaptureAudio(run.captureMusic, demo.lastSceneTime);
-    writeCaptureFrame(run.captureBuffer.data());
-    run.progress.frameWritten(platform::wallClockMs(), captureFramesWritten(), demo.lastSceneTime,
+        setCaptureAudio(run.captureMusic, demo.clock.lastShowTime);
+    if (!writeCaptureFrame(run.captureBuffer.data())) {
+        closeShowCapture(run);
+        run.capturing = false;
+        run.captureFailed = true;
+        return false;
+    }
+    run.progress.frameWritten(platform::wallClockMs(), captureFramesWritten(), demo.clock.lastShowTime,
                               demo.accumulatedStart);
+    return true;
 }
 
 void takeDueShots(ShowRun& run)
 {
-    if (run.shotsTaken == run.shots.size() || run.shots[run.shotsTaken].seconds > run.showTime)
+    const double frameTime = run.demo->clock.frameTime();
+    if (run.shotsTaken == run.shots.size() || run.shots[run.shotsTaken].seconds > frameTime)
         return;
     const ShowSettings& settings = showSettings();
     std::vector<unsigned char> pixels(static_cast<size_t>(settings.width) * static_cast<size_t>(settings.height) * 4);
     readFrame(GL_RGBA, pixels.data());
-    for (; run.shotsTaken < run.shots.size() && run.shots[run.shotsTaken].seconds <= run.showTime; ++run.shotsTaken) {
+    for (; run.shotsTaken < run.shots.size() && run.shots[run.shotsTaken].seconds <= frameTime; ++run.shotsTaken) {
         const ShotRequest& shot = run.shots[run.shotsTaken];
         std::string error;
         if (writePng(shot.file, settings.width, settings.height, pixels.data(), error)) {
-            std::fprintf(stderr, "glint: saved %s at %.3f s\n", shot.file.c_str(), run.showTime);
+            std::fprintf(stderr, "glint: saved %s at %.3f s\n", shot.file.c_str(), frameTime);
         } else {
             std::fprintf(stderr, "glint: cannot write %s: %s\n", shot.file.c_str(), error.c_str());
             ++run.shotsFailed;
@@ -73,26 +84,13 @@ void takeDueShots(ShowRun& run)
 // One frame; true when the show is over.
 bool renderFrame(ShowRun& run)
 {
-    const ShowSettings& settings = showSettings();
     Demo& demo = *run.demo;
-    // A run on the capture clock stays on it while capture is toggled off,
-    // so its show time never jumps back.
-    if (run.capturing || demo.captureClock) {
-        run.showTime = static_cast<double>(run.captureFrame) / settings.captureFrameRate;
-        ++run.captureFrame;
-    } else {
-        const uint64_t now = platform::performanceCounter();
-        if (run.loopStartMark == 0)
-            run.loopStartMark = now;
-        run.showTime = static_cast<double>(now - run.loopStartMark) / static_cast<double>(run.counterFrequency);
-    }
-    const int finished = demo.update(static_cast<float>(run.showTime));
-    if (run.capturing)
-        captureFrame(run);
+    const int finished = demo.update(static_cast<float>(demo.clock.nextFrame(run.capturing)));
+    const bool captureLost = run.capturing && !captureFrame(run);
     takeDueShots(run);
     glFlush();
     shellState().windowSystem->present();
-    return finished != 0;
+    return finished != 0 || captureLost;
 }
 
 void toggleCapture(ShowRun& run)
@@ -124,7 +122,7 @@ int reportMissingShots(const ShowRun& run)
 {
     for (size_t i = run.shotsTaken; i < run.shots.size(); ++i)
         std::fprintf(stderr, "glint: the run ended at %.3f s, before the shot at %g s: %s not written\n",
-                     run.showTime, run.shots[i].seconds, run.shots[i].file.c_str());
+                     run.demo ? run.demo->clock.frameTime() : 0.0, run.shots[i].seconds, run.shots[i].file.c_str());
     return run.shotsFailed + static_cast<int>(run.shots.size() - run.shotsTaken);
 }
 
@@ -151,7 +149,7 @@ int runFrameLoop()
         const bool finished = renderFrame(run);
         done = readKeys(run) || finished;
     }
-    if (reportMissingShots(run) > 0)
+    if (reportMissingShots(run) > 0 || run.captureFailed)
         exitCode = 1;
     return exitCode;
 }

@@ -17,7 +17,8 @@ namespace shell {
 constexpr int keyCaptureToggle = 109;
 
 // Runs showRun() until it ends; returns the exit code: the quit code of a
-// closed window, otherwise 0, and 1 when a shot could not be saved.
+// closed window, otherwise 0, and 1 when a shot could not be saved or a
+// capture failed. A frame the capture cannot write ends the run.
 int runFrameLoop();
 
 } // namespace shell

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace shell {
 
 namespace {
@@ -40,6 +43,46 @@ bool encode(std::FILE* file, int width, int height, std::vector<png_bytep>& rows
     return true;
 }
 
+// Whether a shot may take the place of what `path` names now: nothing, or a
+// regular file that is empty or already a PNG (an earlier shot). Anything
+// else (a video, a device, a link, a folder) is refused.
+bool mayReplace(const std::string& path, std::string& error)
+{
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0)
+        return true;
+    if (!S_ISREG(status.st_mode)) {
+        error = "it exists and is not a regular file; a shot never replaces it";
+        return false;
+    }
+    unsigned char signature[8] = {};
+    std::FILE* existing = std::fopen(path.c_str(), "rb");
+    const size_t read = existing ? std::fread(signature, 1, sizeof signature, existing) : 0;
+    if (existing)
+        std::fclose(existing);
+    if (status.st_size == 0 || (read == sizeof signature && png_sig_cmp(signature, 0, 8) == 0))
+        return true;
+    error = "it exists and is not a PNG picture; a shot never replaces it";
+    return false;
+}
+
+// A new file next to `path` that nobody else can have made, with the
+// permissions an ordinary new file gets.
+int createPartFile(const std::string& path, std::string& partPath)
+{
+    std::vector<char> name(path.begin(), path.end());
+    const char suffix[] = ".part-XXXXXX";
+    name.insert(name.end(), suffix, suffix + sizeof suffix);
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        return -1;
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    partPath = name.data();
+    return fd;
+}
+
 } // namespace
 
 bool writePng(const std::string& path, int width, int height, const unsigned char* rgba, std::string& error)
@@ -48,9 +91,20 @@ bool writePng(const std::string& path, int width, int height, const unsigned cha
         error = "empty picture";
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!mayReplace(path, error))
+        return false;
+    // The picture is written beside its place and moved there once whole, so
+    // a failed shot leaves an earlier picture as it was and removes only the
+    // file it made itself.
+    std::string partPath;
+    const int fd = createPartFile(path, partPath);
+    std::FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!file) {
         error = std::strerror(errno);
+        if (fd >= 0) {
+            close(fd);
+            std::remove(partPath.c_str());
+        }
         return false;
     }
     // The read-back starts at the bottom row; the picture starts at the top.
@@ -63,8 +117,12 @@ bool writePng(const std::string& path, int width, int height, const unsigned cha
         error = std::strerror(errno);
         written = false;
     }
+    if (written && std::rename(partPath.c_str(), path.c_str()) != 0) {
+        error = std::strerror(errno);
+        written = false;
+    }
     if (!written)
-        std::remove(path.c_str());
+        std::remove(partPath.c_str());
     return written;
 }
 

@@ -8,8 +8,10 @@
 namespace shell {
 
 // `rgba`: width x height pixels of R, G, B, A bytes, bottom row first, as
-// glReadPixels returns them. False with `error` when the file cannot be
-// written; no half-written file is left then.
+// glReadPixels returns them. A shot takes the place of nothing but an empty
+// file or an earlier PNG: false with `error` when `path` names anything
+// else (a video, a device, a link, a folder) or the file cannot be written.
+// A failed shot leaves `path` as it was and no file of its own behind.
 bool writePng(const std::string& path, int width, int height, const unsigned char* rgba, std::string& error);
 
 } // namespace shell

@@ -4,9 +4,7 @@
 #include "platform/StopSignal.h"
 #include "shell/ShellState.h"
 #include "shell/ShowRun.h"
-#include "shell/ShowSettings.h"
 
-#include <epoxy/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,10 +19,6 @@ namespace shell {
 
 namespace {
 
-// The groups the sequencer saves around a scene.
-constexpr GLbitfield sceneAttributes = GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT |
-                                       GL_TEXTURE_BIT;
-
 std::string className(const Scene& scene)
 {
     const char* mangled = typeid(scene).name();
@@ -34,24 +28,22 @@ std::string className(const Scene& scene)
     return status == 0 && readable ? readable.get() : mangled;
 }
 
-// Renders `scene` the way the sequencer would after skipping to it, frame
-// by frame on the capture clock; the milliseconds of each frame.
-std::vector<double> timeScene(Demo& demo, Scene& scene, int frames, int framesPerSecond)
+// Renders scene `index` the way the sequencer would after skipping to it,
+// frame by frame on the capture clock; the milliseconds of each frame.
+std::vector<double> timeScene(Demo& demo, int index, int frames)
 {
     platform::WindowSystem& windows = *shellState().windowSystem;
+    const Scene& scene = *demo.scenes[static_cast<size_t>(index)];
     std::vector<double> milliseconds;
     const double frequency = static_cast<double>(platform::performanceFrequency());
-    glPushAttrib(sceneAttributes);
     for (int n = 0; n < frames && !platform::stopRequested(); ++n) {
-        const float t = static_cast<float>(n) / static_cast<float>(framesPerSecond);
+        const float t = static_cast<float>(n) / static_cast<float>(demo.clock.framesPerSecond);
         const uint64_t before = platform::performanceCounter();
-        scene.update(scene.start + demo.timeOffset + t);
-        demo.drawOverlays(t);
+        demo.drawFrame(index, demo.clock.showTimeInScene(scene.start, t), t);
         // Headless presenting waits for the frame to be drawn.
         windows.present();
         milliseconds.push_back(static_cast<double>(platform::performanceCounter() - before) * 1000.0 / frequency);
     }
-    glPopAttrib();
     return milliseconds;
 }
 
@@ -78,15 +70,15 @@ int runSceneBench()
 {
     ShowRun& run = showRun();
     Demo& demo = *run.demo;
-    const int framesPerSecond = showSettings().captureFrameRate;
+    const int framesPerSecond = demo.clock.framesPerSecond;
     const int warmUp = warmUpFrames(run.benchFrames);
     std::printf("bench: %d frames per scene at %d fps from its start, the first %d left out\n", run.benchFrames,
                 framesPerSecond, warmUp);
     std::printf("%5s  %-28s %10s %10s\n", "scene", "class", "median ms", "p95 ms");
     for (size_t i = 0; i < demo.scenes.size() && !platform::stopRequested(); ++i) {
-        Scene& scene = *demo.scenes[i];
-        const FrameStats stats = frameStats(timeScene(demo, scene, run.benchFrames, framesPerSecond), warmUp);
-        std::printf("%5zu  %-28s %10.2f %10.2f\n", i, className(scene).c_str(), stats.median, stats.percentile95);
+        const FrameStats stats = frameStats(timeScene(demo, static_cast<int>(i), run.benchFrames), warmUp);
+        std::printf("%5zu  %-28s %10.2f %10.2f\n", i, className(*demo.scenes[i]).c_str(), stats.median,
+                    stats.percentile95);
         std::fflush(stdout);
     }
     double total = 0.0;

@@ -57,10 +57,17 @@ int showMain(const ProgramOptions& options)
     int exitCode = 0;
     if (fixSettings(options, state.windowSystem->hasScreen())) {
         const ShowSettings& settings = showSettings();
+        const ShowRun& run = showRun();
         if (createGLWindow(showTitle, settings.width, settings.height, 32, settings.fullScreen)) {
             state.keys.fill(0);
-            exitCode = showRun().mode == RunMode::Bench ? runSceneBench() : runFrameLoop();
-            killGLWindow();
+            exitCode = run.mode == RunMode::Bench ? runSceneBench() : runFrameLoop();
+            killGLWindow();   // completes a running capture
+            if (exitCode == 0 && run.captureFailed)
+                exitCode = 1;
+        } else if (run.mode != RunMode::Show || settings.captureAtStart) {
+            // A live show that cannot start returns 0, as it always has; a
+            // run asked for a video, pictures or timings made none of them.
+            exitCode = 1;
         }
     }
     state.windowSystem.reset();

@@ -10,8 +10,10 @@ namespace shell {
 // The title of the show's window.
 extern const char* const showTitle;
 
-// Runs the show; returns the process exit code (0 also when the window could
-// not be opened or the dialog was cancelled).
+// Runs the show; returns the process exit code: 0 also when the window of a
+// live show could not be opened or the dialog was cancelled, 1 when a run
+// asked to make something (a capture from the start, shots, benchmarks)
+// could not start, or its capture failed.
 int showMain(const ProgramOptions& options);
 
 } // namespace shell

@@ -4,7 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/StopSignal.h"
 #include "resources/ResourceManager.h"
-#include "scenes/ShowStages.h"
+#include "scenes/ShowTimeline.h"
 #include "shell/CapabilityCheck.h"
 #include "shell/LoadingDisplay.h"
 #include "shell/ShellState.h"
@@ -67,7 +67,7 @@ void installShow(const ProgramOptions& options)
 {
     ShowRun& run = showRun();
     run = ShowRun{};
-    run.stages = showStages();
+    run.timeline = showTimeline();
     run.links = linkShowScenes;
     run.benchFrames = options.benchFrames;
     run.usePack = options.pack;
@@ -98,7 +98,8 @@ bool openShowCapture(ShowRun& run)
 
 void closeShowCapture(ShowRun& run)
 {
-    closeCapture();
+    if (!closeCapture())
+        run.captureFailed = true;
     run.captureOpen = false;
     run.progress.end(platform::wallClockMs());
 }
@@ -120,10 +121,11 @@ bool initShow()
     resources->setObjectFactory(createSharedObject);
     resources->screenWidth = settings.width;
     resources->screenHeight = settings.height;
-    run.demo = std::make_unique<Demo>(std::move(resources), run.stages, run.links);
+    run.demo = std::make_unique<Demo>(std::move(resources), run.timeline, run.links);
     Demo& demo = *run.demo;
-    demo.timeOffset = settings.timeOffset;
-    demo.captureClock = captureClock;
+    demo.clock.offset = settings.timeOffset;
+    demo.clock.onFrames = captureClock;
+    demo.clock.framesPerSecond = settings.captureFrameRate;
     demo.musicPending = !captureClock;
     loadStages(run);
     if (demo.scenes.empty())
@@ -136,8 +138,6 @@ bool initShow()
         demo.skipTo(settings.startScene);
     if (run.capturing)
         run.captureMusic = musicFilePath(*demo.resources);
-    run.counterFrequency = platform::performanceFrequency();
-    run.loopStartMark = 0;
     return true;
 }
 

@@ -1,5 +1,6 @@
-// The show as the shell runs it: what kind of run this is, the sequencer,
-// the frame loop's clock and capture state, and the shots still to take.
+// The show as the shell runs it: what kind of run this is, the sequencer
+// (which owns the show's clock), the capture state, and the shots still to
+// take.
 // One process-wide record. installShow() fills it from the options and
 // plugs the show into the window's hooks before the window opens; the
 // window's teardown releases the show (closing a running capture first)
@@ -33,7 +34,7 @@ struct ShowRun {
 
     // The scenes the sequencer builds: the show's own unless a test puts
     // in others.
-    StageTable stages;
+    Timeline timeline;
     SceneLinker links;
     std::unique_ptr<Demo> demo;
     std::vector<double> stageMilliseconds;  // loading time of each stage
@@ -41,8 +42,6 @@ struct ShowRun {
     // clock carry it, since only there pictures and music stay in step.
     std::string captureMusic;
 
-    // The frame-loop show time of the last frame, seconds.
-    double showTime = 0.0;
     std::string captureFile = "quillon.avi";
     // The show starts once the process is this old: the black pause lets
     // the display settle after the mode change and the loading. Shots and
@@ -50,10 +49,10 @@ struct ShowRun {
     double showStartSeconds = 3.0;
     bool capturing = false;
     bool captureOpen = false;
-    int captureFrame = 0;
+    // A capture asked for made no file, lost a frame or was left incomplete:
+    // the run cannot report success.
+    bool captureFailed = false;
     std::vector<unsigned char> captureBuffer;
-    uint64_t loopStartMark = 0;  // 0: not taken yet
-    uint64_t counterFrequency = 1;
     CaptureProgress progress;
 };
 
@@ -78,7 +77,8 @@ void releaseShow();
 // Opens the video file of a capture at the window's size and frame rate;
 // false (the reason on standard error) when it cannot be created.
 bool openShowCapture(ShowRun& run);
-// Completes the video file of the running capture.
+// Completes the video file of the running capture; a file that may be
+// incomplete marks the run's capture as failed.
 void closeShowCapture(ShowRun& run);
 
 } // namespace shell

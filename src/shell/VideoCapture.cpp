@@ -122,31 +122,41 @@ bool openCapture(const std::string& fileName, int framesPerSecond, int width, in
     return true;
 }
 
-void writeCaptureFrame(const unsigned char* pixels)
+bool writeCaptureFrame(const unsigned char* pixels)
 {
     CaptureState& state = capture();
     if (!state.open)
-        return;
+        return true;
     if (!state.writer && !startWriter(state)) {
         state.open = false;
-        return;
+        return false;
     }
-    if (state.writer->writeFrame(pixels))
+    if (state.writer->writeFrame(pixels)) {
         ++state.frames;
+        return true;
+    }
+    // The frames after a failed one would leave a gap: the capture ends
+    // with what it holds.
+    if (closeCapture())
+        std::fprintf(stderr, "capture: %s is complete with the %ld frames before that one\n",
+                     state.fileName.c_str(), state.frames);
+    return false;
 }
 
-void closeCapture()
+bool closeCapture()
 {
     CaptureState& state = capture();
     if (!state.open)
-        return;
+        return true;
     state.open = false;
     // A capture without frames still becomes a valid (empty) video file.
     if (!state.writer && !startWriter(state))
-        return;
-    if (!state.writer->finish())
+        return false;
+    const bool complete = state.writer->finish();
+    if (!complete)
         std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
     state.writer.reset();
+    return complete;
 }
 
 bool captureIsOpen() { return capture().open; }

@@ -39,9 +39,13 @@ std::string numberedCaptureName(const std::string& fileName, int number);
 // error); frames are then dropped.
 bool openCapture(const std::string& fileName, int framesPerSecond, int width, int height);
 // Appends one frame: width x height pixels of B, G, R, A bytes, bottom row
-// first, as glReadPixels returns them.
-void writeCaptureFrame(const unsigned char* pixels);
-void closeCapture();
+// first, as glReadPixels returns them. False when it could not be written
+// (a full disk, a file that cannot be made): the capture has then ended,
+// its file completed with the frames before this one.
+bool writeCaptureFrame(const unsigned char* pixels);
+// Completes the file; false (and a word on standard error) when it may be
+// incomplete. True when no capture is open.
+bool closeCapture();
 
 bool captureIsOpen();
 // The file of the running or the last capture ("" before the first).

@@ -1,5 +1,6 @@
 #include "core/BlackFade.h"
-#include "core/StateSnapshot.h"
+#include "core/UnusualState.h"
+#include "support/GLStateSnapshot.h"
 #include "support/GLTest.h"
 
 namespace {
@@ -14,9 +15,9 @@ TEST_F(BlackFadeTest, HalfwayHalvesTheWholePictureAndPutsBackTheStateItChanged)
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     setUnusualState();
-    const StateSnapshot before = StateSnapshot::read();
+    const auto before = testsupport::GLStateSnapshot::take();
     drawBlackFade(0.5f);
-    EXPECT_TRUE(StateSnapshot::read() == before);
+    EXPECT_EQ(testsupport::GLStateSnapshot::take().differencesFrom(before), "");
     clearUnusualState();
     for (auto [x, y] : {std::pair{0, 0}, {639, 479}, {320, 240}}) {
         SCOPED_TRACE(x);

@@ -51,25 +51,30 @@ TEST(SceneTest, BeatsAtTheTempo)
     EXPECT_FLOAT_EQ(scene.beatAt(1.5f), 3.0f);
 }
 
-TEST(SceneTest, ConstructionRefreshesTheKeyEffectsWithoutAskingForItself)
+TEST(SceneTest, ConstructionMakesTheKeyEffectsOnceWithoutAskingForItself)
 {
     BuildingManager manager;
-    setCurrentKeyEffects(nullptr);
     Plain scene(&manager);
     // The key effects' own construction asked again and got nothing, instead
-    // of building another one without end.
+    // of building another one without end; a later scene finds the same.
     EXPECT_EQ(manager.builds, 1);
     ASSERT_NE(manager.built, nullptr);
-    EXPECT_EQ(currentKeyEffects(), manager.built);
+    Plain later(&manager);
+    EXPECT_EQ(manager.builds, 1);
+    EXPECT_EQ(manager.getObject("KeyEffects"), static_cast<Scene*>(manager.built));
+}
 
-    // A scene without a manager (the loading ornament) leaves it alone.
-    Plain ornament(nullptr);
-    EXPECT_EQ(currentKeyEffects(), manager.built);
-    // A manager without the object clears it.
-    struct EmptyManager : ResourceManager {
-        EmptyManager() : ResourceManager(false, false) {}
-        void* getObject(const std::string&) override { return nullptr; }
-    } empty;
-    Plain later(&empty);
-    EXPECT_EQ(currentKeyEffects(), nullptr);
+TEST(SceneTest, PlacedScenesCountTheirOwnSecondsAndBeatsFromTheirStart)
+{
+    Plain scene(nullptr);
+    scene.place(168.0f, 49.0f);
+    EXPECT_FLOAT_EQ(scene.start, scene.timeOfBeat(168.0f));
+    EXPECT_FLOAT_EQ(scene.duration, scene.timeOfBeat(49.0f));
+    EXPECT_EQ(scene.lengthBeats, 49.0f);
+    const float fifthBeat = scene.start + scene.timeOfBeat(5.0f);
+    EXPECT_NEAR(scene.localBeat(fifthBeat), 5.0f, 1e-4);
+    EXPECT_NEAR(scene.localTime(fifthBeat), scene.timeOfBeat(5.0f), 1e-4);
+    // Before its start: seconds below zero, beats held at zero.
+    EXPECT_NEAR(scene.localTime(scene.start - 1.0f), -1.0f, 1e-4);
+    EXPECT_EQ(scene.localBeat(scene.start - 1.0f), 0.0f);
 }

@@ -1,7 +1,8 @@
 #include "core/ScreenQuad.h"
-#include "core/StateSnapshot.h"
+#include "core/UnusualState.h"
 #include "effects/Glow.h"
 #include "effects/SharedKeys.h"
+#include "support/GLStateSnapshot.h"
 #include "support/ShowResourcesTest.h"
 
 #include <initializer_list>
@@ -42,9 +43,9 @@ TEST_F(GlowTest, AddsTheBlurAroundWhatWasDrawnAndPutsBackTheStateItChanged)
     drawSquares(glow, {{160, 120}});
     glow.blur();
     setUnusualState();
-    const StateSnapshot before = StateSnapshot::read();
+    const auto before = testsupport::GLStateSnapshot::take();
     glow.add();
-    EXPECT_TRUE(StateSnapshot::read() == before);
+    EXPECT_EQ(testsupport::GLStateSnapshot::take().differencesFrom(before), "");
     clearUnusualState();
     // The surface is stretched over the window: the square covers 300..340 x
     // 220..260, the blur reaches 18 surface pixels (36 window pixels) further.

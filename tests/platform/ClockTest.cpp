@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <ctime>
+#include <vector>
 
 TEST(ClockTest, WallClockAdvancesWhileTheProcessWaits)
 {
@@ -40,4 +42,38 @@ TEST(StopSignalTest, SigintAndSigtermAreRecordedNotFatal)
         EXPECT_TRUE(platform::stopRequested());
     }
     platform::clearStopRequest();
+}
+
+TEST(StopSignalTest, SignalsFollowingTheFirstAndAHangupAreOneStop)
+{
+    // `timeout` sends SIGINT twice a few milliseconds apart; a closed
+    // terminal sends SIGHUP. Each run must live on to finish its files.
+    const std::vector<std::vector<int>> runs = {{SIGINT, SIGINT}, {SIGHUP}, {SIGTERM, SIGHUP, SIGINT, SIGTERM}};
+    for (const std::vector<int>& signals : runs) {
+        SCOPED_TRACE(testing::Message() << signals.size() << " signals, the first " << signals[0]);
+        EXPECT_EXIT(
+            {
+                platform::installStopSignalHandlers();
+                for (int signal : signals)
+                    std::raise(signal);
+                std::_Exit(platform::stopRequested() ? 3 : 4);
+            },
+            testing::ExitedWithCode(3), "");
+    }
+}
+
+TEST(StopSignalTest, AHeldSignalArrivesOnlyWhenTheHoldEnds)
+{
+    // Without handlers SIGTERM ends the process, but not inside the hold.
+    EXPECT_EXIT(
+        {
+            std::signal(SIGTERM, SIG_DFL);
+            {
+                platform::StopSignalHold hold;
+                std::raise(SIGTERM);
+                std::fputs("the file is complete\n", stderr);
+            }
+            std::_Exit(0);
+        },
+        testing::KilledBySignal(SIGTERM), "the file is complete");
 }

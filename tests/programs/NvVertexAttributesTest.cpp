@@ -45,6 +45,19 @@ TEST_F(NvVertexAttributesTest, PartlyWrittenResultsStartAtZeroZeroZeroOne)
     EXPECT_EQ(arb.find("MOV result.position, {"), std::string::npos) << arb;
 }
 
+TEST_F(NvVertexAttributesTest, AColourTheProgramNeverWritesIsBlack)
+{
+    loadVertexProgram("!!VP1.0\nMOV o[HPOS], v[OPOS];\nEND\n");
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    nv::glEnable(GL_VERTEX_PROGRAM_NV);
+    glColor3f(1, 1, 1);   // the current colour never reaches the result
+    glBegin(GL_POINTS);
+    glVertex2f(0.5f / 320, 0.5f / 240);
+    glEnd();
+    expectPixel(320, 240, {0, 0, 0});
+}
+
 TEST_F(NvVertexAttributesTest, AProgramWritingOnlySAndTSamplesWithQOne)
 {
     // Texture s and t pick the texel; a q other than 1 would divide them.

@@ -246,17 +246,20 @@ TEST_F(TextureShaderDotProductTest, DepthReplaceWritesTheQuotientAndCullsOutside
     glDeleteLists(list, 1);
 }
 
-TEST_F(TextureShaderDotProductTest, CullFragmentKillsByTheSignOfEachCoordinate)
+TEST_F(TextureShaderDotProductTest, CullFragmentKillsWhereAnyComparisonFails)
 {
     struct Row {
         const char* text;
         bool leftDrawn, rightDrawn;
     };
+    // s runs from -1 at the left to 1 at the right; t is 0.5, r 0 and q 1
+    // everywhere. A fragment is culled when any comparison fails, so zero
+    // passes "zero or above" and the default modes keep the positive side.
     const Row rows[] = {
-        {"!!TS1.0\ncull_fragment(LESS_THAN_ZERO, LESS_THAN_ZERO, LESS_THAN_ZERO, LESS_THAN_ZERO);\n", false, true},
-        {"!!TS1.0\ncull_fragment(GEQUAL_TO_ZERO, LESS_THAN_ZERO, LESS_THAN_ZERO, LESS_THAN_ZERO);\n", true, false},
-        // t is 0.5 everywhere: culled wherever it is tested for zero or above.
-        {"!!TS1.0\ncull_fragment(LESS_THAN_ZERO, GEQUAL_TO_ZERO, LESS_THAN_ZERO, LESS_THAN_ZERO);\n", false, false},
+        {"!!TS1.0\ncull_fragment(GEQUAL_TO_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO);\n", false, true},
+        {"!!TS1.0\ncull_fragment(LESS_THAN_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO);\n", true, false},
+        {"!!TS1.0\ncull_fragment(GEQUAL_TO_ZERO, LESS_THAN_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO);\n", false, false},
+        {"!!TS1.0\ncull_fragment(GEQUAL_TO_ZERO, GEQUAL_TO_ZERO, GEQUAL_TO_ZERO, LESS_THAN_ZERO);\n", false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace resources;
 
 namespace {
@@ -23,6 +25,75 @@ std::vector<uint8_t> gradient(int width, int height, int channels)
 }
 
 } // namespace
+
+TEST(ImageDecoding, GreyAndCmykJpegsComeOutAsTheirColoursInRgb)
+{
+    // Every row decoded, none skipped: the first and the last are checked.
+    const int w = 16, h = 16;
+    struct Case {
+        const char* what;
+        int components;
+        std::vector<uint8_t> pixel;   // the file's, repeated over the picture
+        std::array<int, 3> rgb;
+    };
+    const Case cases[] = {
+        {"greyscale", 1, {200}, {200, 200, 200}},
+        // Adobe's inverted inks: full magenta and yellow, no cyan, no black.
+        {"CMYK red", 4, {255, 0, 0, 255}, {255, 0, 0}},
+        // No ink but half the black.
+        {"CMYK grey", 4, {255, 255, 255, 128}, {128, 128, 128}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> pixels;
+        for (int i = 0; i < w * h; ++i)
+            pixels.insert(pixels.end(), c.pixel.begin(), c.pixel.end());
+        const auto file = imagewriter::encodeJpegComponents(w, h, c.components, pixels, 100);
+        DecodedImage image;
+        ASSERT_TRUE(decodeJpeg(file.data(), file.size(), image));
+        ASSERT_EQ(image.channels, 3);
+        for (size_t at : {size_t{0}, static_cast<size_t>(w * h - 1) * 3})
+            for (int channel = 0; channel < 3; ++channel)
+                EXPECT_NEAR(image.pixels[at + channel], c.rgb[channel], 3) << "byte " << at + channel;
+        std::vector<uint8_t> callerBuffer(w * h * 3);
+        ASSERT_TRUE(decodeJpegPixels(file.data(), file.size(), callerBuffer.data()));
+        EXPECT_EQ(callerBuffer, image.pixels);
+    }
+}
+
+TEST(ImageDecoding, PngsOfEveryKindGiveTheColoursTheyShow)
+{
+    using imagewriter::encodePngRows;
+    const std::vector<uint8_t> palette = {0, 0, 0, 250, 20, 10, 30, 200, 40};
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        int transforms;
+        std::vector<uint8_t> pixels;   // 2 x 1, as decoded
+    };
+    const Case cases[] = {
+        {"palette", encodePngRows(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 2}, palette), 0,
+         {250, 20, 10, 30, 200, 40}},
+        {"palette, 2 bits a pixel", encodePngRows(2, 1, PNG_COLOR_TYPE_PALETTE, 2, {0x60}, palette), 0,
+         {250, 20, 10, 30, 200, 40}},
+        {"palette with transparency", encodePngRows(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 2}, palette, {255, 128}),
+         0, {250, 20, 10, 128, 30, 200, 40, 255}},
+        {"grey and alpha", encodePngRows(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {90, 255, 10, 0}), 0,
+         {90, 255, 10, 0}},
+        {"grey, 4 bits", encodePngRows(2, 1, PNG_COLOR_TYPE_GRAY, 4, {0x3f}), 0, {51, 255}},
+        {"16 bits a channel",
+         encodePngRows(2, 1, PNG_COLOR_TYPE_RGB, 16, {1, 2, 3, 4, 5, 6, 250, 0, 128, 0, 0, 255}), 0,
+         {1, 3, 5, 250, 128, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DecodedImage image;
+        ASSERT_TRUE(decodePng(c.file.data(), c.file.size(), c.transforms, image));
+        EXPECT_EQ(image.width, 2);
+        EXPECT_EQ(image.channels * 2, static_cast<int>(c.pixels.size()));
+        EXPECT_EQ(image.pixels, c.pixels);
+    }
+}
 
 TEST(ImageDecoding, JpegKeepsSizeRowOrderAndColour)
 {

@@ -31,11 +31,11 @@ protected:
     {
         auto resources = std::make_unique<ResourceManager>(false, false);
         resources->dataDir = folder.path("");
-        StageTable stages;
+        sequencertest::StageTable stages;
         stages[0] = recordingStage("a", 2.0f);
         stages[1] = recordingStage("b", 2.0f);
         stages[2] = recordingStage("c", 2.0f);
-        auto demo = std::make_unique<Demo>(std::move(resources), stages);
+        auto demo = std::make_unique<Demo>(std::move(resources), sequencertest::timelineOf(stages));
         while (demo->loadStage() > 0) {
         }
         return demo;
@@ -58,7 +58,7 @@ TEST_F(DemoMusicTest, AShowStartedAtALaterSceneStartsTheMusicThereAndFollowsIt)
     EXPECT_EQ(demo->music->rawPositionMs(), 0);
 
     demo->skipTo(2);
-    EXPECT_NEAR(demo->timeOffset, 3.99f, 1e-5);
+    EXPECT_NEAR(demo->clock.offset, 3.99f, 1e-5);
     EXPECT_EQ(demo->update(0.0f), 0);
     EXPECT_FALSE(demo->musicPending);
     // The music plays from scene 2's start, and the scene's time begins
@@ -139,7 +139,7 @@ TEST_F(DemoMusicTest, ARunWithoutMusicNeverReadsTheMusicSettings)
     writeConfig("mp3 = \"gone.mp3\"\n");
     auto resources = std::make_unique<ResourceManager>(false, false);
     resources->dataDir = folder.path("");
-    Demo demo(std::move(resources), StageTable{});
+    Demo demo(std::move(resources), Timeline{});
     demo.musicPending = false;
     while (demo.loadStage() > 0) {
     }

@@ -2,7 +2,7 @@
 
 #include "scenes/opening/ScriptScene.h"
 #include "resources/ResourceManager.h"
-#include "scenes/ShowStages.h"
+#include "scenes/ShowTimeline.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
@@ -12,6 +12,8 @@
 using sequencertest::RecordingScene;
 using sequencertest::recordingStage;
 using sequencertest::sceneAt;
+using sequencertest::StageTable;
+using sequencertest::timelineOf;
 
 namespace {
 
@@ -26,8 +28,8 @@ protected:
     {
         if (!resources)
             resources = std::make_unique<ResourceManager>(false, false);
-        auto demo = std::make_unique<Demo>(std::move(resources), stages, std::move(links));
-        demo->captureClock = true;
+        auto demo = std::make_unique<Demo>(std::move(resources), timelineOf(stages), std::move(links));
+        demo->clock.onFrames = true;
         demo->musicPending = false;
         while (demo->loadStage() > 0) {
         }
@@ -69,10 +71,10 @@ TEST_F(DemoTest, LoadingCountsItsOwnStagesPastStagesThatBuildNothing)
     StageTable stages;
     // Stage 0 is empty: the list is still empty after it, and loading goes on.
     stages[1] = recordingStage("one", 2.0f);
-    stages[4] = [](ResourceManager&) { return std::unique_ptr<Scene>(); };
+    stages[4] = {[](ResourceManager&, RunState&) { return std::unique_ptr<Scene>(); }, 4.0f};
     stages[5] = recordingStage("five", 3.0f);
     stages[8] = recordingStage("eight", 1.5f);
-    Demo demo(std::make_unique<ResourceManager>(false, false), stages);
+    Demo demo(std::make_unique<ResourceManager>(false, false), timelineOf(stages));
     demo.musicPending = false;
 
     std::vector<int> left;
@@ -83,13 +85,14 @@ TEST_F(DemoTest, LoadingCountsItsOwnStagesPastStagesThatBuildNothing)
     const struct {
         const char* name;
         float start;
-    } expected[] = {{"one", 0.0f}, {"five", 2.0f}, {"eight", 5.0f}};
+    } expected[] = {{"one", 0.0f}, {"five", 6.0f}, {"eight", 9.0f}};
     for (int slot = 0; slot < 3; ++slot) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(sceneAt(demo, slot).name, expected[slot].name);
         EXPECT_FLOAT_EQ(sceneAt(demo, slot).start, expected[slot].start);
     }
-    EXPECT_FLOAT_EQ(demo.accumulatedStart, 6.5f);
+    // The stage that built nothing keeps its four seconds on the timeline.
+    EXPECT_FLOAT_EQ(demo.accumulatedStart, 10.5f);
     EXPECT_EQ(demo.music, nullptr); // no music for a run without it
 }
 
@@ -211,14 +214,14 @@ TEST_F(DemoTest, KeyEffectsAndLetterboxGoOverTheSceneWhateverStateItLeft)
         leaveCarelessState();
     };
     StageTable stages;
-    stages[0] = [](ResourceManager& r) {
-        auto scene = std::make_unique<RecordingScene>(&r, "scene", 10.0f);
-        scene->draw = [](float) { sequencertest::fillScreen(1, 1, 1); };
-        return scene;
-    };
+    stages[0] = {[](ResourceManager& r, RunState&) -> std::unique_ptr<Scene> {
+                     auto scene = std::make_unique<RecordingScene>(&r, "scene", 10.0f);
+                     scene->draw = [](float) { sequencertest::fillScreen(1, 1, 1); };
+                     return scene;
+                 },
+                 10.0f};
     auto demo = loadedDemo(stages, std::move(resources));
     EXPECT_EQ(demo->keyEffects, accents);
-    EXPECT_EQ(currentKeyEffects(), accents); // refreshed by the scene's construction
 
     EXPECT_EQ(demo->update(0.5f), 0);
     // The accents get the frame-loop time, the scene the show time.
@@ -243,56 +246,44 @@ TEST_F(DemoTest, KeyEffectsAndLetterboxGoOverTheSceneWhateverStateItLeft)
 
     demo->onKey('q', 0, 0);
     EXPECT_EQ(accents->keys, (std::vector<std::vector<int>>{{'q', 0, 0}}));
-    demo.reset();
-    EXPECT_EQ(currentKeyEffects(), nullptr);
 }
 
-TEST_F(DemoTest, AttributeGroupsAreRestoredAtSwitchesExceptIntoTheClosingScene)
+TEST_F(DemoTest, EveryFrameOfEverySceneStartsFromTheStateBeforeTheShow)
 {
-    // What each scene finds at its first frame.
-    struct Seen {
-        bool recorded = false;
-        bool fog = false;
-        GLint depth = 0;
-    };
-    std::vector<Seen> seen(3);
-    auto fogScene = [&seen](int index, float length) {
-        return [&seen, index, length](ResourceManager& r) {
-            auto scene = std::make_unique<RecordingScene>(&r, "scene", length);
-            scene->draw = [&seen, index](float) {
-                if (!seen[index].recorded) {
-                    seen[index].recorded = true;
-                    seen[index].fog = glIsEnabled(GL_FOG);
-                    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &seen[index].depth);
-                }
-                glEnable(GL_FOG);
-            };
-            return std::unique_ptr<Scene>(std::move(scene));
-        };
+    // Each frame records whether fog is on, then switches it on and pushes
+    // an attribute group it never pops.
+    std::vector<std::vector<bool>> fogSeen(3);
+    auto fogScene = [&fogSeen](int index) {
+        return sequencertest::TestStage{[&fogSeen, index](ResourceManager& r, RunState&) -> std::unique_ptr<Scene> {
+                                            auto scene = std::make_unique<RecordingScene>(&r, "scene", 0.1f);
+                                            scene->draw = [&fogSeen, index](float) {
+                                                fogSeen[index].push_back(glIsEnabled(GL_FOG));
+                                                glPushAttrib(GL_ENABLE_BIT);
+                                                glEnable(GL_FOG);
+                                            };
+                                            return scene;
+                                        },
+                                        0.1f};
     };
     StageTable stages;
-    stages[0] = fogScene(0, 0.0f);
-    stages[3] = fogScene(1, 0.0f);
-    stages[8] = fogScene(2, 0.0f); // the closing scene
+    stages[0] = fogScene(0);
+    stages[3] = fogScene(1);
+    stages[8] = fogScene(2); // the closing scene, too
     auto demo = loadedDemo(stages);
     glDisable(GL_FOG);
 
     testing::internal::CaptureStdout();
-    // Each scene ends at its first frame whose local time is not negative.
-    EXPECT_EQ(runFrames(*demo, 0, 10), 3);
+    const int lastFrame = runFrames(*demo, 0, 20);
     testing::internal::GetCapturedStdout();
-    EXPECT_FALSE(seen[0].fog);
-    EXPECT_EQ(seen[0].depth, 1);
-    EXPECT_FALSE(seen[1].fog); // the first scene's fog was undone
-    EXPECT_EQ(seen[1].depth, 1);
-    EXPECT_TRUE(seen[2].fog);  // the closing scene starts where the one before left
-    EXPECT_EQ(seen[2].depth, 2);
-    EXPECT_EQ(attributeStackDepth(), 1);
-    EXPECT_TRUE(glIsEnabled(GL_FOG));
-    demo.reset();
-    // What the demo saved it gives back, so the context is as it found it.
-    EXPECT_EQ(attributeStackDepth(), 0);
+    ASSERT_GT(lastFrame, 6);
+    for (int scene = 0; scene < 3; ++scene) {
+        SCOPED_TRACE(scene);
+        ASSERT_GE(fogSeen[scene].size(), 2u);
+        for (bool fog : fogSeen[scene])
+            EXPECT_FALSE(fog);
+    }
     EXPECT_FALSE(glIsEnabled(GL_FOG));
+    EXPECT_EQ(attributeStackDepth(), 0);
 }
 
 TEST_F(DemoTest, DestructionDeletesTheScenesInOrderBeforeTheManager)
@@ -316,8 +307,9 @@ TEST_F(DemoTest, DestructionDeletesTheScenesInOrderBeforeTheManager)
 // the later scenes stay out, so these tests do not depend on which exist.
 StageTable openingAndFlowers()
 {
+    const TimelineRow& opening = showTimeline()[0];
     StageTable stages;
-    stages[0] = showStages()[0];
+    stages[0] = {opening.build, opening.lengthBeats * 60.0f / 108.0f};
     stages[1] = recordingStage("flowers", 1.0f);
     return stages;
 }
@@ -333,15 +325,16 @@ TEST_F(DemoTest, TheOpeningPlaysIntroScriptAndKeepsTheSceneAfterIt)
     ASSERT_EQ(demo->scenes.size(), 2u);
     auto* opening = dynamic_cast<ScriptScene*>(demo->scenes[0].get());
     ASSERT_NE(opening, nullptr);
-    EXPECT_GT(opening->duration, 0.0f);
+    // The script's length, less its five closing beats, is the opening's
+    // row of the timeline.
+    EXPECT_EQ(opening->timeline->length - 5.0f, showTimeline()[0].lengthBeats);
     EXPECT_EQ(opening->followingScene, demo->scenes[1].get());
-    EXPECT_FLOAT_EQ(demo->scenes[1]->start, opening->duration);
 }
 
-TEST_F(DemoTest, AMissingOpeningScriptCostsNoShowTime)
+TEST_F(DemoTest, AMissingOpeningScriptKeepsTheTimeline)
 {
-    // Without its script the opening has a negative length; the scenes
-    // after it keep their starts.
+    // Without its script the opening plays nothing for its beats; the scenes
+    // after it keep their starts, in step with the music.
     StageTable stages = openingAndFlowers();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
@@ -349,7 +342,5 @@ TEST_F(DemoTest, AMissingOpeningScriptCostsNoShowTime)
     testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(demo->scenes.size(), 2u);
-    EXPECT_LT(demo->scenes[0]->duration, 0.0f);
-    EXPECT_FLOAT_EQ(demo->scenes[1]->start, 0.0f);
-    EXPECT_FLOAT_EQ(demo->accumulatedStart, 1.0f);
+    EXPECT_NEAR(demo->scenes[1]->start, demo->timeOfBeat(showTimeline()[0].lengthBeats), 1e-4);
 }

@@ -3,9 +3,9 @@
 // must take over on the frame after its music section begins, and the show
 // must end where the track does.
 #include "music/ShowMusic.h"
-#include "scenes/ShowStages.h"
+#include "scenes/ShowTimeline.h"
 #include "sequencer/Demo.h"
-#include "support/ShowResourcesTest.h"
+#include "sequencer/ShowDemoTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,8 @@ namespace {
 
 constexpr float framePeriod = 1.0f / 20;   // the capture clock's default
 
-class ShowScheduleTest : public ShowResourcesTest {
+class ShowScheduleTest : public ShowDemoTest {
 protected:
-    void TearDown() override
-    {
-        demo.reset();
-        ShowResourcesTest::TearDown();
-    }
-
     // One frame of the capture clock: which scene drew it, at what show
     // time, and whether it ended that scene.
     struct Frame {
@@ -40,28 +34,15 @@ protected:
         testing::internal::CaptureStdout();   // "new scene start"
         const int over = demo->update(static_cast<float>(n) * framePeriod);
         testing::internal::GetCapturedStdout();
-        return {before, demo->lastSceneTime, over == 1 || demo->current != before};
+        return {before, demo->clock.lastShowTime, over == 1 || demo->current != before};
     }
-
-    std::unique_ptr<Demo> demo;
 };
 
 } // namespace
 
 TEST_F(ShowScheduleTest, EverySceneTakesOverOnTheFrameAfterItsMusicSectionBegins)
 {
-    resources->screenWidth = 640;
-    resources->screenHeight = 480;
-    std::srand(1);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    demo = std::make_unique<Demo>(std::move(resources), showStages(), linkShowScenes);
-    demo->captureClock = true;
-    demo->musicPending = false;
-    while (demo->loadStage() > 0) {
-    }
-    testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    loadShow();
 
     const std::vector<music::Section>& sections = music::showSections();
     ASSERT_EQ(demo->scenes.size(), sections.size()) << "every scene of the show must load";

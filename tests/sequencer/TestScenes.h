@@ -47,13 +47,25 @@ public:
     std::vector<std::string>* deletions;
 };
 
-// A stage row that builds a RecordingScene.
-inline StageBuilder recordingStage(const std::string& name, float length,
-                                   std::vector<std::string>* deletions = nullptr)
+// A stage of the tests' own tables: a builder and the seconds its scene
+// lasts (the show's rows count beats; the tests think in seconds).
+struct TestStage {
+    StageBuilder build;
+    float seconds = 0.0f;
+};
+using StageTable = std::array<TestStage, sceneStageCount>;
+
+// The timeline of `stages`: each row starts where the one before ends.
+Timeline timelineOf(const StageTable& stages);
+
+// A stage that builds a RecordingScene.
+inline TestStage recordingStage(const std::string& name, float length,
+                                std::vector<std::string>* deletions = nullptr)
 {
-    return [=](ResourceManager& resources) {
-        return std::make_unique<RecordingScene>(&resources, name, length, deletions);
-    };
+    return {[=](ResourceManager& resources, RunState&) {
+                return std::make_unique<RecordingScene>(&resources, name, length, deletions);
+            },
+            length};
 }
 
 inline RecordingScene& sceneAt(Demo& demo, int slot) { return static_cast<RecordingScene&>(*demo.scenes.at(slot)); }

@@ -25,17 +25,21 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/resource.h>
+
 using sequencertest::RecordingScene;
+using sequencertest::StageTable;
+using sequencertest::TestStage;
 using sequencertest::fillRect;
 
 namespace {
 
 // A scene of `length` seconds whose upper half is white and lower half
 // `colour(local time)`; `onFrame(frame index)` runs after each drawing.
-StageBuilder halvesScene(float length, std::function<std::array<float, 3>(float)> colour,
-                         std::function<void(size_t)> onFrame = nullptr)
+TestStage halvesScene(float length, std::function<std::array<float, 3>(float)> colour,
+                      std::function<void(size_t)> onFrame = nullptr)
 {
-    return [=](ResourceManager& resources) {
+    StageBuilder build = [=](ResourceManager& resources, RunState&) {
         auto scene = std::make_unique<RecordingScene>(&resources, "halves", length);
         RecordingScene* self = scene.get();
         scene->draw = [=](float local) {
@@ -47,6 +51,7 @@ StageBuilder halvesScene(float length, std::function<std::array<float, 3>(float)
         };
         return std::unique_ptr<Scene>(std::move(scene));
     };
+    return {build, length};
 }
 
 std::array<float, 3> blue(float) { return {0, 0, 1}; }
@@ -83,7 +88,7 @@ protected:
     void openShow(const StageTable& stages, const shell::ProgramOptions& options = {})
     {
         shell::installShow(options);
-        shell::showRun().stages = stages;
+        shell::showRun().timeline = sequencertest::timelineOf(stages);
         shell::showRun().showStartSeconds = 0.0;
         testing::internal::CaptureStdout();
         const bool opened = shell::createGLWindow(".glint.", 640, 480, 32, false);
@@ -199,6 +204,32 @@ TEST_F(FrameLoopTest, AStopSignalEndsTheRunWithACompleteVideo)
     EXPECT_EQ(avi.framesRgb.size(), 4u);
 }
 
+TEST_F(FrameLoopTest, AFrameTheCaptureCannotWriteEndsTheRunAndFailsIt)
+{
+    // At frame 3 the video may grow no further than it is on the disk, as
+    // on a disk that has filled up; the show would go on for 30 seconds
+    // (600 frames). The writer's output buffer still takes the small frames
+    // of this scene for a while.
+    shell::showSettings().captureAtStart = true;
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    StageTable stages;
+    stages[0] = halvesScene(30.0f, blue, [unlimited](size_t frame) {
+        if (frame == 3) {
+            const rlimit full{static_cast<rlim_t>(std::filesystem::file_size("quillon.avi")), unlimited.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &full);
+        }
+    });
+    openShow(stages);
+    // (The limit holds for every file of the process: nothing is captured.)
+    const int exitCode = shell::runFrameLoop();
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_LT(scene(0).times.size(), 200u);
+}
+
 TEST_F(FrameLoopTest, TheCaptureKeyTogglesOncePerPressAndNeverOverwritesAVideo)
 {
     // A live run. The toggle's entry is set at frames 1, 4 and 6 and left
@@ -306,10 +337,11 @@ TEST_F(FrameLoopTest, LoadingFramesComeBetweenTheStagesInTheirRandomOrder)
     std::vector<int> drawn(sceneStageCount, -1);
     StageTable stages;
     for (int stage = 0; stage < sceneStageCount; ++stage)
-        stages[stage] = [&drawn, stage](ResourceManager& resources) {
-            drawn[stage] = std::rand();
-            return std::make_unique<RecordingScene>(&resources, "scene", 1.0f);
-        };
+        stages[stage] = {[&drawn, stage](ResourceManager& resources, RunState&) -> std::unique_ptr<Scene> {
+                             drawn[stage] = std::rand();
+                             return std::make_unique<RecordingScene>(&resources, "scene", 1.0f);
+                         },
+                         1.0f};
     std::srand(1);
     openShow(stages);
     for (int stage = 0; stage < sceneStageCount; ++stage) {

@@ -214,3 +214,30 @@ TEST(GlintProcessTest, TheBenchReportsScenesAndLoading)
     EXPECT_NE(run.out.find("bench: 2 frames per scene at 20 fps"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\nloading total "), std::string::npos) << run.out;
 }
+
+TEST(GlintProcessTest, ARunThatMakesNoneOfWhatItWasAskedForFails)
+{
+    // Without an EGL vendor no GL context can be made; nobody can create a
+    // file in /proc, root included. A live show that cannot start keeps the
+    // exit code 0 it always had.
+    mediatest::ScratchFolder folder;
+    const std::vector<std::string> noContext = {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json"};
+    struct Case {
+        const char* what;
+        std::string folder;
+        std::vector<std::string> arguments, environment;
+        int exitStatus;
+    };
+    const Case cases[] = {
+        {"a shot without a context", folder.path(""), {"--headless", "--shot", "0:x.png", "/w"}, noContext, 1},
+        {"a capture without a context", folder.path(""), {"--headless", "/m/t3600"}, noContext, 1},
+        {"a capture whose file cannot be made", "/proc", {"--headless", "/m/t3600"}, {}, 1},
+        {"a live show without a context", folder.path(""), {"--headless", "/w"}, noContext, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProcessRun run = runGlint(c.folder, c.arguments, -1, c.environment);
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path("")));
+}

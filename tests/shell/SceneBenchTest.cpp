@@ -73,10 +73,10 @@ TEST_F(SceneBenchRunTest, EverySceneRunsFromItsStartOnTheCaptureClock)
     shell::ProgramOptions options;
     options.benchFrames = 4;
     shell::installShow(options);
-    StageTable stages;
+    sequencertest::StageTable stages;
     stages[2] = sequencertest::recordingStage("first", 1.0f);
     stages[5] = sequencertest::recordingStage("second", 0.1f); // shorter than the run: timed all the same
-    shell::showRun().stages = stages;
+    shell::showRun().timeline = sequencertest::timelineOf(stages);
     ASSERT_TRUE(shell::createGLWindow(".glint.", 640, 480, 32, false));
     Demo& demo = *shell::showRun().demo;
 

@@ -37,7 +37,9 @@ std::vector<uint8_t> makeName(const char* handle, Colour glow)
 {
     datagen::TextRenderer text;
     Canvas canvas(kWidth, kNameHeight);
-    const Mask name = text.line(kWidth, kNameHeight, handle, {datagen::kSansBold, 80, 6}, kWidth / 2.0f, 160);
+    // Heavy, so the strokes keep their shape through the ripple, and no
+    // wider than half the picture: the ripple magnifies it up to twice.
+    const Mask name = text.line(kWidth, kNameHeight, handle, {datagen::kSansBold, 60, 2}, kWidth / 2.0f, 170);
     addGlowing(canvas, name, glow);
     return canvas.png();
 }
@@ -48,7 +50,8 @@ std::vector<uint8_t> makeBanner(const char* role, Colour glow)
     Canvas canvas(kWidth, kBannerHeight);
     const Mask rule = datagen::ring(kWidth, kBannerHeight, kWidth / 2.0f, -2000.0f, 2035.0f, 2037.0f);
     canvas.add(rule, glow, 0.6f);
-    const Mask word = text.line(kWidth, kBannerHeight, role, {datagen::kSansLight, 34, 18}, kWidth / 2.0f, 52);
+    // Bold and close set: the role reads at a glance across the sphere.
+    const Mask word = text.line(kWidth, kBannerHeight, role, {datagen::kSansBold, 48, 4}, kWidth / 2.0f, 57);
     addGlowing(canvas, word, glow);
     return canvas.png();
 }

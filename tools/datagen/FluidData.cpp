@@ -57,9 +57,11 @@ constexpr double kUnit = 64.0;          // pixels per unit of letter width
 constexpr double kGap = 18.0;
 constexpr double kBaselineTop = 240.0;  // top of the letters on the screen
 constexpr double kPenOffset = 50.0;
-constexpr double kPixelsPerFrame = 3.0;
-constexpr int kLiftFrames = 6;          // travel between strokes
-constexpr int kBannerFadeFrames = 60;
+// Fast enough that the whole name stands written within about three
+// seconds, before the jet's flow, still weak, has carried its first letters
+// far.
+constexpr double kPixelsPerFrame = 8.0;
+constexpr int kLiftFrames = 3;          // travel between strokes
 
 double distance(Point a, Point b)
 {
@@ -136,7 +138,9 @@ std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
 
     swfwriter::AnimationLayer bannerFade;
     bannerFade.depth = 2;
-    bannerFade.keys = {bannerKey(0, 0.0), bannerKey(kBannerFadeFrames, 1.0)};
+    // Full by the first lift, however fast the pen writes.
+    const int firstLift = movie.commands.front().frame - 1;
+    bannerFade.keys = {bannerKey(0, 0.0), bannerKey(firstLift, 1.0)};
     movie.layers.push_back(bannerFade);
     return swfwriter::writeAnimation(movie);
 }

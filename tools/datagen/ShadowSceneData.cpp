@@ -36,14 +36,15 @@ std::vector<uint8_t> makeMark(const datagen::GeneratorOptions&)
     return imagewriter::encodeJpeg(shadowMarkWidth, shadowMarkHeight, rgb, 95);
 }
 
-// One shot: a camera circling the room's centre (3DS axes, z up) at `turn`
-// radians a second, from `azimuth` degrees at the shot's first frame, moving
-// from (radius, height) to (endRadius, endHeight) while it looks at the
-// logo's centre raised by `lookHeight`.
+// One shot: a camera circling the room's centre (3DS axes, z up) with the
+// logo, keeping `offset` degrees to the side of its lettered face at the
+// shot's first frame and gaining `drift` radians a second on it, moving from
+// (radius, height) to (endRadius, endHeight) while it looks at the logo's
+// centre raised by `lookHeight`.
 struct Shot {
     const char* camera;
     int firstBeat, lastBeat;
-    float azimuth, turn;
+    float offset, drift;
     float radius, endRadius, height, endHeight, lookHeight, fov;
 };
 
@@ -51,22 +52,25 @@ constexpr double kPi = 3.14159265358979;
 constexpr int kKeySpacing = 5;   // frames
 
 // The logo turns a radian a second and its lettered face looks along azimuth
-// 110 degrees at the scene's start; the lights circle at half, one and two
-// radians a second. Each shot keeps the logo broad on (never edge on), with
-// at least one light's spot, and the logo's shadow in it, on the walls behind.
+// 110 degrees at the scene's start, so a camera turning with it at a radian
+// a second keeps the word before it. Every shot starts a little to one side
+// of the face and drifts across it, near enough for the word to fill half
+// the frame, with the walls and the lights' spots behind.
+constexpr double kFaceAzimuth = 110.0;
+constexpr double kLogoTurn = 1.0;   // radians a second
 constexpr Shot kShots[] = {
-    {"Camera01", 0, 4, 120, 1.5f, 44, 50, 8, 12, 0, 54},
-    {"Camera02", 4, 8, 290, 1.0f, 50, 46, -22, -16, 6, 62},
-    {"Camera03", 8, 12, 320, 1.5f, 44, 38, 6, 4, 0, 58},
-    {"Camera04", 12, 16, 190, 0.75f, 58, 48, 12, 8, 2, 56},
-    {"Camera05", 16, 20, 290, 0.25f, 44, 50, 8, 12, 0, 54},
-    {"Camera06", 20, 24, 340, 1.5f, 44, 38, 6, 4, 0, 58},
-    {"Camera07", 24, 28, 210, 1.0f, 54, 50, 34, 28, -6, 60},
-    {"Camera08", 28, 32, 340, 1.0f, 60, 54, 22, 18, -2, 62},
-    {"Camera09", 32, 36, 110, 0.75f, 44, 38, 6, 4, 0, 58},
-    {"Camera10", 36, 40, 230, 0.5f, 44, 50, 8, 12, 0, 54},
-    {"Camera11", 40, 44, 240, 1.25f, 58, 48, 12, 8, 2, 56},
-    {"Camera12", 44, 49, 130, 1.0f, 50, 46, -22, -16, 6, 62},
+    {"Camera01", 0, 4, -25, 0.2f, 46, 40, 6, 10, 0, 54},
+    {"Camera02", 4, 8, 20, -0.15f, 40, 34, -8, -4, 2, 56},
+    {"Camera03", 8, 12, -15, 0.15f, 36, 42, 12, 8, 0, 58},
+    {"Camera04", 12, 16, 30, -0.2f, 50, 42, 4, 6, 1, 56},
+    {"Camera05", 16, 20, -30, 0.25f, 40, 46, -6, 0, 0, 54},
+    {"Camera06", 20, 24, 10, -0.1f, 34, 30, 4, 2, 0, 60},
+    {"Camera07", 24, 28, -20, 0.15f, 48, 44, 20, 14, -2, 58},
+    {"Camera08", 28, 32, 25, -0.2f, 44, 40, 14, 10, 0, 58},
+    {"Camera09", 32, 36, -10, 0.1f, 38, 34, 4, 4, 0, 58},
+    {"Camera10", 36, 40, 20, -0.15f, 46, 50, 8, 12, 0, 54},
+    {"Camera11", 40, 44, -25, 0.2f, 52, 44, 10, 6, 1, 56},
+    {"Camera12", 44, 49, 15, -0.1f, 44, 40, -10, -4, 2, 60},
 };
 
 int frameOfBeat(int beat)
@@ -85,7 +89,9 @@ builder3ds::Camera circlingCamera(const Shot& shot)
     for (int key = std::max(0, first - kKeySpacing); key <= last + kKeySpacing; key += kKeySpacing) {
         const double seconds = (key - first) / 10.0;
         const double along = std::clamp((key - first) / double(last - first), 0.0, 1.0);
-        const double angle = shot.azimuth * kPi / 180.0 + shot.turn * seconds;
+        const double shotStart = first / 10.0;
+        const double face = kFaceAzimuth * kPi / 180.0 + kLogoTurn * shotStart;
+        const double angle = face + shot.offset * kPi / 180.0 + (kLogoTurn + shot.drift) * seconds;
         const double radius = shot.radius + (shot.endRadius - shot.radius) * along;
         const double height = shot.height + (shot.endHeight - shot.height) * along;
         c.position.push_back({key, {float(radius * std::cos(angle)), float(radius * std::sin(angle)), float(height)}});

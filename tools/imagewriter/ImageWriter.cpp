@@ -54,9 +54,48 @@ std::vector<uint8_t> encodePng(int width, int height, int channels, const std::v
     return out;
 }
 
+std::vector<uint8_t> encodePngRows(int width, int height, int colourType, int bitDepth, const std::vector<uint8_t>& rows,
+                                   const std::vector<uint8_t>& paletteRgb, const std::vector<uint8_t>& opacity)
+{
+    if (height <= 0 || rows.size() % height != 0)
+        throw std::invalid_argument("PNG rows do not match the height");
+    std::vector<png_color> palette;
+    for (size_t i = 0; i + 2 < paletteRgb.size(); i += 3)
+        palette.push_back({paletteRgb[i], paletteRgb[i + 1], paletteRgb[i + 2]});
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("libpng could not encode the image");
+    }
+    png_set_write_fn(png, &out, appendToVector, noFlush);
+    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty())
+        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+    if (!opacity.empty())
+        png_set_tRNS(png, info, opacity.data(), static_cast<int>(opacity.size()), nullptr);
+    png_write_info(png, info);
+    const size_t rowBytes = rows.size() / height;
+    for (int row = 0; row < height; ++row)
+        png_write_row(png, rows.data() + static_cast<size_t>(row) * rowBytes);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
 std::vector<uint8_t> encodeJpeg(int width, int height, const std::vector<uint8_t>& rgb, int quality)
 {
-    if (rgb.size() != static_cast<size_t>(width) * height * 3)
+    return encodeJpegComponents(width, height, 3, rgb, quality);
+}
+
+std::vector<uint8_t> encodeJpegComponents(int width, int height, int components, const std::vector<uint8_t>& pixels,
+                                          int quality)
+{
+    const J_COLOR_SPACE space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
+    if ((components != 1 && components != 3 && components != 4) ||
+        pixels.size() != static_cast<size_t>(width) * height * components)
         throw std::invalid_argument("JPEG pixel buffer does not match its size");
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -67,13 +106,14 @@ std::vector<uint8_t> encodeJpeg(int width, int height, const std::vector<uint8_t
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = width;
     info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + static_cast<size_t>(info.next_scanline) * width * 3);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(pixels.data() + static_cast<size_t>(info.next_scanline) * width * components);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

@@ -40,7 +40,6 @@ void loadMatrix(GLenum mode, const Mat4& matrix)
 AflowersScene::AflowersScene(ResourceManager* resources)
     : Scene(resources), ribbons(resources), model("aflowers.3ds", *resources)
 {
-    duration = timeOfBeat(lengthBeats);
     for (int i = 0; i < flowerCount; ++i) {
         const float a = show::remap(static_cast<float>(i), 0.0f, flowerCount - 1.0f, 0.0f, 6.28318f);
         const float h = show::remap(static_cast<float>(i), 0.0f, flowerCount - 1.0f, 0.0f, 60.0f);
@@ -82,8 +81,8 @@ void AflowersScene::loadPicture()
 
 int AflowersScene::update(float time)
 {
-    const float sceneTime = time - start;
-    const float b = beatAt(sceneTime);
+    const float sceneTime = localTime(time);
+    const float b = localBeat(time);
     glClear(GL_COLOR_BUFFER_BIT);
     constexpr PassState glowingPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
     glowingPass.apply();

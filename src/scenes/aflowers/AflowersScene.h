@@ -28,7 +28,6 @@ class WarpGrid;
 
 class AflowersScene : public Scene {
 public:
-    static constexpr float lengthBeats = 34.0f;
     static constexpr int flowerCount = 10;
     static constexpr float orbitFrom = 8.0f;
     static constexpr float orbitTo = 20.0f;

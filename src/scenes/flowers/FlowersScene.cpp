@@ -25,10 +25,9 @@ FlowersScene::FlowersScene(ResourceManager* resources)
     : Scene(resources), field("flowers.3ds", *resources), script(loadScript(*resources, "flowers.swf")),
       flower(*resources)
 {
-    duration = timeOfBeat(70.0f);
     field.nearPlane = 1.0f;
     field.farPlane = 300.0f;
-    registerKeyEffectCommands(*script);
+    registerKeyEffectCommands(*script, *resources);
     script->registerCommand("setCamera", [this](swfMovie&, const swfArguments& a) { return setCamera(a); });
     script->bindPosition(1, openingPoint);
     script->bindColour(2, view0Colour);
@@ -103,8 +102,8 @@ void FlowersScene::renderView(int view, float local)
 
 int FlowersScene::update(float time)
 {
-    float local = time - std::max(start, 0.0f);
-    const float beat = beatAt(local);
+    float local = localTime(time);
+    const float beat = localBeat(time);
     resetTextureUnits(4);
     glDisable(GL_LIGHTING);
     local = std::max(local, 0.0f);

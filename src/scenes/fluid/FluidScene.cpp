@@ -24,9 +24,14 @@ constexpr float bannerHeight = 80.0f;
 constexpr float bannerTop = 60.0f;
 // The script's pen sits this far below where it writes.
 constexpr float penLift = 50.0f;
-// How much of the last frame each frame takes away, before the warped copy
-// adds its half back.
-constexpr float feedbackDarkening = 0.49f;
+// Each frame keeps this share of the last one in place (the rest is covered
+// in black) and adds the flowing copy on top. The two together stay just
+// below one: at 0.51 + 0.5 every shape the fluid carries gains a hundredth a
+// frame and burns to white within seconds; a little under one lets old
+// strokes dim while the flow carries them.
+constexpr float keptShare = 0.51f;
+constexpr float feedbackGain = 0.99f;
+constexpr float flowingShare = feedbackGain - keptShare;
 // The show's last second fades to black.
 constexpr float closingFadeSeconds = 1.0f;
 
@@ -46,20 +51,13 @@ void drawLine(const float* from, const float* to, float width)
 
 } // namespace
 
-FluidPen& fluidPen()
+FluidScene::FluidScene(ResourceManager* resources, FluidPen& pen) : Scene(resources), pen(pen)
 {
-    static FluidPen pen;
-    return pen;
-}
-
-FluidScene::FluidScene(ResourceManager* resources) : Scene(resources)
-{
-    duration = timeOfBeat(lengthInBeats);
     warp = std::make_unique<FluidWarp>(resources);
     screen = resources->get(shared::copyScreen640x480);
     script = loadScript(*resources, "fluid.swf");
-    script->registerCommand("endLine", [](swfMovie&, const swfArguments&) {
-        fluidPen().down = !fluidPen().down;
+    script->registerCommand("endLine", [&pen](swfMovie&, const swfArguments&) {
+        pen.down = !pen.down;
         return 0;
     });
     script->bindPosition(1, penPoint);
@@ -79,8 +77,7 @@ FluidScene::~FluidScene() = default;
 
 int FluidScene::update(float time)
 {
-    FluidPen& pen = fluidPen();
-    const float local = time - start;
+    const float local = localTime(time);
     if (!pen.timed) {
         pen.previousTime = local;
         pen.timed = true;
@@ -108,8 +105,8 @@ int FluidScene::update(float time)
     return local >= duration ? 1 : 0;
 }
 
-// Last frame's picture, darkened by half: with the warped copy added on top,
-// what is not renewed fades away over a few frames.
+// Last frame's picture, darkened by half: the flowing copy added on top
+// brings it back to just under its light, so what is not renewed dims slowly.
 void FluidScene::drawFeedback()
 {
     // The scene inherits its predecessor's state; these are what it draws with.
@@ -121,7 +118,7 @@ void FluidScene::drawFeedback()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (screen != nullptr)
         screen->drawFullScreen(0, 0, -1, -1);
-    drawBlackFade(feedbackDarkening);
+    drawBlackFade(1.0f - keptShare);
 }
 
 // The script runs at 80 frames a second; ten sub-steps a frame keep the
@@ -129,7 +126,7 @@ void FluidScene::drawFeedback()
 // "endLine" could never set it down again.
 void FluidScene::writeWithPen(float local)
 {
-    const float previous = fluidPen().previousTime;
+    const float previous = pen.previousTime;
     const float step = scriptFramesPerSecond / penStepsPerFrame * (local - previous);
     float at = std::max(scriptFramesPerSecond * previous, 0.0f);
     for (int i = 0; i < penStepsPerFrame; ++i) {
@@ -142,7 +139,7 @@ void FluidScene::writeWithPen(float local)
 void FluidScene::drawPenSegment()
 {
     const float point[2] = {penPoint[0], penPoint[1] - penLift};
-    if (hasPreviousPen && fluidPen().down) {
+    if (hasPreviousPen && pen.down) {
         glColor4f(1.0f, 1.0f, 1.0f, 0.25f);
         drawLine(previousPen, point, 16.0f);
         drawLine(previousPen, point, 2.0f);
@@ -158,7 +155,7 @@ void FluidScene::drawWarped(float local)
 {
     if (screen == nullptr)
         return;
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glColor4f(1.0f, 1.0f, 1.0f, flowingShare);
     screen->enable();
     screen->bind();
     warp->update(local);
@@ -180,7 +177,7 @@ void FluidScene::drawBanner() const
 
 void FluidScene::drawClosingCovers(float local) const
 {
-    if (!fluidPen().down && bannerColour[3] < 1.0f)
+    if (!pen.down && bannerColour[3] < 1.0f)
         drawBlackFade(1.0f - bannerColour[3]);
     if (local > duration - closingFadeSeconds)
         drawBlackFade(show::remap(local, duration - closingFadeSeconds, duration, 0.0f, 1.0f));

@@ -8,7 +8,8 @@
 // second fades to black; the scene lasts 22 beats and the show ends with it.
 //
 // The pen flag, whether the screen was ever copied, and the previous local
-// time belong to the program (fluidPen()): they survive a rebuilt scene. The
+// time belong to the run (FluidPen, from the run state): they survive a
+// rebuilt scene. The
 // scene owns its warp, script and banner texture and borrows
 // "CopyScreen640x480" from the registry as both its source and its feedback.
 #pragma once
@@ -28,15 +29,13 @@ struct FluidPen {
     bool timed = false;        // previousTime holds a time
     float previousTime = 0.0f;
 };
-FluidPen& fluidPen();
 
 class FluidScene : public Scene {
 public:
-    static constexpr float lengthInBeats = 22.0f;
     static constexpr int penStepsPerFrame = 10;
     static constexpr float scriptFramesPerSecond = 80.0f;
 
-    explicit FluidScene(ResourceManager* resources);
+    FluidScene(ResourceManager* resources, FluidPen& pen);
     ~FluidScene() override;
 
     int update(float time) override;
@@ -58,6 +57,7 @@ private:
     void drawBanner() const;
     void drawClosingCovers(float local) const;
 
+    FluidPen& pen;
     std::unique_ptr<swfScript> script;
     CopyScreen* screen = nullptr;
     GLTexture banner;

@@ -58,7 +58,7 @@ GLTexture CreditsOverlay::loadPicture(const char* cfg, const char* key)
         return {};
     }
     GLTexture texture = createTexture(rectangle);
-    loadPngTexture(*resources, file.get(), 0);
+    loadPictureTexture(*resources, file.get());
     glBindTexture(rectangle, 0);
     if (hasImage(texture))
         return texture;

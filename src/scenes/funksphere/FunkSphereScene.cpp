@@ -24,7 +24,6 @@ using show::remap;
 
 FunkSphereScene::FunkSphereScene(ResourceManager* resources) : Scene(resources)
 {
-    duration = timeOfBeat(54.0f);
     cameraName = "Camera01";
     drewBefore = false;
     if (resources != nullptr) {
@@ -69,8 +68,7 @@ int FunkSphereScene::visibleRibbons(float b) const
 
 int FunkSphereScene::update(float time)
 {
-    // The sequencer hands over show time; the scene counts from its start.
-    const float local = time - start;
+    const float local = localTime(time);
     const float b = std::max(local, 0.0f);
     glClearColor(0, 0, 0, 0);
     glColor4f(1, 1, 1, 1);
@@ -126,9 +124,9 @@ void FunkSphereScene::drawPreviousFrame()
     }
     glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 0.95f);
-    // Enlarged by half from the top-left corner: the trails stream away
-    // towards the bottom right.
-    previousFrame->drawFullScreen(480, 360, 960, 720);
+    // The whole frame enlarged by half from the top-left corner: the trails
+    // stream away towards the bottom right.
+    previousFrame->drawStretched(0, 0, 960, 720);
     glColor4f(1, 1, 1, 1);
 }
 

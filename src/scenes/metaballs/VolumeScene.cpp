@@ -47,15 +47,15 @@ ShapeMask loadShapeMask(const ResourceManager& resources)
     return ShapeMask::fromPicture(rgb.data(), width, height);
 }
 
-void registerDirectionCommands(swfScript& script)
+void registerDirectionCommands(swfScript& script, VolumeDirection& direction)
 {
-    script.registerCommand("setCamera", [](swfMovie&, const swfArguments& arguments) {
+    script.registerCommand("setCamera", [&direction](swfMovie&, const swfArguments& arguments) {
         if (arguments.size() >= 2)
-            volumeDirection().camera = arguments[1];
+            direction.camera = arguments[1];
         return 0;
     });
-    script.registerCommand("doK", [](swfMovie&, const swfArguments& arguments) {
-        volumeDirection().morph.start(arguments.size() >= 2 ? static_cast<float>(std::atof(arguments[1].c_str())) : 0.0f);
+    script.registerCommand("doK", [&direction](swfMovie&, const swfArguments& arguments) {
+        direction.morph.start(arguments.size() >= 2 ? static_cast<float>(std::atof(arguments[1].c_str())) : 0.0f);
         return 0;
     });
 }
@@ -72,21 +72,15 @@ void lookFrom(float fovy, const show::Vec3& eye)
 
 } // namespace
 
-VolumeDirection& volumeDirection()
+VolumeScene::VolumeScene(ResourceManager* resources, VolumeDirection& direction)
+    : Scene(resources), direction(direction)
 {
-    static VolumeDirection direction;
-    return direction;
-}
-
-VolumeScene::VolumeScene(ResourceManager* resources) : Scene(resources)
-{
-    duration = timeOfBeat(lengthInBeats);
     cloud = std::make_unique<MetaballCloud>(loadShapeMask(*resources));
     model = std::make_unique<Scene3DS>(cameraModel, *resources);
     script = loadScript(*resources, "alphametaballs.swf");
-    registerDirectionCommands(*script);
+    registerDirectionCommands(*script, direction);
     script->bindColour(1, fadeColour);
-    registerKeyEffectCommands(*script);
+    registerKeyEffectCommands(*script, *resources);
     previousFrame = resources->get(shared::copyScreen640x480);
 }
 
@@ -94,8 +88,8 @@ VolumeScene::~VolumeScene() = default;
 
 int VolumeScene::update(float time)
 {
-    const float tau = time - start;
-    const float beat = beatAt(tau);
+    const float tau = localTime(time);
+    const float beat = localBeat(time);
     if (!entered && previousFrame != nullptr) {
         // The frame the scene before left on the screen, for the entry zoom.
         previousFrame->copyFromScreen(0, 0, 0, 0, -1, -1);
@@ -106,7 +100,7 @@ int VolumeScene::update(float time)
     drawBackground();
     script->update(2.0 * beat);
     placeCamera(tau);
-    cloud->rebuild(tau, volumeDirection().morph);
+    cloud->rebuild(tau, direction.morph);
     cloud->draw();
     reduced.end();
     drawFade();
@@ -146,7 +140,7 @@ void VolumeScene::drawBackground() const
 
 void VolumeScene::placeCamera(float tau) const
 {
-    const std::string& camera = volumeDirection().camera;
+    const std::string& camera = direction.camera;
     if (camera == modelCamera) {
         model->setFrame(std::fmod(10.0f * tau, 100.0f));
         model->setCamera(modelCamera, virtualScreenWidth, virtualScreenHeight);

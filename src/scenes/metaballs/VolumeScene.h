@@ -8,7 +8,7 @@
 // beat zooms and fades out the last frame of the scene before.
 //
 // The camera name and the morph belong to the script's commands and last
-// for the whole program (volumeDirection()). The scene owns its cloud, model
+// for the whole run (VolumeDirection, from the run state). The scene owns its cloud, model
 // and script; it borrows "CopyScreen640x480" from the registry.
 #pragma once
 
@@ -23,18 +23,15 @@ class CopyScreen;
 class Scene3DS;
 class swfScript;
 
-// What "setCamera" and "doK" set, one for the program.
+// What "setCamera" and "doK" set, one for the run.
 struct VolumeDirection {
     std::string camera = "Camera01";
     VolumeMorph morph;
 };
-VolumeDirection& volumeDirection();
 
 class VolumeScene : public Scene {
 public:
-    static constexpr float lengthInBeats = 48.0f;
-
-    explicit VolumeScene(ResourceManager* resources);
+    VolumeScene(ResourceManager* resources, VolumeDirection& direction);
     ~VolumeScene() override;
 
     int update(float time) override;
@@ -51,6 +48,7 @@ private:
     void drawFade() const;
     void drawEntry(float beat);
 
+    VolumeDirection& direction;
     std::unique_ptr<Scene3DS> model;
     std::unique_ptr<swfScript> script;
     CopyScreen* previousFrame = nullptr;

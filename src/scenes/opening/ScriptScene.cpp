@@ -11,13 +11,12 @@ ScriptScene::ScriptScene(const char* path, ResourceManager* resources) : Scene(r
         context.height = resources->screenHeight;
     }
     timeline = std::make_unique<ScriptTimeline>(showEffectFactory(context), path, resources);
-    duration = timeOfBeat(timeline->length - 5.0f);
 }
 
 int ScriptScene::update(float time)
 {
-    const float beat = beatAt(time);
+    const float beat = localBeat(time);
     timeline->advance(beat);
     timeline->update(beat);
-    return time >= duration ? 1 : 0;
+    return localTime(time) >= duration ? 1 : 0;
 }

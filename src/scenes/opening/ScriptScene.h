@@ -1,6 +1,7 @@
 // ScriptScene: the scene that plays the opening script. The effects the
 // script creates get the scene's resource manager and the display size; the
-// script plays on the scene's beat clock until five beats before its length.
+// script plays on the scene's beat clock for as long as the show's timeline
+// gives the opening (five beats short of the script's length).
 //
 // Owns the timeline (and through it the script's effects). The scene that
 // follows it in the show is linked by the sequencer and kept, not used.

@@ -12,6 +12,7 @@
 
 #include <png.h>
 
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -67,7 +68,6 @@ constexpr float fadeOutBeats = 4.0f;
 RibbonStackScene::RibbonStackScene(ResourceManager* resources)
     : Scene(resources), stack("hribbon.3ds", *resources), script(loadScript(*resources, "hribbonscene.swf"))
 {
-    duration = timeOfBeat(56.0f);
     glow = Glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
                 resources->get(shared::blur320x240));
     script->bindColour(1, tint);
@@ -90,15 +90,6 @@ void RibbonStackScene::readLook()
         mt = v;
     if (const float v = kvFloat(look.get(), "refractionIndexRatio"); v > 0.0f)
         refractionIndexRatio = v;
-}
-
-void RibbonStackScene::drawStack() const
-{
-    glPushMatrix();
-    glTranslatef(stackShift, 0.0f, 0.0f);
-    for (const auto& ribbon : ribbons)
-        ribbon->draw();
-    glPopMatrix();
 }
 
 void RibbonStackScene::drawRibbons(bool glowPass)
@@ -124,7 +115,7 @@ void RibbonStackScene::drawRibbons(bool glowPass)
         glColor3f(1.0f - tint[0], 1.0f - tint[1], 1.0f - tint[2]);
     else
         glColor3fv(ribbonColour);
-    drawStack();
+    drawRibbonsPlain();
     glDisable(GL_VERTEX_PROGRAM_NV);
 }
 
@@ -138,8 +129,20 @@ void RibbonStackScene::projectTitles(float time)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     resetTextureUnits(textureUnits);
+    glDisable(GL_LIGHTING);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    // One draw per word, each clipped to the side its projector faces: behind
+    // the projector the perspective divide turns the word round, and it
+    // would read mirrored there. The ribbons' depth is laid first so every
+    // word lands on the nearest ribbon only, as one draw of them all would.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    drawRibbonsPlain();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_CLIP_PLANE0);
     for (int index : words) {
         const TitleWord& word = titleWords[index];
+        const show::Mat4 projector = projectorMatrix(word, time);
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
@@ -148,20 +151,32 @@ void RibbonStackScene::projectTitles(float time)
         // own coordinates, whatever the ribbons' draw moves them by later.
         enableEyeLinearTexGen();
         glMatrixMode(GL_TEXTURE);
-        glLoadMatrixf(titleTextureMatrix(projectorMatrix(word, time)).m);
+        glLoadMatrixf(titleTextureMatrix(projector).m);
         glMatrixMode(GL_MODELVIEW);
+        const std::array<double, 4> front = titleFrontPlane(projector);
+        glClipPlane(GL_CLIP_PLANE0, front.data());
+        glActiveTexture(GL_TEXTURE0);
+        drawRibbonsPlain();
+        resetTextureUnit(GL_TEXTURE0 + word.unit);
     }
+    glDisable(GL_CLIP_PLANE0);
+    glDepthFunc(GL_LESS);
     glActiveTexture(GL_TEXTURE0);
-    glDisable(GL_LIGHTING);
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-    drawStack();
-    resetTextureUnits(textureUnits);
+}
+
+void RibbonStackScene::drawRibbonsPlain() const
+{
+    glPushMatrix();
+    glTranslatef(stackShift, 0.0f, 0.0f);
+    for (const auto& ribbon : ribbons)
+        ribbon->draw();
+    glPopMatrix();
 }
 
 int RibbonStackScene::update(float time)
 {
-    const float local = time - start;
-    const float beat = beatAt(local);
+    const float local = localTime(time);
+    const float beat = localBeat(time);
     resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
     script->update(8.0 * beat);

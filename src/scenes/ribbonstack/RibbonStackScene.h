@@ -49,8 +49,8 @@ public:
 
 private:
     void readLook();
-    // The ribbons in their place, with whatever program and colour are set.
-    void drawStack() const;
+    // The ribbons as plain geometry, in whatever state the caller set.
+    void drawRibbonsPlain() const;
     // The ribbons' glow pass into the glow's surface, seen by the scene's
     // camera, blurred there.
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);

@@ -40,3 +40,11 @@ Mat4 titleTextureMatrix(const Mat4& projector)
     return Mat4::translation(0.5f, 0.5f, 0.0f) * Mat4::scaling(0.5f, -1.0f, 1.0f) *
            Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projector;
 }
+
+std::array<double, 4> titleFrontPlane(const show::Mat4& projector)
+{
+    // The projector looks down its -z: a point is in front where its z, the
+    // matrix's third row applied to it, is negative.
+    const float* m = projector.m;
+    return {-m[2], -m[6], -m[10], -m[14]};
+}

@@ -10,6 +10,7 @@
 
 #include "core/ShowMath.h"
 
+#include <array>
 #include <vector>
 
 struct TitleWord {
@@ -35,3 +36,9 @@ show::Mat4 projectorMatrix(const TitleWord& word, float time);
 // aspect 1, 1 .. 30) x projector: a stack point (as eye-linear coordinates
 // with identity planes) to the word's texture coordinates.
 show::Mat4 titleTextureMatrix(const show::Mat4& projector);
+
+// The plane (a, b, c, d) of stack points in front of the projector: a x + b
+// y + c z + d > 0 there. Behind it the perspective divide turns the word
+// round, so a point there would show the word mirrored; the scene clips
+// those away.
+std::array<double, 4> titleFrontPlane(const show::Mat4& projector);

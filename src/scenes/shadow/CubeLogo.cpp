@@ -16,6 +16,13 @@ constexpr float kPulseDecay = 0.05f;    // per second
 constexpr float kPushPerPress = 0.1f;
 constexpr int kSpace = 0x20;
 constexpr float kTurn = 200.0f;         // degrees about y that face the logo into the room
+// Every box costs its share of each shadow and glow pass (512 boxes make the
+// room several times slower than the show's own mark of 47): a picture with
+// more bright pixels than this is no logo, and one larger than a million
+// pixels is refused before it is decoded.
+constexpr size_t kMostCubes = 512;
+constexpr long kLargestPicture = 1L << 20;
+constexpr const char* kPicture = "k16.jpg";
 
 // Column or row index onto [-half, half]; a single column sits at 0.
 float centred(int index, int count)
@@ -24,6 +31,12 @@ float centred(int index, int count)
         return 0.0f;
     const float half = static_cast<float>(count) / 2.0f;
     return show::remap(static_cast<float>(index), 0.0f, static_cast<float>(count - 1), -half, half);
+}
+
+// A box stands for each pixel whose red byte is above 100.
+bool isBright(const unsigned char* rgb, size_t pixel)
+{
+    return rgb[pixel * 3] > 100;
 }
 
 } // namespace
@@ -52,28 +65,41 @@ CubeLogo::CubeLogo(const ResourceManager& resources)
     glowState.readMaterial("shadowGlow.cfg", &resources);
     int width = 0, height = 0;
     std::vector<unsigned char> rgb;
-    if (jpegSize(resources, "k16.jpg", width, height) == 0 && width > 0 && height > 0) {
+    if (jpegSize(resources, kPicture, width, height) != 0 || width <= 0 || height <= 0) {
+        std::printf("cannot find %s\n", kPicture);
+    } else if (static_cast<long>(width) * height > kLargestPicture) {
+        std::printf("%s: %d x %d pixels, more than a logo of boxes can be; the logo is left out\n", kPicture, width,
+                    height);
+    } else {
         rgb.resize(static_cast<size_t>(width) * height * 3);
-        if (jpegPixels(resources, "k16.jpg", rgb.data()) != 0)
+        if (jpegPixels(resources, kPicture, rgb.data()) != 0) {
+            std::printf("cannot find %s\n", kPicture);
             rgb.clear();
+        }
     }
-    if (rgb.empty()) {
-        std::printf("cannot find %s\n", "k16.jpg");
+    if (rgb.empty())
         width = height = 0;
-    }
-    addCubes(rgb.data(), width, height);
+    addCubes(rgb.data(), width, height, kPicture);
 }
 
 CubeLogo::CubeLogo(const unsigned char* rgb, int width, int height)
 {
-    addCubes(rgb, width, height);
+    addCubes(rgb, width, height, "the logo's picture");
 }
 
-void CubeLogo::addCubes(const unsigned char* rgb, int width, int height)
+void CubeLogo::addCubes(const unsigned char* rgb, int width, int height, const char* picture)
 {
+    size_t bright = 0;
+    for (size_t pixel = 0; pixel < static_cast<size_t>(width) * height; ++pixel)
+        bright += isBright(rgb, pixel) ? 1 : 0;
+    if (bright > kMostCubes) {
+        std::printf("%s: %zu bright pixels, more than the %zu boxes a logo may have; the logo is left out\n", picture,
+                    bright, kMostCubes);
+        height = 0;
+    }
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < width; ++c)
-            if (rgb[(static_cast<size_t>(r) * width + c) * 3] > 100)
+            if (isBright(rgb, static_cast<size_t>(r) * width + c))
                 cubes.emplace_back(kSpacing * centred(c, width), kSpacing * centred(r, height), 0.0f);
     placeMesh();
     meshAtRest = true;

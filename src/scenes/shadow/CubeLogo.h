@@ -6,8 +6,9 @@
 //
 // It draws itself with one of two material blocks: "shadowobject.cfg"
 // normally, "shadowGlow.cfg" (the specular-only look) while `glow` is set,
-// which the room does only during its glow pass. A missing picture gives a
-// logo without boxes; missing blocks keep the GL defaults.
+// which the room does only during its glow pass. A missing picture, or one
+// with more than 512 bright pixels, gives a logo without boxes (the latter
+// with a message naming it); missing blocks keep the GL defaults.
 //
 // Owns its boxes and the mesh that draws them all at once (LogoMesh); make
 // and delete it while a context sharing the mesh's buffers is current.
@@ -66,7 +67,9 @@ public:
     bool glow = false;
 
 private:
-    void addCubes(const unsigned char* rgb, int width, int height);
+    // No boxes at all, and a message naming `picture`, when there would be
+    // more than a logo may have.
+    void addCubes(const unsigned char* rgb, int width, int height, const char* picture);
     // Hands the boxes' matrices to the mesh.
     void placeMesh();
 

@@ -11,6 +11,7 @@
 #include "scenes/shadow/GridFace.h"
 #include "scenes/shadow/ScreenBox.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -38,13 +39,14 @@ constexpr float kSpotExponent = 100.0f;
 // to spare.
 constexpr int kGlowMargin = Glow::reach + 2;
 
-// Depth and alpha first, so each lit pass adds only on the nearest surface;
-// this is also the state draw() leaves.
-constexpr PassState depthPass{PassState::depthLess, PassState::opaque, PassState::unlit};
-// Each light adds its light where the depth pass left the nearest surface.
+// The depth of the room with the light its walls throw back, laid first.
+constexpr PassState bouncePass{PassState::depthLess, PassState::opaque, PassState::lit};
+// Each light adds its light where the bounce pass left the nearest surface.
 constexpr PassState litPass{PassState::depthLessOrEqual, PassState::additive, PassState::lit, PassState::keepDepth};
 // The logo's glow: its specular highlights, lit by every light.
 constexpr PassState glowPass{PassState::depthLess, PassState::opaque, PassState::lit};
+// What draw() leaves.
+constexpr PassState restingState{PassState::depthLess, PassState::opaque, PassState::unlit};
 
 GLDisplayList buildRoomList()
 {
@@ -107,6 +109,9 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
         const char* keys[lightCount] = {"light0", "light1", "light2"};
         for (int i = 0; i < lightCount; ++i)
             kvFloats(text.get(), keys[i], lights[i]->colour, 3);
+        // Walls that swallow light are no room either: below 0 reads as 0.
+        kvFloats(text.get(), "bounce", &bounce, 1);
+        bounce = std::max(bounce, 0.0f);
     }
 }
 
@@ -151,16 +156,35 @@ void ShadowRoom::draw(float t)
     logo->update(t);
     drawShadowMaps();
 
-    depthPass.apply();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    drawContents();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-
+    drawBouncePass();
     drawLitPasses();
     drawGlow();
     glow.add();
-    depthPass.apply();
+    restingState.apply();
+}
+
+void ShadowRoom::drawBouncePass()
+{
+    // Depth first, so each lit pass adds only on the nearest surface. The
+    // same pass lays down the light the walls throw back at each other: every
+    // light, dimmed by `bounce`, without its spot, its mask or its shadow.
+    // The spot passes multiply everything they add by the mask, so without
+    // this the room outside the three discs would stay black.
+    bouncePass.apply();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    for (int i = 0; i < lightCount; ++i) {
+        const GLenum id = GL_LIGHT0 + i;
+        const float* c = lights[i]->colour;
+        const float b = bounce * c[3];
+        setLightColours(id, {0.0f, 0.0f, 0.0f, 1.0f}, {b * c[0], b * c[1], b * c[2], 1.0f});
+        lights[i]->applyPosition(i, 0.0f, 0.0f, 0.0f);
+        glLightf(id, GL_SPOT_CUTOFF, 180.0f);
+        glEnable(id);
+    }
+    roomState.applyMaterial();
+    drawContents();
+    for (int i = 0; i < lightCount; ++i)
+        glDisable(GL_LIGHT0 + i);
 }
 
 void ShadowRoom::drawShadowMaps()

@@ -3,7 +3,7 @@
 // logo inside, with a blurred specular copy of the logo added as a glow.
 //
 // A frame: move the lights; draw the depth maps into "PBuffer512x512"; lay
-// down depth and alpha; add one lit pass per light, masked by its depth map
+// down depth with the dim light the walls throw back; add one lit pass per light, masked by its depth map
 // and by "CircleMask" projected from it; render the logo's glow into
 // "PBuffer640x480", blur it eight times with "Blur640x480" and add it from
 // "CopyScreen640x480c". The caller sets the camera (the model-view holds the
@@ -12,7 +12,8 @@
 //
 // Owns the lights, the logo and the room's display list; borrows the shared
 // render targets from the registry. The light colours come from
-// "shadowroom.cfg" ("light0" .. "light2", three floats each).
+// "shadowroom.cfg" ("light0" .. "light2", three floats each), and so does
+// "bounce", the share of each light the walls throw back (0 when absent).
 #pragma once
 
 #include "core/GLObjects.h"
@@ -50,9 +51,11 @@ public:
     std::array<std::unique_ptr<ShadowLight>, lightCount> lights;
     std::unique_ptr<CubeLogo> logo;
     MaterialState roomState;
+    float bounce = 0.0f;
 
 private:
     void drawContents() const;
+    void drawBouncePass();
     void drawShadowMaps();
     void drawLitPasses();
     void drawGlow();

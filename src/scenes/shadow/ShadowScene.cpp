@@ -15,15 +15,8 @@ constexpr int kSpace = 0x20;
 
 } // namespace
 
-ShadowRunState& ShadowScene::processRunState()
-{
-    static ShadowRunState state;
-    return state;
-}
-
 ShadowScene::ShadowScene(ResourceManager* resources, ShadowRunState& run) : Scene(resources), run(run)
 {
-    duration = timeOfBeat(49.0f);
     room = std::make_unique<ShadowRoom>(resources);
     script = loadScript(*resources, "shadowscene.swf");
     script->registerCommand("setCamera", [&run](swfMovie&, const swfArguments& arguments) {
@@ -42,7 +35,7 @@ int ShadowScene::onKey(int key, int x, int y)
 void ShadowScene::pressScriptedKeys(float time)
 {
     // Each beat on its own: a frame that jumps past several presses them all.
-    const float beat = beatAt(time);
+    const float beat = localBeat(time);
     for (size_t i = 0; i < pushBeats.size(); ++i)
         if (!run.pressed[i] && beat >= pushBeats[i]) {
             run.pressed[i] = true;
@@ -53,7 +46,7 @@ void ShadowScene::pressScriptedKeys(float time)
 int ShadowScene::update(float time)
 {
     pressScriptedKeys(time);
-    const float local = std::max(0.0f, time - start);
+    const float local = std::max(0.0f, localTime(time));
     script->update(kFramesPerSecond * local);
     cameras->setFrame(kFramesPerSecond * local);
 

@@ -2,11 +2,11 @@
 // camera comes from "shadowscene.3ds" (played at 10 frames a second), chosen
 // by the "setCamera" commands of "shadowscene.swf" (10 movie frames a second);
 // the first beat fades in from black; the logo is pushed by a space press
-// on each of the global beats 173, 181, 189 and 197.
+// on each of the scene's beats 5, 13, 21 and 29.
 //
 // The camera name and the presses already made belong to the run, not to
-// one scene object: a scene built again carries on with them. Tests hand a
-// run state of their own.
+// one scene object (ShadowRunState, from the run state): a scene built again
+// carries on with them. Tests hand a record of their own.
 #pragma once
 
 #include "core/Scene.h"
@@ -25,15 +25,13 @@ struct ShadowRunState {
 
 class ShadowScene : public Scene {
 public:
-    // The beats (of the whole show) that push the logo, once per run each.
-    static constexpr std::array<float, 4> pushBeats = {173.0f, 181.0f, 189.0f, 197.0f};
+    // The scene's beats that push the logo, once per run each.
+    static constexpr std::array<float, 4> pushBeats = {5.0f, 13.0f, 21.0f, 29.0f};
 
-    explicit ShadowScene(ResourceManager* resources, ShadowRunState& run = processRunState());
+    ShadowScene(ResourceManager* resources, ShadowRunState& run);
 
     int update(float time) override;
     int onKey(int key, int x, int y) override;
-
-    static ShadowRunState& processRunState();
 
     ShadowRunState& run;
     std::unique_ptr<ShadowRoom> room;

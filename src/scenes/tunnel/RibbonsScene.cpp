@@ -37,7 +37,6 @@ constexpr PlanePlace planePlaces[] = {{"_text0.jpg", 50}, {"_text1.jpg", 70},  {
 
 RibbonsScene::RibbonsScene(ResourceManager* resources) : Scene(resources), model("ribbons.3ds", *resources)
 {
-    duration = timeOfBeat(lengthBeats);
     model.farPlane = 500.0f;
     ribbons.resize(ribbonCount);
     show::random(0.0f, 1.0f);
@@ -75,7 +74,7 @@ void RibbonsScene::buildPaths()
 
 int RibbonsScene::update(float time)
 {
-    const float local = driven ? time : time - start + preRoll;
+    const float local = driven ? time : localTime(time) + preRoll;
     const float beat = beatAt(local);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     constexpr PassState glowingPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};

@@ -31,7 +31,6 @@ class RibbonsScene : public Scene {
 public:
     static constexpr int ribbonCount = 100;
     static constexpr int pathPoints = 100;
-    static constexpr float lengthBeats = 30.0f;
     static constexpr float preRollBeats = 2.0f;
 
     explicit RibbonsScene(ResourceManager* resources);

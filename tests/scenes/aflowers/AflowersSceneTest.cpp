@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "scenes/SceneFrames.h"
 
 #include "effects/CopyScreen.h"
@@ -20,6 +21,7 @@ std::vector<unsigned char> frameAt(AflowersScene& scene, float beat)
 TEST_F(AflowersSceneTest, FadesInFromBlack)
 {
     AflowersScene scene(resources.get());
+    placeAsInShow(scene, 1);
     scene.start = 30.0f;
     EXPECT_EQ(brightest(frameAt(scene, 0.0f)), 0);
     EXPECT_GT(brightest(frameAt(scene, 1.0f)), 60);
@@ -28,6 +30,7 @@ TEST_F(AflowersSceneTest, FadesInFromBlack)
 TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
 {
     AflowersScene scene(resources.get());
+    placeAsInShow(scene, 1);
     // A camera cut changes the whole picture; a hundredth of a beat on the
     // same camera changes next to nothing.
     const auto before = frameAt(scene, 7.99f);
@@ -43,7 +46,9 @@ TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
 TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
 {
     RibbonsScene ribbons(resources.get());
+    placeAsInShow(ribbons, 2);
     AflowersScene scene(resources.get());
+    placeAsInShow(scene, 1);
     const auto alone = frameAt(scene, 33.0f);
     scene.next = &ribbons;
     const auto halfway = frameAt(scene, 33.0f);
@@ -66,6 +71,7 @@ TEST_F(AflowersSceneTest, PlaysOnWithoutItsDataFiles)
     ResourceManager bare(false, true);
     bare.setObjectFactory(createSharedObject);
     AflowersScene scene(&bare);
+    placeAsInShow(scene, 1);
     EXPECT_EQ(scene.ribbons.strands.size(), 16u);
     EXPECT_EQ(scene.ribbons.strands[0]->path.pointCount(), 0);
     for (float beat : {0.5f, 10.0f, 33.0f})

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "scenes/flowers/FlowersScene.h"
 
 #include "effects/CopyScreen.h"
@@ -17,6 +18,7 @@ protected:
         ShowResourcesTest::SetUp();
         testing::internal::CaptureStdout();
         scene = std::make_unique<FlowersScene>(resources.get());
+        placeAsInShow(*scene, 6);
         testing::internal::GetCapturedStdout();
     }
     void TearDown() override

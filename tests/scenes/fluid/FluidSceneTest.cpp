@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "core/ScreenQuad.h"
 #include "scenes/fluid/FluidScene.h"
 #include "scenes/SceneData.h"
@@ -18,19 +19,20 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        fluidPen() = FluidPen{};
     }
 
     // Built quietly: the files a test leaves out are reported.
     std::unique_ptr<FluidScene> quietScene()
     {
         testing::internal::CaptureStdout();
-        auto scene = std::make_unique<FluidScene>(&data.resources);
+        auto scene = std::make_unique<FluidScene>(&data.resources, pen);
+        placeAsInShow(*scene, 8);
         testing::internal::GetCapturedStdout();
         return scene;
     }
 
     testsupport::SceneData data;
+    FluidPen pen;
 };
 
 // The pen at (x, y) of the screen: the script's positions sit 50 below.
@@ -60,12 +62,12 @@ TEST_F(FluidSceneTest, FirstPenSegmentDrawsNothingAndALiftedPenNothingEither)
     EXPECT_GT(litAt(200, 100), 200) << "the core of the stroke";
     EXPECT_GT(litAt(200, 106), 40) << "its glow";
 
-    fluidPen().down = false;
+    pen.down = false;
     putPen(scene, 300, 300);
     scene.drawPenSegment();
     EXPECT_EQ(litAt(300, 200), 0);
     // Set down again, it carries on from where the lifted pen went.
-    fluidPen().down = true;
+    pen.down = true;
     putPen(scene, 500, 300);
     scene.drawPenSegment();
     EXPECT_GT(litAt(400, 300), 200);
@@ -76,13 +78,13 @@ TEST_F(FluidSceneTest, EndLineTwiceSetsThePenDownAgainWhileTheScriptRunsOn)
 {
     swfwriter::Animation movie;
     movie.frames = 200;
-    swfwriter::AnimationLayer pen;
-    pen.depth = 1;
-    pen.keys = {positionKey(0, 100, 200), positionKey(100, 500, 200)};
+    swfwriter::AnimationLayer penLayer;
+    penLayer.depth = 1;
+    penLayer.keys = {positionKey(0, 100, 200), positionKey(100, 500, 200)};
     swfwriter::AnimationLayer banner;
     banner.depth = 2;
     banner.keys = {colourKey(0, 1, 1, 1, 0), colourKey(80, 1, 1, 1, 1)};
-    movie.layers = {pen, banner};
+    movie.layers = {penLayer, banner};
     movie.commands = {{8, "endLine"}, {16, "endLine,ignored"}};
     data.writeMovie("fluid.swf", movie);
     auto built = quietScene();
@@ -96,7 +98,7 @@ TEST_F(FluidSceneTest, EndLineTwiceSetsThePenDownAgainWhileTheScriptRunsOn)
     for (const Row& row : {Row{0.0f, true}, Row{0.05f, true}, Row{0.15f, false}, Row{0.25f, true}}) {
         SCOPED_TRACE(row.local);
         scene.update(row.local);
-        EXPECT_EQ(fluidPen().down, row.down);
+        EXPECT_EQ(pen.down, row.down);
         EXPECT_GT(scene.bannerColour[3], bannerBefore);
         bannerBefore = scene.bannerColour[3];
     }
@@ -130,7 +132,8 @@ TEST_F(FluidSceneTest, FlowStartsFromTheLastPictureAndTheLastSecondFadesOut)
 TEST_F(FluidSceneTest, AMissingBannerIsReportedAndNotDrawn)
 {
     testing::internal::CaptureStdout();
-    FluidScene scene(&data.resources);
+    FluidScene scene(&data.resources, pen);
+    placeAsInShow(scene, 8);
     const std::string said = testing::internal::GetCapturedStdout();
     EXPECT_NE(said.find("cannot find end.jpg"), std::string::npos) << said;
     EXPECT_NE(said.find("fluid.swf"), std::string::npos) << said;
@@ -140,4 +143,22 @@ TEST_F(FluidSceneTest, AMissingBannerIsReportedAndNotDrawn)
     scene.update(0.0f);
     // Where the banner would be, only the faint velocity lines.
     EXPECT_LT(readPixel(320, 480 - 100)[1], 80);
+}
+
+TEST_F(FluidSceneTest, TheFlowingPictureDimsSlowlyAndNeverBurnsToWhite)
+{
+    // A grey picture left to the flow for two seconds (forty frames at the
+    // capture rate), far from the jet and before its swirl reaches there:
+    // it does not grow brighter, and it is still there.
+    auto built = quietScene();
+    FluidScene& scene = *built;
+    scene.start = 100.0f;
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const int before = readPixel(160, 360)[0];
+    for (int frame = 0; frame <= 40; ++frame)
+        scene.update(100.0f + frame * 0.05f);
+    const int after = readPixel(160, 360)[0];
+    EXPECT_LT(after, before);
+    EXPECT_GT(after, before / 2);
 }

@@ -1,11 +1,15 @@
 #include "effects/SharedObjects.h"
+#include "imagewriter/ImageWriter.h"
 #include "resources/ResourceManager.h"
+#include "resources/TempDirectory.h"
 #include "scenes/funksphere/CreditsOverlay.h"
 #include "support/ShowResourcesTest.h"
 
 #include <epoxy/gl.h>
+#include <png.h>
 
 #include <cmath>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -29,6 +33,14 @@ protected:
         glClearColor(0.4f, 0.4f, 0.4f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0, 0, 0, 0);
+    }
+
+    static std::vector<uint8_t> blue(int pixels)
+    {
+        std::vector<uint8_t> rgb(static_cast<size_t>(pixels) * 3, 0);
+        for (size_t i = 2; i < rgb.size(); i += 3)
+            rgb[i] = 255;
+        return rgb;
     }
 
     static std::vector<uint8_t> screen()
@@ -72,6 +84,30 @@ TEST_F(CreditsOverlayTest, EachPersonsCreditShowsTheNameAboveAndTheBannerAcrossT
         EXPECT_EQ(bound, 0);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE));
     }
+}
+
+TEST_F(CreditsOverlayTest, PicturesLoadByTheirContentInTheColoursTheyShow)
+{
+    // A blue JPEG name whose file name says PNG, and a red banner of palette
+    // colours.
+    testsupport::TempDirectory folder;
+    std::ofstream(folder.path() / "funksphere.cfg") << "quarkjay = \"name.png\"\nmusic = \"banner.png\"\n";
+    imagewriter::writeFile((folder.path() / "name.png").string(),
+                           imagewriter::encodeJpeg(640, 360, blue(640 * 360)));
+    imagewriter::writeFile((folder.path() / "banner.png").string(),
+                           imagewriter::encodePngRows(640, 80, PNG_COLOR_TYPE_PALETTE, 8, std::vector<uint8_t>(640 * 80, 1),
+                                                      {0, 0, 0, 255, 40, 0}));
+    ResourceManager own(false, false);
+    own.dataDir = folder.path().string() + "/";
+    CreditsOverlay credits(&own, 64, 64);
+    fillGrey();
+    const auto before = screen();
+    credits.draw(1.0f);
+    const auto after = screen();
+    EXPECT_GT(changedRows(before, after, 80, 260), 2000);   // the name
+    const uint8_t* banner = &after[((480 - 320) * 640 + 320) * 4];
+    EXPECT_GT(banner[0], banner[1] + 80);   // red, not a grey palette index
+    EXPECT_GT(banner[2], 200);              // over the name
 }
 
 TEST_F(CreditsOverlayTest, ZeroAlphaStillRipplesButLeavesThePicture)

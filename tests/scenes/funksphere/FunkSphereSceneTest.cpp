@@ -1,3 +1,6 @@
+#include "effects/CopyScreen.h"
+#include "effects/SharedKeys.h"
+#include "scenes/ShowPlacement.h"
 #include "effects/SharedObjects.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
@@ -34,6 +37,7 @@ protected:
 TEST_F(FunkSphereSceneTest, RibbonsGrowOverTheFirstTenSeconds)
 {
     FunkSphereScene scene(resources.get());
+    placeAsInShow(scene, 7);
     ASSERT_EQ(scene.ribbonCount(), 24);
     const struct { float b; int ribbons; } rows[] = {
         {0, 0}, {-3, 0}, {0.4f, 0}, {0.42f, 1}, {5, 12}, {9.99f, 23}, {10, 24}, {29, 24},
@@ -53,6 +57,7 @@ TEST_F(FunkSphereSceneTest, NoRibbonsForNumRibbonsZeroOrMissing)
         own.dataDir = folder.path().string() + "/";
         own.setObjectFactory(createSharedObject);
         FunkSphereScene scene(&own);
+        placeAsInShow(scene, 7);
         EXPECT_EQ(scene.ribbonCount(), 0);
         EXPECT_EQ(scene.visibleRibbons(20), 0);
         EXPECT_EQ(scene.update(12.0f), 0);   // and the scene still plays
@@ -62,6 +67,7 @@ TEST_F(FunkSphereSceneTest, NoRibbonsForNumRibbonsZeroOrMissing)
 TEST_F(FunkSphereSceneTest, PlaysItsFramesAndFinishesAfterFiftyFourBeats)
 {
     FunkSphereScene scene(resources.get());
+    placeAsInShow(scene, 7);
     int finished = 0;
     for (float t = 5.0f; t < 6.0f; t += 0.1f)
         finished |= scene.update(t);
@@ -75,9 +81,48 @@ TEST_F(FunkSphereSceneTest, PlaysItsFramesAndFinishesAfterFiftyFourBeats)
 TEST_F(FunkSphereSceneTest, TheCreditsFollowTheAnimationsPhrases)
 {
     FunkSphereScene scene(resources.get());
+    placeAsInShow(scene, 7);
     const struct { float t; int credit; } rows[] = {{2, 0}, {12, 2}, {22, 3}};
     for (const auto& row : rows) {
         scene.update(row.t);
         EXPECT_EQ(CreditsOverlay::creditIndex, row.credit) << row.t;
+    }
+}
+
+TEST_F(FunkSphereSceneTest, ThePreviousFrameComesBackWholeAndEnlargedFromTheTopLeft)
+{
+    testsupport::TempDirectory folder;
+    std::ofstream(folder.path() / "funksphere.cfg") << "numRibbons = 0\n";
+    ResourceManager own(false, false);
+    own.dataDir = folder.path().string() + "/";
+    own.setObjectFactory(createSharedObject);
+    FunkSphereScene scene(&own);
+    placeAsInShow(scene, 7);
+    // The previous frame: red on the left, green on the right, blue added
+    // over the upper half.
+    glEnable(GL_SCISSOR_TEST);
+    const struct { int x, y; float r, g, b; } quarters[] = {
+        {0, 0, 1, 0, 0}, {320, 0, 0, 1, 0}, {0, 240, 1, 0, 1}, {320, 240, 0, 1, 1}};
+    for (const auto& q : quarters) {
+        glScissor(q.x, q.y, 320, 240);
+        glClearColor(q.r, q.g, q.b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    own.get(shared::copyScreen640x480)->copyFromScreen(0, 0, 0, 0, -1, -1);
+    FunkSphereScene::drewBefore = true;
+    scene.update(1.0f);
+    // Half as large again: the middle of the old frame now lies at (480, 360)
+    // from the top left.
+    const struct { int x, yFromTop; bool red, green, blue; } samples[] = {
+        {470, 10, true, false, true}, {490, 10, false, true, true},
+        {10, 350, true, false, true}, {10, 370, true, false, false},
+    };
+    for (const auto& s : samples) {
+        SCOPED_TRACE(testing::Message() << s.x << ", " << s.yFromTop);
+        const auto p = readPixel(s.x, 479 - s.yFromTop);
+        EXPECT_EQ(p[0] > 200, s.red) << int(p[0]);
+        EXPECT_EQ(p[1] > 200, s.green) << int(p[1]);
+        EXPECT_EQ(p[2] > 200, s.blue) << int(p[2]);
     }
 }

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "scenes/SceneData.h"
@@ -28,19 +29,16 @@ swfwriter::Animation volumeMovie(double fadeAlpha, std::vector<swfwriter::Animat
 
 class VolumeSceneTest : public GLTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        volumeDirection() = VolumeDirection{};
-    }
-
     std::unique_ptr<VolumeScene> sceneWith(const swfwriter::Animation& movie)
     {
         data.writeMovie("alphametaballs.swf", movie);
-        return std::make_unique<VolumeScene>(&data.resources);
+        auto scene = std::make_unique<VolumeScene>(&data.resources, direction);
+        placeAsInShow(*scene, 3);
+        return scene;
     }
 
     testsupport::SceneData data{"k32b.jpg", "volume.3ds"};
+    VolumeDirection direction;
 };
 
 } // namespace
@@ -90,9 +88,9 @@ TEST_F(VolumeSceneTest, CommandsPickTheCameraAndMorphOnTheSceneClock)
 {
     auto scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,upperCorner"}, {0, "doK,0.5"}}));
     scene->start = 10.0f;
-    const VolumeMorph& morph = volumeDirection().morph;
+    const VolumeMorph& morph = direction.morph;
     scene->update(10.0f);
-    EXPECT_EQ(volumeDirection().camera, "upperCorner");
+    EXPECT_EQ(direction.camera, "upperCorner");
     ASSERT_TRUE(morph.active);
     EXPECT_FLOAT_EQ(morph.progress, 0.0f);
     // A tenth of a second a frame: morphed at 0.2 ... 1.0, over at 1.2.
@@ -124,7 +122,8 @@ TEST_F(VolumeSceneTest, MissingDataIsReportedAndTheSceneStillPlaysItsLength)
 {
     testsupport::SceneData empty;
     testing::internal::CaptureStdout();
-    VolumeScene scene(&empty.resources);
+    VolumeScene scene(&empty.resources, direction);
+    placeAsInShow(scene, 3);
     const std::string said = testing::internal::GetCapturedStdout();
     EXPECT_NE(said.find("cannot find k32b.jpg"), std::string::npos) << said;
     EXPECT_NE(said.find("alphametaballs.swf"), std::string::npos) << said;

@@ -1,5 +1,6 @@
 // The opening as it plays from the built data: its pictures must stay on
 // the screen through the TV disturbance of the hits and of the build.
+#include "scenes/ShowPlacement.h"
 #include "scenes/opening/ScriptScene.h"
 #include "support/ShowResourcesTest.h"
 
@@ -40,6 +41,7 @@ TEST_F(OpeningFramesTest, TheTvDisturbanceRollsThePictureWithoutThrowingItOffThe
     std::srand(1);
     testing::internal::CaptureStdout();
     ScriptScene opening(path, resources.get());
+    placeAsInShow(opening, 0);
     testing::internal::GetCapturedStdout();
 
     // Half a beat after the heartbeat's hit, a beat after the title's, and

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "effects/EffectData.h"
 #include "effects/OverlayImage.h"
 #include "effects/ScriptPlayer.h"
@@ -31,7 +32,7 @@ protected:
     testsupport::EffectData data;
 };
 
-TEST_F(ScriptSceneTest, LastsUntilFiveBeatsBeforeTheScriptEnds)
+TEST_F(ScriptSceneTest, PlaysItsEventsOnTheBeatClockUntilItsPlaceEnds)
 {
     const std::string path = data.write("intro.script",
                                         "<script><effect filename=\"LetterBox\" start=\"0\" end=\"25600\">"
@@ -45,7 +46,7 @@ TEST_F(ScriptSceneTest, LastsUntilFiveBeatsBeforeTheScriptEnds)
     ASSERT_EQ(scene.timeline->effects.size(), 2u);
     EXPECT_EQ(scene.timeline->effects[0]->resources, &data.resources);
     EXPECT_FLOAT_EQ(scene.timeline->length, 100.0f);
-    EXPECT_FLOAT_EQ(scene.duration, scene.timeOfBeat(95.0f));
+    scene.place(0.0f, 95.0f);  // the row a script of 100 beats would have
 
     // The event at beat 8 waits for the first frame past it.
     glClearColor(1, 1, 1, 1);
@@ -76,8 +77,8 @@ TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
     testing::internal::CaptureStdout();
     ScriptScene scene("data/intro.script", &data.resources);
     testing::internal::GetCapturedStdout();
+    placeAsInShow(scene, 0);
     ASSERT_FALSE(scene.timeline->effects.empty());
-    EXPECT_GT(scene.duration, 0.0f);
     int frames = 0;
     for (float t = 0.0f; scene.update(t) == 0; t += 0.5f)
         ++frames;

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "scenes/ribbonstack/RibbonStackScene.h"
 
 #include "effects/SharedObjects.h"
@@ -21,6 +22,7 @@ protected:
         ShowResourcesTest::SetUp();
         testing::internal::CaptureStdout();
         scene = std::make_unique<RibbonStackScene>(resources.get());
+        placeAsInShow(*scene, 5);
         testing::internal::GetCapturedStdout();
     }
     void TearDown() override
@@ -96,6 +98,8 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
     std::srand(7);
     RibbonStackScene without(resources.get());
     testing::internal::GetCapturedStdout();
+    placeAsInShow(with, 5);
+    placeAsInShow(without, 5);
     GLTexture pictures[titleWordCount];
     std::swap(pictures, without.titleTextures);
     auto frameAt = [](RibbonStackScene& scene, float t) {
@@ -126,8 +130,55 @@ TEST_F(RibbonStackSceneTest, ATitlePictureThatCannotBeDecodedIsNamedAndItsWordSt
     testing::internal::CaptureStdout();
     RibbonStackScene cut(&own);
     const std::string said = testing::internal::GetCapturedStdout();
+    placeAsInShow(cut, 5);
     EXPECT_NE(said.find("cannot load the title picture title1.png\n"), std::string::npos) << said;
     // The missing pictures have their own "File not found" line, no second one.
     EXPECT_EQ(said.find("cannot load the title picture title0.png"), std::string::npos) << said;
     EXPECT_EQ(cut.update(10.0f), 0);
+}
+
+TEST_F(RibbonStackSceneTest, AWordShowsWhileItsProjectorFacesTheStackAndNeverFromBehind)
+{
+    // Two scenes built alike, one without its title pictures: the pixels the
+    // word brightens. LIGHT alone is in its window from 16 s on; at 17 s its
+    // projector faces the stack, at 20.75 s the heads lie behind it, where the
+    // word would land turned round.
+    testing::internal::CaptureStdout();
+    std::srand(7);
+    RibbonStackScene with(resources.get());
+    std::srand(7);
+    RibbonStackScene without(resources.get());
+    testing::internal::GetCapturedStdout();
+    placeAsInShow(with, 5);
+    placeAsInShow(without, 5);
+    GLTexture pictures[titleWordCount];
+    std::swap(pictures, without.titleTextures);
+    // Both run a frame every quarter second from before LIGHT's window, so
+    // their ribbons trail much as in the show.
+    auto frame = [](RibbonStackScene& scene, float t) {
+        scene.update(t);
+        std::vector<uint8_t> pixels(640 * 480 * 4);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    struct Case {
+        float time;
+        double atLeast, atMost;   // share of the frame the word brightens
+    };
+    const Case cases[] = {{17.0f, 0.03, 1.0}, {20.75f, 0.0, 0.001}};
+    const Case* next = cases;
+    for (int quarter = 40; quarter <= 83; ++quarter) {
+        const float t = quarter * 0.25f;
+        const std::vector<uint8_t> a = frame(with, t), b = frame(without, t);
+        if (t != next->time)
+            continue;
+        SCOPED_TRACE(t);
+        long lit = 0;
+        for (size_t i = 0; i < a.size(); i += 4)
+            lit += (a[i] + a[i + 1] + a[i + 2]) - (b[i] + b[i + 1] + b[i + 2]) > 120;
+        const double share = double(lit) / (640.0 * 480.0);
+        EXPECT_GE(share, next->atLeast);
+        EXPECT_LE(share, next->atMost);
+        ++next;
+    }
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 
 using show::Vec3;
@@ -127,4 +128,35 @@ TEST(TitleProjectionTest, TheWordSweepsFromOneSideToTheOther)
     // At the window's ends the projector has turned a quarter each way.
     EXPECT_NEAR(projectorMatrix(word, word.start + 1e-3f).at(0, 2), 1.0f, 1e-3);
     EXPECT_NEAR(projectorMatrix(word, word.end - 1e-3f).at(0, 2), -1.0f, 1e-3);
+}
+
+TEST(TitleProjectionTest, OnlyPointsInFrontOfTheProjectorAreKept)
+{
+    // Behind the projector q turns negative and the divided coordinates
+    // mirror the word; the front plane keeps exactly the points with q > 0.
+    // Stack points near the heads, early in a window (in front) and late
+    // (behind), for every word.
+    int front = 0, behind = 0;
+    for (const TitleWord& word : titleWords) {
+        for (float share : {0.2f, 0.45f, 0.7f, 0.9f}) {
+            const float t = word.start + share * (word.end - word.start);
+            const show::Mat4 projector = projectorMatrix(word, t);
+            const show::Mat4 texture = titleTextureMatrix(projector);
+            const std::array<double, 4> plane = titleFrontPlane(projector);
+            for (float dx : {-12.0f, -4.0f, 0.0f}) {
+                for (float z : {-5.0f, 5.0f}) {
+                    SCOPED_TRACE(testing::Message() << word.fileName << " t " << t << " dx " << dx << " z " << z);
+                    const Vec3 p(3.0f * t + dx, 2.0f, z);
+                    const float q = texture.at(3, 0) * p.x + texture.at(3, 1) * p.y + texture.at(3, 2) * p.z +
+                                    texture.at(3, 3);
+                    const double side = plane[0] * p.x + plane[1] * p.y + plane[2] * p.z + plane[3];
+                    EXPECT_EQ(side > 0.0, q > 0.0f);
+                    (q > 0.0f ? front : behind) += 1;
+                }
+            }
+        }
+    }
+    // Both sides were sampled.
+    EXPECT_GT(front, 10);
+    EXPECT_GT(behind, 10);
 }

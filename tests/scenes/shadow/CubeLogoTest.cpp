@@ -1,5 +1,8 @@
 // The cube logo: boxes from the picture's bright pixels in pixel order, the
 // push that tumbles them and dies away, and a logo without boxes.
+#include "imagewriter/ImageWriter.h"
+#include "resources/ResourceManager.h"
+#include "resources/TempDirectory.h"
 #include "scenes/shadow/CubeLogo.h"
 #include "support/GLTest.h"
 
@@ -7,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -54,6 +58,32 @@ TEST_F(CubeLogoTest, BrightRedPixelsBecomeBoxesInPixelOrder)
     EXPECT_FLOAT_EQ(logo.cubes[1].position[1], 1.1f);
     EXPECT_FLOAT_EQ(logo.cubes[0].spinRate, firstRate);
     EXPECT_FLOAT_EQ(logo.cubes[1].spinRate, secondRate);
+}
+
+TEST_F(CubeLogoTest, APictureWithMoreBoxesThanALogoHoldsIsLeftOutAndNamed)
+{
+    for (int bright : {512, 513}) {
+        SCOPED_TRACE(bright);
+        Picture picture(64, 9);
+        for (int i = 0; i < bright; ++i)
+            picture.set(i / 64, i % 64, 255);
+        testing::internal::CaptureStdout();
+        CubeLogo logo(picture.rgb.data(), picture.width, picture.height);
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(logo.cubes.size(), bright == 512 ? 512u : 0u);
+        EXPECT_EQ(said.empty(), bright == 512) << said;
+    }
+    // A white picture of the data's: every pixel would be a box.
+    testsupport::TempDirectory folder;
+    imagewriter::writeFile((folder.path() / "k16.jpg").string(),
+                           imagewriter::encodeJpeg(64, 64, std::vector<uint8_t>(64 * 64 * 3, 255)));
+    ResourceManager resources(false, false);
+    resources.dataDir = folder.path().string() + "/";
+    testing::internal::CaptureStdout();
+    CubeLogo logo(resources);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(logo.cubes.empty());
+    EXPECT_NE(said.find("k16.jpg: 4096 bright pixels"), std::string::npos) << said;
 }
 
 TEST_F(CubeLogoTest, ASingleColumnOrRowSitsOnTheCentreLine)

@@ -1,3 +1,4 @@
+#include "scenes/ShowPlacement.h"
 #include "scenes/SceneFrames.h"
 
 #include "effects/CopyScreen.h"
@@ -10,6 +11,7 @@ using RibbonsSceneTest = SceneFrameTest;
 TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget)
 {
     RibbonsScene scene(resources.get());
+    placeAsInShow(scene, 2);
     scene.start = 40.0f;
     ASSERT_NE(scene.copy, nullptr);
     scene.driven = true;
@@ -24,6 +26,7 @@ TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget
 TEST_F(RibbonsSceneTest, EndsThirtyBeatsAfterItsStartWhateverThePreRoll)
 {
     RibbonsScene scene(resources.get());
+    placeAsInShow(scene, 2);
     scene.start = 40.0f;
     EXPECT_FLOAT_EQ(scene.preRoll, scene.timeOfBeat(2.0f));
     EXPECT_EQ(scene.update(40.0f + scene.timeOfBeat(29.9f)), 0);
@@ -37,6 +40,7 @@ TEST_F(RibbonsSceneTest, PlaysOnWithoutItsDataFiles)
     ResourceManager bare(false, true);
     bare.setObjectFactory(createSharedObject);
     RibbonsScene scene(&bare);
+    placeAsInShow(scene, 2);
     EXPECT_EQ(scene.update(1.0f), 0);
     for (const auto& plane : scene.planes)
         EXPECT_FALSE(plane->texture);
