@@ -28,6 +28,7 @@ bool ResourceManager::findFile(const char* name, char (&path)[pathSize]) const
     }
     if (usePack)
         outsidePack.insert(name);
+    readNames.insert(name);
     const std::string base = useDataPrefix ? std::string("data/") : dataDir;
     size_t length = base.size() + std::strlen(name);
     if (length >= static_cast<size_t>(pathSize)) {

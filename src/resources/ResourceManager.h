@@ -81,6 +81,12 @@ public:
     // beside the pack. Empty in the data-folder configuration.
     const std::set<std::string>& namesOutsideThePack() const { return outsidePack; }
 
+    // Every name findFile resolved since forgetNamesRead(), in either
+    // configuration: what a scene read while it was built or drew, so that a
+    // change to one of those files can build it again.
+    const std::set<std::string>& namesRead() const { return readNames; }
+    void forgetNamesRead() { readNames.clear(); }
+
     // Inserts or replaces the registry entry of `key`; the registry takes the
     // object over and returns it. The entry holds the object as the key's
     // type, so get() hands back exactly what was registered.
@@ -126,6 +132,7 @@ private:
     std::vector<std::shared_ptr<void>> owned;   // in registration order
     std::set<std::string> building;             // names whose factory call is running
     mutable std::set<std::string> outsidePack;  // see namesOutsideThePack()
+    mutable std::set<std::string> readNames;    // see namesRead()
     SharedObjectFactory objectFactory = nullptr;
     PackDirectory directory;   // a view of rows that outlive the manager
 };

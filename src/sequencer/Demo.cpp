@@ -1,10 +1,10 @@
 #include "sequencer/Demo.h"
 
 #include "core/GLStateScope.h"
+#include "core/PlainColour.h"
 #include "core/ScreenQuad.h"
 #include "core/VirtualScreen.h"
 #include "effects/SharedKeys.h"
-#include "programs/NvExtensions.h"
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
 
@@ -31,25 +31,8 @@ void drawLetterbox()
     glDisable(GL_BLEND);
     glColor4f(0, 0, 0, 1);
 
-    glPushAttrib(GL_ENABLE_BIT);
-    for (GLenum capability : {GL_LIGHTING, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_FOG, GL_CULL_FACE,
-                              GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP,
-                              GL_TEXTURE_RECTANGLE})
-        glDisable(capability);
-    if (epoxy_has_gl_extension("GL_ARB_vertex_program"))
-        glDisable(GL_VERTEX_PROGRAM_ARB);
-    if (epoxy_has_gl_extension("GL_ARB_fragment_program"))
-        glDisable(GL_FRAGMENT_PROGRAM_ARB);
-    const bool combiners = nv::glIsEnabled(GL_REGISTER_COMBINERS_NV);
-    const bool textureShaders = nv::glIsEnabled(GL_TEXTURE_SHADER_NV);
-    nv::glDisable(GL_REGISTER_COMBINERS_NV);
-    nv::glDisable(GL_TEXTURE_SHADER_NV);
+    const PlainColour plain;
     drawQuads({{0, 0, w, bar}, {0, h, w, h - bar}});
-    if (combiners)
-        nv::glEnable(GL_REGISTER_COMBINERS_NV);
-    if (textureShaders)
-        nv::glEnable(GL_TEXTURE_SHADER_NV);
-    glPopAttrib();
 }
 
 } // namespace
@@ -103,9 +86,11 @@ void Demo::buildStage(int stage)
     const TimelineRow& row = timeline[stage];
     if (!row.build)
         return;
+    ownedResources->forgetNamesRead();
     std::unique_ptr<Scene> scene = row.build(*ownedResources, runState);
     if (!scene)
         return;
+    filesRead[stage] = ownedResources->namesRead();
     scene->place(row.startBeat, row.lengthBeats);
     accumulatedStart = std::max(accumulatedStart, scene->start + scene->duration);
     stageScenes[stage] = scene.get();
@@ -143,6 +128,7 @@ void Demo::skipTo(int index)
         clock.switchMark = sceneStart;
     }
     clock.offset += sceneStart;
+    skippedStart = sceneStart;
 }
 
 void Demo::startClocks()
@@ -172,9 +158,20 @@ int Demo::update(float t)
         startClocks();
 
     const float showClock = clock.clockAt(t);
+    if (heldShowTime) {
+        current = sceneAt(*heldShowTime);
+        clock.jumpTo(showClock, scenes[current]->start, *heldShowTime);
+        skipRequested = false;
+        if (!pausedAtHeld)
+            heldShowTime.reset();
+    }
     const float sceneTime = clock.showTime(showClock, scenes[current]->start);
     clock.lastShowTime = sceneTime;
+    ownedResources->forgetNamesRead();
     const int finished = drawFrame(current, sceneTime, t);
+    // Scenes may read files when they first draw, too.
+    if (const int stage = stageOf(current); stage >= 0)
+        filesRead[stage].insert(ownedResources->namesRead().begin(), ownedResources->namesRead().end());
     return (finished || skipRequested) && switchScene(showClock, sceneTime) ? 1 : 0;
 }
 
@@ -187,6 +184,8 @@ int Demo::drawFrame(int index, float showTime, float frameTime)
     if (keyEffects)
         keyEffects->update(frameTime);
     drawLetterbox();
+    if (overlay)
+        overlay(index, showTime);
     return finished;
 }
 
@@ -215,4 +214,78 @@ int Demo::onKey(int key, int x, int y)
     if (current < static_cast<int>(scenes.size()))
         scenes[current]->onKey(key, x, y);
     return 0;
+}
+
+void Demo::seek(float showTime)
+{
+    if (scenes.empty())
+        return;
+    // Not past the last scene's end: there the show would be over.
+    const Scene& last = *scenes.back();
+    const float end = last.start + last.duration - 0.001f;
+    const float target = std::clamp(showTime, scenes.front()->start, std::max(end, last.start));
+    heldShowTime = target;
+    if (music)
+        music->setPositionMs(static_cast<int>((target - musicLead()) * 1000.0f));
+}
+
+void Demo::setPaused(bool paused)
+{
+    if (paused == pausedAtHeld)
+        return;
+    // Picture and music stop, or go on, at the same place.
+    seek(authorShowTime());
+    if (music && paused)
+        music->pause();
+    else if (music)
+        music->unpause();
+    pausedAtHeld = paused;
+}
+
+int Demo::sceneAt(float showTime) const
+{
+    if (scenes.empty())
+        return -1;
+    int index = 0;
+    for (size_t i = 1; i < scenes.size(); ++i)
+        if (scenes[i]->start <= showTime)
+            index = static_cast<int>(i);
+    return index;
+}
+
+int Demo::stageOf(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(scenes.size()))
+        return -1;
+    for (int stage = 0; stage < sceneStageCount; ++stage)
+        if (stageScenes[stage] == scenes[static_cast<size_t>(index)].get())
+            return stage;
+    return -1;
+}
+
+const char* Demo::sceneName(int index) const
+{
+    const int stage = stageOf(index);
+    return stage < 0 ? "" : timeline[stage].className;
+}
+
+bool Demo::rebuildStage(int stage)
+{
+    Scene* old = stage >= 0 && stage < sceneStageCount ? stageScenes[stage] : nullptr;
+    if (!old)
+        return false;
+    const TimelineRow& row = timeline[stage];
+    ownedResources->forgetNamesRead();
+    std::unique_ptr<Scene> scene = row.build(*ownedResources, runState);
+    if (!scene)
+        return false;
+    filesRead[stage] = ownedResources->namesRead();
+    scene->place(row.startBeat, row.lengthBeats);
+    stageScenes[stage] = scene.get();
+    for (std::unique_ptr<Scene>& slot : scenes)
+        if (slot.get() == old)
+            slot = std::move(scene);
+    if (links)
+        links(stageScenes);
+    return true;
 }

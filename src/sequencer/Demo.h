@@ -28,6 +28,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,37 @@ public:
     // the key effects and the running scene.
     int onKey(int key, int x, int y) override;
 
+    // Moving about the show while it plays (author mode). The next frame
+    // shows `showTime` (kept inside the show) with the scene that plays
+    // then, and the music jumps to the same place; the show goes on from
+    // there, or stays there while paused.
+    void seek(float showTime);
+    // Holds the picture and the music together, and lets them go on.
+    void setPaused(bool paused);
+    bool paused() const { return pausedAtHeld; }
+    // The show time of the next frame when a seek or a pause holds it,
+    // otherwise that of the frame drawn last.
+    float authorShowTime() const { return heldShowTime ? *heldShowTime : clock.lastShowTime; }
+    // The scene that plays at `showTime`: the last one starting at or
+    // before it, the first one before the show; -1 without scenes.
+    int sceneAt(float showTime) const;
+    // The timeline row's class of scene `index`; "" for no scene.
+    const char* sceneName(int index) const;
+    // The data names the scene of `stage` read while it was built and while
+    // it drew (findFile's names); empty for a stage without a scene.
+    const std::set<std::string>& stageFiles(int stage) const { return filesRead.at(static_cast<size_t>(stage)); }
+    // The stage that built scene `index`; -1 for none.
+    int stageOf(int index) const;
+    // Builds the scene of `stage` again from its timeline row, with the same
+    // run state, and puts it in the old one's place and links; the show
+    // goes on at the same show time. False, keeping the old scene, when the
+    // stage has no scene or its row builds nothing now.
+    bool rebuildStage(int stage);
+
+    // Drawn over every frame of drawFrame, after the letterbox bars, with
+    // the frame's scene and show time; none unless set.
+    std::function<void(int index, float showTime)> overlay;
+
     // Sum of the durations of the scenes built so far: the show's length.
     float accumulatedStart = 0.0f;
     std::vector<std::unique_ptr<Scene>> scenes;
@@ -93,13 +126,20 @@ private:
     void startClocks();
     // Ends the running scene at `showClock`; true when it was the last.
     bool switchScene(float showClock, float sceneTime);
+    // Seconds the show time runs ahead of the music: the switch t.
+    float musicLead() const { return clock.offset - skippedStart; }
 
     std::unique_ptr<ResourceManager> ownedResources;
     Timeline timeline;
     SceneLinker links;
     int nextStage = 0;
     std::array<Scene*, sceneStageCount> stageScenes{};  // what each stage built
+    std::array<std::set<std::string>, sceneStageCount> filesRead;  // see stageFiles()
     bool clockStarted = false;
     // skipTo could move the music to the start of the scene it skipped to.
     bool musicAtSceneStart = false;
+    // The start of the scene skipTo moved to, which it added to the offset.
+    float skippedStart = 0.0f;
+    std::optional<float> heldShowTime;  // what seek() or a pause holds
+    bool pausedAtHeld = false;
 };

@@ -41,6 +41,12 @@ void MusicStream::unpause()
         stream->setPaused(false);
 }
 
+void MusicStream::pause()
+{
+    if (stream)
+        stream->setPaused(true);
+}
+
 bool MusicStream::setPositionMs(int ms)
 {
     if (!stream)

@@ -33,6 +33,8 @@ public:
     bool hasStream() const { return stream != nullptr; }
 
     void unpause();
+    // Holds the music where it is; unpause() goes on from there.
+    void pause();
     // Moves the music to `ms`. False without a stream, and when the music
     // ends before `ms`: it then waits at its end, and its position tells
     // nothing about the show's time.

@@ -85,6 +85,8 @@ void takeDueShots(ShowRun& run)
 bool renderFrame(ShowRun& run)
 {
     Demo& demo = *run.demo;
+    if (run.author)
+        run.author->reloadChangedData();
     const int finished = demo.update(static_cast<float>(demo.clock.nextFrame(run.capturing)));
     const bool captureLost = run.capturing && !captureFrame(run);
     takeDueShots(run);

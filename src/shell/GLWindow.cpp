@@ -154,8 +154,10 @@ void windowProcedure(const platform::WindowEvent& event)
         state.quitCode = 0;
         break;
     case Type::KeyDown:
-        if (inTable)
+        if (inTable) {
+            state.onKeyDown(event.code);
             state.keys[event.code] = 1;
+        }
         break;
     case Type::KeyUp:
         if (inTable)

@@ -1,5 +1,6 @@
 #include "shell/ProgramOptions.h"
 
+#include "shell/AuthorKeys.h"
 #include "shell/VideoCapture.h"
 
 #include <cerrno>
@@ -14,7 +15,7 @@ namespace {
 constexpr int defaultBenchFrames = 100;
 
 const char usageText[] =
-    "usage: glint [--headless] [--pack] [--codec NAME] [--shot SECONDS:FILE.png]... [SWITCHES]\n"
+    "usage: glint [--headless] [--pack] [--author] [--codec NAME] [--shot SECONDS:FILE.png]... [SWITCHES]\n"
     "       glint --bench[=N] [SWITCHES]\n"
     "       glint --help | --version\n"
     "\n"
@@ -34,6 +35,9 @@ const char usageText[] =
     "              display can be opened. SIGINT or SIGTERM ends the show.\n"
     "  --pack      read the data from the pack file pmx.d and its built-in\n"
     "              table instead of the data/ folder\n"
+    "  --author    author mode: reload the data folder's files when they\n"
+    "              change, and these keys (virtual keys the show leaves free):\n"
+    "%s"
     "  --codec NAME\n"
     "              video codec of captures: mjpeg (default), ffv1 (lossless)\n"
     "              or rawvideo\n"
@@ -48,7 +52,7 @@ const char usageText[] =
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n";
 
-enum class Option { Help, Version, Headless, Pack, Codec, Shot, Bench, Unknown };
+enum class Option { Help, Version, Headless, Pack, Author, Codec, Shot, Bench, Unknown };
 
 // The option's name is the argument up to an "=", which starts its value.
 Option optionNamed(const std::string& name)
@@ -61,6 +65,8 @@ Option optionNamed(const std::string& name)
         return Option::Headless;
     if (name == "--pack")
         return Option::Pack;
+    if (name == "--author")
+        return Option::Author;
     if (name == "--codec")
         return Option::Codec;
     if (name == "--shot")
@@ -130,10 +136,12 @@ bool applyValue(Option option, const std::string& value, ProgramOptions& options
     }
 }
 
+void printUsage(std::FILE* to) { std::fprintf(to, usageText, authorKeysHelp); }
+
 OptionsOutcome usageError(const std::string& message, std::FILE* err)
 {
     std::fprintf(err, "glint: %s\n", message.c_str());
-    std::fputs(usageText, err);
+    printUsage(err);
     return {false, 2};
 }
 
@@ -156,10 +164,11 @@ OptionsOutcome parseProgramOptions(int argc, const char* const* argv, ProgramOpt
         if (option == Option::Unknown || (equals != std::string::npos && !takesValue(option)))
             return usageError("unknown option '" + argument + "'", err);
         switch (option) {
-        case Option::Help: std::fputs(usageText, out); return {false, 0};
+        case Option::Help: printUsage(out); return {false, 0};
         case Option::Version: std::fprintf(out, "glint %s\n", GLINT_VERSION); return {false, 0};
         case Option::Headless: options.headless = true; continue;
         case Option::Pack: options.pack = true; continue;
+        case Option::Author: options.author = true; continue;
         default: break;
         }
         std::string value;

@@ -1,6 +1,6 @@
 // The program's Linux command line. Arguments that start with "--" are the
-// program's own options (--help, --version, --headless, --codec, --shot,
-// --bench); all other arguments are joined with single blanks into the one
+// program's own options (--help, --version, --headless, --pack, --author,
+// --codec, --shot, --bench); all other arguments are joined with single blanks into the one
 // command-line string that holds the show's "/"-separated switches
 // (ShowSettings.h). No arguments at all make an empty command line, which
 // asks for the settings dialog.
@@ -20,6 +20,7 @@ namespace shell {
 struct ProgramOptions {
     bool headless = false;   // render without a screen even if one exists
     bool pack = false;       // data from the pack file instead of data/
+    bool author = false;     // author mode: keys to move about, on-screen line, reload
     std::string commandLine; // the show's switches
     std::string codec = "mjpeg";  // of video captures
     // Pictures to save on the capture clock, in the order given; the run

@@ -41,6 +41,9 @@ struct ShellState {
     std::function<void()> releaseShow = [] {};
     // Receives every typed character (code 0-255) before the key table does.
     std::function<void(int character)> onCharacter = [](int) {};
+    // Receives every key press (virtual-key code 0-255, repeats included)
+    // before the key table does.
+    std::function<void(int virtualKey)> onKeyDown = [](int) {};
 };
 
 ShellState& shellState();

@@ -71,6 +71,7 @@ void installShow(const ProgramOptions& options)
     run.links = linkShowScenes;
     run.benchFrames = options.benchFrames;
     run.usePack = options.pack;
+    run.authorMode = options.author;
     run.mode = options.benchFrames > 0 ? RunMode::Bench : options.shots.empty() ? RunMode::Show : RunMode::Shots;
     run.shots = options.shots;
     std::stable_sort(run.shots.begin(), run.shots.end(),
@@ -82,6 +83,10 @@ void installShow(const ProgramOptions& options)
     state.onCharacter = [](int character) {
         if (showRun().demo)
             showRun().demo->onKey(character, 0, 0);
+    };
+    state.onKeyDown = [](int virtualKey) {
+        if (showRun().author)
+            showRun().author->onKeyDown(virtualKey);
     };
 }
 
@@ -136,6 +141,10 @@ bool initShow()
         pauseUntilShowStart(run.showStartSeconds);
     if (settings.startScene >= 0 && run.mode != RunMode::Bench)
         demo.skipTo(settings.startScene);
+    if (run.authorMode && run.mode != RunMode::Bench) {
+        run.author = std::make_unique<AuthorMode>(demo);
+        run.author->watchData();
+    }
     if (run.capturing)
         run.captureMusic = musicFilePath(*demo.resources);
     return true;
@@ -147,6 +156,7 @@ void releaseShow()
     if (run.captureOpen)
         closeShowCapture(run);
     run.demo.reset();
+    run.author.reset();
 }
 
 } // namespace shell

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "sequencer/Demo.h"
+#include "shell/AuthorMode.h"
 #include "shell/CaptureProgress.h"
 #include "shell/ProgramOptions.h"
 
@@ -31,12 +32,16 @@ struct ShowRun {
     int shotsFailed = 0;
     int benchFrames = 0;
     bool usePack = false;  // data from the pack file "pmx.d"
+    bool authorMode = false;  // --author: made into `author` once the Demo exists
 
     // The scenes the sequencer builds: the show's own unless a test puts
     // in others.
     Timeline timeline;
     SceneLinker links;
     std::unique_ptr<Demo> demo;
+    // Author mode of a show run; lent to the Demo's frames, so it goes after
+    // the Demo.
+    std::unique_ptr<AuthorMode> author;
     std::vector<double> stageMilliseconds;  // loading time of each stage
     // The music for a capture's audio track; only runs on the capture
     // clock carry it, since only there pictures and music stay in step.

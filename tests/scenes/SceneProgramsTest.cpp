@@ -100,20 +100,36 @@ TEST_F(SceneProgramsTest, PetalsAreLitFromEitherSideWithAGlossAndAStemColouredRo
     nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 17, 4, 1, 0, 0);
     glColor3f(0.2f, 0.4f, 0.6f);
     glSecondaryColor3f(0.0f, 0.6f, 0.0f);
+    // A petal's frame turned so that its cross-section faces the eye: x (out
+    // along the petal) towards the eye, z (across it) to the right. The quad
+    // stands at x = 0, where the petal does not bow.
+    glTranslatef(0, 0, -500);
+    glRotatef(90, 0, 1, 0);
+    const auto drawCrossSection = [](float nx) {
+        nv::glBegin(GL_QUADS);
+        glNormal3f(nx, 0, 0);
+        glVertex3f(0, -5, -6);
+        glVertex3f(0, -5, 6);
+        glVertex3f(0, 5, 6);
+        glVertex3f(0, 5, -6);
+        glEnd();
+    };
 
-    // Beyond the root, facing the headlight: the ring's colour fully lit,
-    // the rim's F0 (x 0.5) on it and the whole highlight (x 0.5) added:
-    // base x 1.125 + 0.5.
-    glTexCoord3f(0.5f, 0.5f, 0.5f);
-    drawQuad(0, 0, 1);
-    expectColour(testsupport::readPixel(320, 240), 185, 242, 255);
+    // Half way out, facing the headlight: the ring's colour, its normals
+    // leaned out across the cupped width by a half (diffuse 0.894), the
+    // rim's F0 (x 0.5) on it and the highlight 0.894^24 (x 0.5) added:
+    // base x 1.072 + 0.034.
+    glTexCoord3f(0.25f, 0.25f, 0.25f);
+    drawCrossSection(-1);
+    expectColour(testsupport::readPixel(320, 240), 63, 118, 173);
     // Seen from behind it is lit the same.
-    drawQuad(0, 0, -1);
-    expectColour(testsupport::readPixel(320, 240), 185, 242, 255);
-    // At the root the stem colour takes over.
-    glTexCoord3f(0.0f, 0.0f, 0.0f);
-    drawQuad(0, 0, 1);
-    expectColour(testsupport::readPixel(320, 240), 128, 255, 128);
+    drawCrossSection(1);
+    expectColour(testsupport::readPixel(320, 240), 63, 118, 173);
+    // Near the root the stem colour takes over: a fifth of the way to the
+    // ring's colour at a tenth of the length.
+    glTexCoord3f(0.05f, 0.05f, 0.05f);
+    drawCrossSection(-1);
+    expectColour(testsupport::readPixel(320, 240), 20, 162, 42);
 }
 
 TEST_F(SceneProgramsTest, AProgramFileCutShortIsReportedUnderItsName)

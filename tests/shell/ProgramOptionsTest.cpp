@@ -47,6 +47,7 @@ TEST(ProgramOptionsTest, ArgumentsJoinIntoTheShowsCommandLine)
         const char* commandLine;
         bool headless;
         bool pack = false;
+        bool author = false;
     };
     const Case cases[] = {
         {{}, "", false},
@@ -57,6 +58,7 @@ TEST(ProgramOptionsTest, ArgumentsJoinIntoTheShowsCommandLine)
         // Options are taken out wherever they stand.
         {{"/w", "--headless", "/z2"}, "/w /z2", true},
         {{"--pack", "/w"}, "/w", false, true},
+        {{"/w", "--author"}, "/w", false, false, true},
         // A single dash is no option of the program.
         {{"-w"}, "-w", false},
     };
@@ -67,6 +69,7 @@ TEST(ProgramOptionsTest, ArgumentsJoinIntoTheShowsCommandLine)
         EXPECT_EQ(parsed.options.commandLine, c.commandLine);
         EXPECT_EQ(parsed.options.headless, c.headless);
         EXPECT_EQ(parsed.options.pack, c.pack);
+        EXPECT_EQ(parsed.options.author, c.author);
         EXPECT_EQ(parsed.out, "");
         EXPECT_EQ(parsed.err, "");
     }
@@ -79,6 +82,10 @@ TEST(ProgramOptionsTest, HelpAndVersionPrintAndEndWithSuccess)
     EXPECT_EQ(help.outcome.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("usage: glint", 0), 0u);
     EXPECT_NE(help.out.find("--headless"), std::string::npos);
+    // The author keys, filled into their place.
+    EXPECT_NE(help.out.find("--author"), std::string::npos);
+    EXPECT_NE(help.out.find("  PgUp/PgDn  previous / next scene\n"), std::string::npos);
+    EXPECT_EQ(help.out.find("%s"), std::string::npos);
     EXPECT_EQ(help.err, "");
 
     Parsed version = parse({"--version"});

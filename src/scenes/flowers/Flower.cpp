@@ -38,21 +38,6 @@ Flower::Flower(const ResourceManager& resources)
             petal.lift = i == 0 ? 0.0f : 0.1f * i + 0.1f;
         }
     }
-    const size_t floats = 3 * PetalGeometry::vertexCount * petalsPerRing;
-    ringPositions.resize(floats);
-    ringNormals.resize(floats);
-    ringTexCoords.resize(floats);
-    // Each petal's strip as separate quads (pairs k and k + 1), the same
-    // faces a quad strip makes, so petals can share one draw.
-    for (int j = 0; j < petalsPerRing; ++j) {
-        const int base = j * PetalGeometry::vertexCount;
-        for (int k = 0; k + 1 < PetalGeometry::pairs; ++k) {
-            for (int v : {2 * k, 2 * k + 1, 2 * k + 3, 2 * k + 2})
-                ringQuads.push_back(static_cast<unsigned short>(base + v));
-        }
-        std::copy(geometry.texCoords.begin(), geometry.texCoords.end(),
-                  ringTexCoords.begin() + 3 * base);
-    }
 }
 
 void Flower::readColours(const ResourceManager& resources)
@@ -97,9 +82,9 @@ void Flower::draw(float)
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, ringPositions.data());
-    glNormalPointer(GL_FLOAT, 0, ringNormals.data());
-    glTexCoordPointer(3, GL_FLOAT, 0, ringTexCoords.data());
+    glVertexPointer(3, GL_FLOAT, 0, geometry.positions.data());
+    glNormalPointer(GL_FLOAT, 0, geometry.normals.data());
+    glTexCoordPointer(3, GL_FLOAT, 0, geometry.texCoords.data());
     for (int i = 0; i < ringCount; ++i)
         drawRing(i);
     glDisableClientState(GL_VERTEX_ARRAY);
@@ -108,34 +93,20 @@ void Flower::draw(float)
     glDisable(GL_VERTEX_PROGRAM_NV);
 }
 
-void Flower::turnPetals(int ring)
-{
-    for (int j = 0; j < petalsPerRing; ++j) {
-        // As glRotatef(turn, 0, 1, 0): x' = c x + s z, z' = -s x + c z.
-        const float angle = rings[ring][j].turn * 3.14159265f / 180.0f;
-        const float c = std::cos(angle), s = std::sin(angle);
-        float* position = &ringPositions[3 * j * PetalGeometry::vertexCount];
-        float* normal = &ringNormals[3 * j * PetalGeometry::vertexCount];
-        for (int v = 0; v < PetalGeometry::vertexCount; ++v) {
-            const float* p = &geometry.positions[3 * v];
-            const float* n = &geometry.normals[3 * v];
-            position[3 * v] = c * p[0] + s * p[2];
-            position[3 * v + 1] = p[1];
-            position[3 * v + 2] = -s * p[0] + c * p[2];
-            normal[3 * v] = c * n[0] + s * n[2];
-            normal[3 * v + 1] = n[1];
-            normal[3 * v + 2] = -s * n[0] + c * n[2];
-        }
-    }
-}
-
 void Flower::drawRing(int ring)
 {
     const Petal& first = rings[ring][0];
     geometry.build(ringOpening(ring, opening), first.sizeDivisor, first.lift);
-    turnPetals(ring);
-    // Every petal of a ring has the ring's colour.
+    // Every petal of a ring has the ring's colour. Each petal is drawn in
+    // its own frame, turned about the axis, so the program sees it with x
+    // out along the petal and z across it, and can shape it.
     glSecondaryColor3f(stemCol.x, stemCol.y, stemCol.z);
     glColor3f(first.colour.x, first.colour.y, first.colour.z);
-    nv::glDrawElements(GL_QUADS, static_cast<GLsizei>(ringQuads.size()), GL_UNSIGNED_SHORT, ringQuads.data());
+    for (const Petal& petal : rings[ring]) {
+        glPushMatrix();
+        glRotatef(petal.turn, 0.0f, 1.0f, 0.0f);
+        nv::glDrawElements(GL_QUAD_STRIP, PetalGeometry::vertexCount, GL_UNSIGNED_SHORT,
+                           geometry.indices.data());
+        glPopMatrix();
+    }
 }

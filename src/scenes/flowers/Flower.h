@@ -14,7 +14,6 @@
 #include "scenes/flowers/Petal.h"
 
 #include <array>
-#include <vector>
 
 class ResourceManager;
 
@@ -46,12 +45,6 @@ private:
     void readColours(const ResourceManager& resources);
     void setProgramParameters() const;
     void drawRing(int ring);
-    // Lays the ring's petals, each turned about the axis, into one batch.
-    void turnPetals(int ring);
 
     PetalGeometry geometry;
-    // One ring's petals, turned into place, drawn in one call: a draw per
-    // petal costs the software rasterizer more than the petal itself.
-    std::vector<float> ringPositions, ringNormals, ringTexCoords;
-    std::vector<unsigned short> ringQuads;
 };
