@@ -38,9 +38,11 @@
 //   programs/NvExtensions.h, or the emulated combiners are skipped (a test
 //   scans for plain draws). Random draws: show::random, in a fixed order, at
 //   construction.
-// - Tests: tests/scenes/, on the GLTest fixture (tests/support/GLTest.h): a
-//   headless context, a ResourceManager reading build/data with
-//   setObjectFactory(createSharedObject), update(t), then pixels read back.
+// - Tests: tests/scenes/<scene>/, on SceneFixture (tests/scenes/SceneFixture.h):
+//   the scene built from its timeline row over the built data (or a folder of
+//   the test's own), played at seconds or beats from its start, then pixels
+//   read back. Sample where behaviour changes (a fade's middle, a window's
+//   edge), so the test fails when the line it guards changes.
 #pragma once
 
 #include "resources/SharedKey.h"

@@ -5,7 +5,10 @@
 // inside the scope may set whatever it needs without the caller's state
 // changing.
 //
-// The context current at destruction must be the one of construction.
+// A pass-sized scope: only the groups named and two matrices, cheap enough
+// for several passes a frame (GLStateScope puts back everything, once a
+// frame). The context current at destruction must be the one of
+// construction.
 #pragma once
 
 #include <epoxy/gl.h>

@@ -55,13 +55,6 @@ protected:
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
     }
-
-    static GLint attributeStackDepth()
-    {
-        GLint depth = 0;
-        glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
-        return depth;
-    }
 };
 
 } // namespace
@@ -201,7 +194,7 @@ TEST_F(DemoTest, AnEmptyListEndsTheShowAtOnceWithoutDrawing)
     EXPECT_EQ(demo->update(0.0f), 1);
     EXPECT_EQ(demo->onKey('a', 0, 0), 0);
     EXPECT_EQ(testsupport::readPixel(320, 10)[0], 255); // no letterbox either
-    EXPECT_EQ(attributeStackDepth(), 0);
+    EXPECT_EQ(attributePushesLeft(), 0);
 }
 
 TEST_F(DemoTest, KeyEffectsAndLetterboxGoOverTheSceneWhateverStateItLeft)
@@ -283,7 +276,7 @@ TEST_F(DemoTest, EveryFrameOfEverySceneStartsFromTheStateBeforeTheShow)
             EXPECT_FALSE(fog);
     }
     EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_EQ(attributeStackDepth(), 0);
+    EXPECT_EQ(attributePushesLeft(), 0);
 }
 
 TEST_F(DemoTest, DestructionDeletesTheScenesInOrderBeforeTheManager)

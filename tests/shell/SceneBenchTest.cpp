@@ -91,9 +91,7 @@ TEST_F(SceneBenchRunTest, EverySceneRunsFromItsStartOnTheCaptureClock)
         for (size_t n = 0; n < 4; ++n)
             EXPECT_NEAR(scene.times[n], scene.start - 0.01f + n * 0.1f, 1e-5);
     }
-    GLint depth = -1;
-    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(attributePushesLeft(), 0);
 
     EXPECT_EQ(report.rfind("bench: 4 frames per scene at 10 fps from its start, the first 0 left out\n", 0), 0u)
         << report;

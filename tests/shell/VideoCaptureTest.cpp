@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -113,13 +114,22 @@ TEST_F(VideoCaptureTest, ACaptureEndedByExitIsStillComplete)
 {
     // The show may end through exit() while capturing (a failed check, a
     // signal); the file must still hold every frame written.
-    const std::string file = folder.path("interrupted.avi");
+    // The capture runs in a fresh copy of the test binary, which runs this
+    // test from its start with a scratch folder of its own: the file's name
+    // reaches it through the environment, and the copy's folder goes with it.
+    constexpr const char* fileVariable = "GLINT_TEST_INTERRUPTED_CAPTURE";
+    if (!std::getenv(fileVariable))
+        setenv(fileVariable, folder.path("interrupted.avi").c_str(), 1);
+    const std::string file = std::getenv(fileVariable);
     EXPECT_EXIT(
         {
             captureFrames(file, 4);
+            if (file != folder.path("interrupted.avi"))
+                std::filesystem::remove(folder.path(""));
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+    unsetenv(fileVariable);
     mediatest::AviContents avi = mediatest::probeVideo(file);
     ASSERT_TRUE(avi.readable) << avi.error;
     EXPECT_EQ(avi.framesRgb.size(), 4u);

@@ -1,7 +1,9 @@
 #include "support/GLTest.h"
 
+#include "core/GLStateScope.h"
 #include "platform/HeadlessContext.h"
 #include "platform/HeadlessSurfaceProvider.h"
+#include "programs/NvExtensions.h"
 
 #include <epoxy/gl.h>
 
@@ -43,9 +45,44 @@ std::array<uint8_t, 4> readPixel(int x, int y)
 
 } // namespace testsupport
 
+namespace {
+
+// NV vertex programs have 96 parameters; a tracked matrix takes four.
+constexpr GLuint programParameters = 96;
+
+// The NV layer's pending error first, then GL's (bounded: a lost context
+// reports its loss for ever).
+void drainErrors()
+{
+    for (int pending = 0; pending < 16 && nv::glGetError() != GL_NO_ERROR; ++pending) {
+    }
+}
+
+} // namespace
+
+GLTest::GLTest() = default;
+
+GLTest::~GLTest()
+{
+    if (!startingState)
+        return;
+    // Without its context the state cannot be put back (nor safely touched).
+    if (!testsupport::makeTestContextCurrent()) {
+        startingState.release();
+        return;
+    }
+    startingState.reset();
+    // The NV layer's matrix tracking is its own record, outside GL's state.
+    for (GLuint address = 0; address < programParameters; address += 4)
+        nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, address, GL_NONE, GL_IDENTITY_NV);
+    drainErrors();
+}
+
 void GLTest::SetUp()
 {
     ASSERT_TRUE(testsupport::makeTestContextCurrent());
+    startingState = std::make_unique<GLStateScope>();
+    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &attributeDepthAtStart);
     // Render targets (pbuffers) come from the test context, as they come
     // from the window's context in the show.
     static platform::HeadlessSurfaceProvider surfaces(testsupport::testContext());
@@ -59,6 +96,12 @@ void GLTest::SetUp()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     // The context lives for the whole run: an error an earlier test left
     // behind must not be reported by this one.
-    for (int pending = 0; pending < 16 && glGetError() != GL_NO_ERROR; ++pending) {
-    }
+    drainErrors();
+}
+
+int GLTest::attributePushesLeft() const
+{
+    GLint depth = 0;
+    glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
+    return depth - attributeDepthAtStart;
 }

@@ -6,6 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+
+class GLStateScope;
 
 namespace platform {
 class HeadlessContext;
@@ -25,9 +28,21 @@ std::array<uint8_t, 4> readPixel(int x, int y);
 
 } // namespace testsupport
 
-// A fixture for tests that draw: every test starts on a current context with
-// a cleared screen and default matrices.
+// A fixture for tests that draw: every test starts on a current context in
+// the state the context had when the first test began (GL's defaults), with
+// a cleared screen and default matrices, whatever the tests before it
+// switched on, bound or left pushed. The state is put back when the fixture
+// goes, after the derived fixture's members (and the GL objects they hold).
 class GLTest : public ::testing::Test {
 protected:
+    GLTest();
+    ~GLTest() override;
     void SetUp() override;
+
+    // Attribute groups pushed since the test began and not popped.
+    int attributePushesLeft() const;
+
+private:
+    std::unique_ptr<GLStateScope> startingState;
+    int attributeDepthAtStart = 0;
 };

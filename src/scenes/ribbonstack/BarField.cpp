@@ -4,6 +4,23 @@
 #include "core/ShowMath.h"
 #include "programs/NvExtensions.h"
 
+#include <cmath>
+
+namespace {
+
+// A bar's face and outline alpha at its depth.
+float fillAlpha(float z)
+{
+    return show::remap(z, -10.0f, 10.0f, BarField::farFillAlpha, BarField::nearFillAlpha);
+}
+
+float edgeAlpha(float z)
+{
+    return std::fmin(1.0f, 3.0f * fillAlpha(z));
+}
+
+} // namespace
+
 BarField::BarField()
 {
     for (int i = 0; i < barCount; ++i) {
@@ -21,10 +38,10 @@ void BarField::buildList()
     const float half = barHeight / 2.0f;
     list = genList();
     nv::glNewList(list.get(), GL_COMPILE);
-    glColor4f(1.0f, 0.0f, 0.0f, 0.95f);
     nv::glBegin(GL_QUADS);
     for (const Bar& b : bars) {
         const float w = b.width / 2.0f;
+        glColor4f(1.0f, 0.0f, 0.0f, fillAlpha(b.z));
         glVertex3f(b.x - w, b.y - half, b.z);
         glVertex3f(b.x + w, b.y - half, b.z);
         glVertex3f(b.x + w, b.y + half, b.z);
@@ -37,6 +54,7 @@ void BarField::buildList()
     nv::glBegin(GL_LINES);
     for (const Bar& b : bars) {
         const float w = b.width / 2.0f;
+        glColor4f(1.0f, 0.0f, 0.0f, edgeAlpha(b.z));
         glVertex3f(b.x - w, b.y - half, b.z);
         glVertex3f(b.x + w, b.y - half, b.z);
         glVertex3f(b.x + w, b.y + half, b.z);

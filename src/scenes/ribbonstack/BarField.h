@@ -2,6 +2,11 @@
 // spread along x and scattered in depth, compiled once into a display list:
 // filled quads, then their outlines as separate line segments.
 //
+// About five bars lie over any point of the view and they add up, so each
+// one is faint, fainter the further back it stands, and its outline
+// brighter than its face: the sum stays below full red and varies from bar
+// to bar, where near-opaque bars would add up to one flat red wall.
+//
 // Owns the display list; delete the field while a context sharing it is
 // current. Random draws: two per bar (depth, then width), at construction.
 #pragma once
@@ -14,6 +19,9 @@ public:
     static constexpr float barHeight = 30.0f;
     // The field stands this far along z from the stack.
     static constexpr float depthBehindStack = -10.0f;
+    // The red's alpha at the back (depth -10) and the front (depth 10).
+    static constexpr float farFillAlpha = 0.03f;
+    static constexpr float nearFillAlpha = 0.15f;
 
     BarField();
 

@@ -1,43 +1,43 @@
-#include "scenes/ShowPlacement.h"
-#include "scenes/SceneFrames.h"
+#include "scenes/SceneFixture.h"
 
 #include "effects/CopyScreen.h"
-#include "resources/TempDirectory.h"
 #include "scenes/aflowers/AflowersScene.h"
 #include "scenes/tunnel/RibbonsScene.h"
 
-using AflowersSceneTest = SceneFrameTest;
+using AflowersSceneTest = SceneFixture;
 
 namespace {
 
+constexpr int aflowersRow = 1;
+constexpr int ribbonsRow = 2;
+
 std::vector<unsigned char> frameAt(AflowersScene& scene, float beat)
 {
-    scene.update(scene.start + scene.timeOfBeat(beat));
-    return SceneFrameTest::readScreen();
+    SceneFixture::playBeat(scene, beat);
+    return SceneFixture::readScreen();
 }
 
 } // namespace
 
 TEST_F(AflowersSceneTest, FadesInFromBlack)
 {
-    AflowersScene scene(resources.get());
-    placeAsInShow(scene, 1);
-    scene.start = 30.0f;
+    AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     EXPECT_EQ(brightest(frameAt(scene, 0.0f)), 0);
     EXPECT_GT(brightest(frameAt(scene, 1.0f)), 60);
 }
 
 TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
 {
-    AflowersScene scene(resources.get());
-    placeAsInShow(scene, 1);
+    AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     // A camera cut changes the whole picture; a hundredth of a beat on the
     // same camera changes next to nothing.
     const auto before = frameAt(scene, 7.99f);
     const auto first = frameAt(scene, 8.0f);
     const auto next = frameAt(scene, 8.01f);
     EXPECT_GT(difference(before, first), 8 * difference(first, next));
-    const auto last = frameAt(scene, 20.0f);
+    // (Beat 20 itself is the edge, and at the scene's show time it rounds
+    // to either side.)
+    const auto last = frameAt(scene, 19.99f);
     const auto after = frameAt(scene, 20.01f);
     const auto later = frameAt(scene, 20.02f);
     EXPECT_GT(difference(last, after), 8 * difference(after, later));
@@ -45,10 +45,8 @@ TEST_F(AflowersSceneTest, OrbitsWithThePictureFromBeatEightThroughBeatTwenty)
 
 TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
 {
-    RibbonsScene ribbons(resources.get());
-    placeAsInShow(ribbons, 2);
-    AflowersScene scene(resources.get());
-    placeAsInShow(scene, 1);
+    RibbonsScene& ribbons = buildScene<RibbonsScene>(ribbonsRow);
+    AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     const auto alone = frameAt(scene, 33.0f);
     scene.next = &ribbons;
     const auto halfway = frameAt(scene, 33.0f);
@@ -66,15 +64,11 @@ TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
 
 TEST_F(AflowersSceneTest, PlaysOnWithoutItsDataFiles)
 {
-    testsupport::TempDirectory empty;
-    empty.makeCurrent();
-    ResourceManager bare(false, true);
-    bare.setObjectFactory(createSharedObject);
-    AflowersScene scene(&bare);
-    placeAsInShow(scene, 1);
+    ownData();
+    AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
     EXPECT_EQ(scene.ribbons.strands.size(), 16u);
     EXPECT_EQ(scene.ribbons.strands[0]->path.pointCount(), 0);
     for (float beat : {0.5f, 10.0f, 33.0f})
-        EXPECT_EQ(scene.update(scene.timeOfBeat(beat)), 0);
-    EXPECT_EQ(scene.update(scene.timeOfBeat(34.0f)), 1);
+        EXPECT_EQ(playBeat(scene, beat), 0);
+    EXPECT_EQ(play(scene, scene.duration + 0.001f), 1);
 }

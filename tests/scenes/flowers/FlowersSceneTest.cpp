@@ -1,33 +1,22 @@
-#include "scenes/ShowPlacement.h"
+#include "scenes/SceneFixture.h"
 #include "scenes/flowers/FlowersScene.h"
 
 #include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
-#include "effects/SharedObjects.h"
-#include "resources/ResourceManager.h"
-#include "support/ShowResourcesTest.h"
-
-#include <epoxy/gl.h>
 
 #include <cmath>
 #include <vector>
 
 namespace {
 
-class FlowersSceneTest : public ShowResourcesTest {
+constexpr int flowersRow = 6;
+
+class FlowersSceneTest : public SceneFixture {
 protected:
     void SetUp() override
     {
-        ShowResourcesTest::SetUp();
-        testing::internal::CaptureStdout();
-        scene = std::make_unique<FlowersScene>(resources.get());
-        placeAsInShow(*scene, 6);
-        testing::internal::GetCapturedStdout();
-    }
-    void TearDown() override
-    {
-        scene.reset();
-        ShowResourcesTest::TearDown();
+        SceneFixture::SetUp();
+        scene = &buildScene<FlowersScene>(flowersRow);
     }
 
     static void fillScreen(float grey)
@@ -46,9 +35,7 @@ protected:
         return testsupport::readPixel(320, 240);
     }
 
-    float seconds(float beats) const { return scene->timeOfBeat(beats); }
-
-    std::unique_ptr<FlowersScene> scene;
+    FlowersScene* scene = nullptr;
 };
 
 } // namespace
@@ -68,23 +55,23 @@ TEST_F(FlowersSceneTest, SetCameraTakesSlotZeroOrOneOnly)
 
 TEST_F(FlowersSceneTest, TheScriptChoosesCamerasAndViewOpacities)
 {
-    scene->update(seconds(4));
+    playBeat(*scene, 4);
     EXPECT_EQ(scene->cameraNames[0], "CamOrbit");
     EXPECT_EQ(scene->cameraNames[1], "CamLow");
     EXPECT_FLOAT_EQ(scene->viewOpacity(0), 1.0f);
     EXPECT_FLOAT_EQ(scene->viewOpacity(1), 0.0f);
-    scene->update(seconds(14));
+    playBeat(*scene, 14);
     EXPECT_GT(scene->viewOpacity(0), 0.0f);
     EXPECT_GT(scene->viewOpacity(1), 0.0f);
 }
 
 TEST_F(FlowersSceneTest, AViewWithOpacityZeroIsNeitherRenderedNorComposited)
 {
-    CopyScreen* view1 = resources->get(shared::copyScreen640x480b);
+    CopyScreen* view1 = resources().get(shared::copyScreen640x480b);
     ASSERT_NE(view1, nullptr);
     fillScreen(1.0f);
     view1->copyFromScreen(0, 0, 0, 0, -1, -1);
-    scene->update(seconds(4));   // view 0 alone
+    playBeat(*scene, 4);   // view 0 alone
     ASSERT_EQ(scene->viewOpacity(1), 0.0f);
     // The white copy was not composited ...
     const auto frame = testsupport::readPixel(5, 5);
@@ -97,7 +84,7 @@ TEST_F(FlowersSceneTest, AViewWithOpacityZeroIsNeitherRenderedNorComposited)
 
 TEST_F(FlowersSceneTest, ACameraTheFileLacksLeavesItsViewCleared)
 {
-    CopyScreen* view0 = resources->get(shared::copyScreen640x480);
+    CopyScreen* view0 = resources().get(shared::copyScreen640x480);
     scene->cameraNames[0] = "CamOrbit";
     scene->renderView(0, 20.0f);
     const auto drawn = copyMiddle(view0);
@@ -114,10 +101,10 @@ TEST_F(FlowersSceneTest, ACameraTheFileLacksLeavesItsViewCleared)
 
 TEST_F(FlowersSceneTest, TheFirstTwoBeatsFadeInFromBlack)
 {
-    scene->update(0.0f);
+    play(*scene, 0.0f);
     const auto first = testsupport::readPixel(320, 20);
     EXPECT_EQ(first[0] + first[1] + first[2], 0);
-    scene->update(seconds(3));
+    playBeat(*scene, 3);
     const auto later = testsupport::readPixel(320, 20);   // the gradient's bright end
     EXPECT_GT(later[0], 40);
 }
@@ -141,12 +128,12 @@ TEST_F(FlowersSceneTest, VinesGrowOneSectionPerDrawOfANewTime)
 
 TEST_F(FlowersSceneTest, KeyRRewindsTheScript)
 {
-    scene->update(seconds(20));
+    playBeat(*scene, 20);
     ASSERT_EQ(scene->cameraNames[0], "CamHigh");
     EXPECT_EQ(scene->onKey('x', 0, 0), 0);
     EXPECT_EQ(scene->onKey('r', 0, 0), 0);
     scene->cameraNames[0].clear();
-    scene->update(seconds(1));
+    playBeat(*scene, 1);
     EXPECT_EQ(scene->cameraNames[0], "CamOrbit");
 }
 

@@ -1,10 +1,6 @@
-#include "scenes/ShowPlacement.h"
+#include "scenes/SceneFixture.h"
 #include "core/ScreenQuad.h"
 #include "scenes/fluid/FluidScene.h"
-#include "scenes/SceneData.h"
-#include "support/GLTest.h"
-
-#include <epoxy/gl.h>
 
 #include <gtest/gtest.h>
 
@@ -14,25 +10,21 @@ using testsupport::colourKey;
 using testsupport::positionKey;
 using testsupport::readPixel;
 
-class FluidSceneTest : public GLTest {
+constexpr int fluidRow = 8;
+
+// On a folder of its own: the tests write the scene's movie themselves.
+class FluidSceneTest : public SceneFixture {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
+        SceneFixture::SetUp();
+        data = &ownData();
     }
 
-    // Built quietly: the files a test leaves out are reported.
-    std::unique_ptr<FluidScene> quietScene()
-    {
-        testing::internal::CaptureStdout();
-        auto scene = std::make_unique<FluidScene>(&data.resources, pen);
-        placeAsInShow(*scene, 8);
-        testing::internal::GetCapturedStdout();
-        return scene;
-    }
+    FluidScene& fluidScene() { return buildScene<FluidScene>(fluidRow); }
+    FluidPen& pen() { return run.get<FluidPen>(); }
 
-    testsupport::SceneData data;
-    FluidPen pen;
+    testsupport::SceneData* data = nullptr;
 };
 
 // The pen at (x, y) of the screen: the script's positions sit 50 below.
@@ -46,8 +38,7 @@ void putPen(FluidScene& scene, float x, float y)
 
 TEST_F(FluidSceneTest, FirstPenSegmentDrawsNothingAndALiftedPenNothingEither)
 {
-    auto built = quietScene();
-    FluidScene& scene = *built;
+    FluidScene& scene = fluidScene();
     setOrthoBox(0, 640, 480, 0, 0, 10);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -62,12 +53,12 @@ TEST_F(FluidSceneTest, FirstPenSegmentDrawsNothingAndALiftedPenNothingEither)
     EXPECT_GT(litAt(200, 100), 200) << "the core of the stroke";
     EXPECT_GT(litAt(200, 106), 40) << "its glow";
 
-    pen.down = false;
+    pen().down = false;
     putPen(scene, 300, 300);
     scene.drawPenSegment();
     EXPECT_EQ(litAt(300, 200), 0);
     // Set down again, it carries on from where the lifted pen went.
-    pen.down = true;
+    pen().down = true;
     putPen(scene, 500, 300);
     scene.drawPenSegment();
     EXPECT_GT(litAt(400, 300), 200);
@@ -86,9 +77,8 @@ TEST_F(FluidSceneTest, EndLineTwiceSetsThePenDownAgainWhileTheScriptRunsOn)
     banner.keys = {colourKey(0, 1, 1, 1, 0), colourKey(80, 1, 1, 1, 1)};
     movie.layers = {penLayer, banner};
     movie.commands = {{8, "endLine"}, {16, "endLine,ignored"}};
-    data.writeMovie("fluid.swf", movie);
-    auto built = quietScene();
-    FluidScene& scene = *built;
+    data->writeMovie("fluid.swf", movie);
+    FluidScene& scene = fluidScene();
 
     struct Row {
         float local;
@@ -97,8 +87,8 @@ TEST_F(FluidSceneTest, EndLineTwiceSetsThePenDownAgainWhileTheScriptRunsOn)
     float bannerBefore = -1.0f;
     for (const Row& row : {Row{0.0f, true}, Row{0.05f, true}, Row{0.15f, false}, Row{0.25f, true}}) {
         SCOPED_TRACE(row.local);
-        scene.update(row.local);
-        EXPECT_EQ(pen.down, row.down);
+        play(scene, row.local);
+        EXPECT_EQ(pen().down, row.down);
         EXPECT_GT(scene.bannerColour[3], bannerBefore);
         bannerBefore = scene.bannerColour[3];
     }
@@ -106,41 +96,36 @@ TEST_F(FluidSceneTest, EndLineTwiceSetsThePenDownAgainWhileTheScriptRunsOn)
 
 TEST_F(FluidSceneTest, FlowStartsFromTheLastPictureAndTheLastSecondFadesOut)
 {
-    auto built = quietScene();
-    FluidScene& scene = *built;
-    scene.start = 100.0f;
+    FluidScene& scene = fluidScene();
     glClearColor(1, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    EXPECT_EQ(scene.update(100.0f), 0);
+    EXPECT_EQ(play(scene, 0.0f), 0);
     EXPECT_GT(readPixel(320, 240)[0], 200);
     EXPECT_GT(readPixel(20, 400)[0], 200);
 
     // Without a new picture, the fluid keeps showing what it was given.
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    EXPECT_EQ(scene.update(100.04f), 0);
+    EXPECT_EQ(play(scene, 0.04f), 0);
     EXPECT_GT(readPixel(320, 240)[0], 200);
     EXPECT_LT(readPixel(320, 240)[2], 100);
 
-    EXPECT_EQ(scene.update(100.0f + scene.duration - 0.05f), 0);
+    EXPECT_EQ(play(scene, scene.duration - 0.05f), 0);
     EXPECT_LT(readPixel(320, 240)[0], 30);
     // (Show times this large lose the last bits of the scene's length.)
-    EXPECT_EQ(scene.update(100.0f + scene.duration + 0.001f), 1);
+    EXPECT_EQ(play(scene, scene.duration + 0.001f), 1);
     EXPECT_EQ(readPixel(320, 240)[0], 0);
 }
 
 TEST_F(FluidSceneTest, AMissingBannerIsReportedAndNotDrawn)
 {
-    testing::internal::CaptureStdout();
-    FluidScene scene(&data.resources, pen);
-    placeAsInShow(scene, 8);
-    const std::string said = testing::internal::GetCapturedStdout();
-    EXPECT_NE(said.find("cannot find end.jpg"), std::string::npos) << said;
-    EXPECT_NE(said.find("fluid.swf"), std::string::npos) << said;
+    FluidScene& scene = fluidScene();
+    EXPECT_NE(loadNotes.find("cannot find end.jpg"), std::string::npos) << loadNotes;
+    EXPECT_NE(loadNotes.find("fluid.swf"), std::string::npos) << loadNotes;
     scene.bannerColour[3] = 1.0f;
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    scene.update(0.0f);
+    play(scene, 0.0f);
     // Where the banner would be, only the faint velocity lines.
     EXPECT_LT(readPixel(320, 480 - 100)[1], 80);
 }
@@ -150,14 +135,12 @@ TEST_F(FluidSceneTest, TheFlowingPictureDimsSlowlyAndNeverBurnsToWhite)
     // A grey picture left to the flow for two seconds (forty frames at the
     // capture rate), far from the jet and before its swirl reaches there:
     // it does not grow brighter, and it is still there.
-    auto built = quietScene();
-    FluidScene& scene = *built;
-    scene.start = 100.0f;
+    FluidScene& scene = fluidScene();
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     const int before = readPixel(160, 360)[0];
     for (int frame = 0; frame <= 40; ++frame)
-        scene.update(100.0f + frame * 0.05f);
+        play(scene, frame * 0.05f);
     const int after = readPixel(160, 360)[0];
     EXPECT_LT(after, before);
     EXPECT_GT(after, before / 2);

@@ -1,27 +1,24 @@
+#include "scenes/SceneFixture.h"
+
 #include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
-#include "scenes/ShowPlacement.h"
-#include "effects/SharedObjects.h"
-#include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
 #include "scenes/funksphere/CreditsOverlay.h"
 #include "scenes/funksphere/FunkSphereScene.h"
-#include "support/ShowResourcesTest.h"
-
-#include <epoxy/gl.h>
 
 #include <fstream>
-#include <memory>
 
 using testsupport::readPixel;
 
 namespace {
 
-class FunkSphereSceneTest : public ShowResourcesTest {
+constexpr int funkSphereRow = 7;
+
+class FunkSphereSceneTest : public SceneFixture {
 protected:
     void TearDown() override
     {
-        ShowResourcesTest::TearDown();
+        SceneFixture::TearDown();
         CreditsOverlay::creditIndex = 0;
     }
 
@@ -36,8 +33,7 @@ protected:
 
 TEST_F(FunkSphereSceneTest, RibbonsGrowOverTheFirstTenSeconds)
 {
-    FunkSphereScene scene(resources.get());
-    placeAsInShow(scene, 7);
+    FunkSphereScene& scene = buildScene<FunkSphereScene>(funkSphereRow);
     ASSERT_EQ(scene.ribbonCount(), 24);
     const struct { float b; int ribbons; } rows[] = {
         {0, 0}, {-3, 0}, {0.4f, 0}, {0.42f, 1}, {5, 12}, {9.99f, 23}, {10, 24}, {29, 24},
@@ -53,38 +49,32 @@ TEST_F(FunkSphereSceneTest, NoRibbonsForNumRibbonsZeroOrMissing)
         SCOPED_TRACE(cfg);
         testsupport::TempDirectory folder;
         std::ofstream(folder.path() / "funksphere.cfg") << cfg;
-        ResourceManager own(false, false);
-        own.dataDir = folder.path().string() + "/";
-        own.setObjectFactory(createSharedObject);
-        FunkSphereScene scene(&own);
-        placeAsInShow(scene, 7);
+        FunkSphereScene& scene = buildScene<FunkSphereScene>(funkSphereRow, &resourcesReading(folder.path()));
         EXPECT_EQ(scene.ribbonCount(), 0);
         EXPECT_EQ(scene.visibleRibbons(20), 0);
-        EXPECT_EQ(scene.update(12.0f), 0);   // and the scene still plays
+        EXPECT_EQ(play(scene, 12.0f), 0);   // and the scene still plays
     }
 }
 
 TEST_F(FunkSphereSceneTest, PlaysItsFramesAndFinishesAfterFiftyFourBeats)
 {
-    FunkSphereScene scene(resources.get());
-    placeAsInShow(scene, 7);
+    FunkSphereScene& scene = buildScene<FunkSphereScene>(funkSphereRow);
     int finished = 0;
     for (float t = 5.0f; t < 6.0f; t += 0.1f)
-        finished |= scene.update(t);
+        finished |= play(scene, t);
     EXPECT_EQ(finished, 0);
     // The sphere in the middle, the credit's banner across it.
     EXPECT_GT(brightness(320, 240), 60);
     EXPECT_EQ(CreditsOverlay::creditIndex, 0);
-    EXPECT_EQ(scene.update(30.5f), 1);
+    EXPECT_EQ(play(scene, 30.5f), 1);
 }
 
 TEST_F(FunkSphereSceneTest, TheCreditsFollowTheAnimationsPhrases)
 {
-    FunkSphereScene scene(resources.get());
-    placeAsInShow(scene, 7);
+    FunkSphereScene& scene = buildScene<FunkSphereScene>(funkSphereRow);
     const struct { float t; int credit; } rows[] = {{2, 0}, {12, 2}, {22, 3}};
     for (const auto& row : rows) {
-        scene.update(row.t);
+        play(scene, row.t);
         EXPECT_EQ(CreditsOverlay::creditIndex, row.credit) << row.t;
     }
 }
@@ -93,11 +83,8 @@ TEST_F(FunkSphereSceneTest, ThePreviousFrameComesBackWholeAndEnlargedFromTheTopL
 {
     testsupport::TempDirectory folder;
     std::ofstream(folder.path() / "funksphere.cfg") << "numRibbons = 0\n";
-    ResourceManager own(false, false);
-    own.dataDir = folder.path().string() + "/";
-    own.setObjectFactory(createSharedObject);
-    FunkSphereScene scene(&own);
-    placeAsInShow(scene, 7);
+    ResourceManager& own = resourcesReading(folder.path());
+    FunkSphereScene& scene = buildScene<FunkSphereScene>(funkSphereRow, &own);
     // The previous frame: red on the left, green on the right, blue added
     // over the upper half.
     glEnable(GL_SCISSOR_TEST);
@@ -111,7 +98,7 @@ TEST_F(FunkSphereSceneTest, ThePreviousFrameComesBackWholeAndEnlargedFromTheTopL
     glDisable(GL_SCISSOR_TEST);
     own.get(shared::copyScreen640x480)->copyFromScreen(0, 0, 0, 0, -1, -1);
     FunkSphereScene::drewBefore = true;
-    scene.update(1.0f);
+    play(scene, 1.0f);
     // Half as large again: the middle of the old frame now lies at (480, 360)
     // from the top left.
     const struct { int x, yFromTop; bool red, green, blue; } samples[] = {

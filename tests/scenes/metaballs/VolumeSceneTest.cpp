@@ -1,15 +1,13 @@
-#include "scenes/ShowPlacement.h"
+#include "scenes/SceneFixture.h"
 #include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
-#include "scenes/SceneData.h"
 #include "scenes/metaballs/VolumeScene.h"
-#include "support/GLTest.h"
-
-#include <epoxy/gl.h>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+constexpr int volumeRow = 3;
 
 using testsupport::colourKey;
 using testsupport::readPixel;
@@ -27,29 +25,35 @@ swfwriter::Animation volumeMovie(double fadeAlpha, std::vector<swfwriter::Animat
     return movie;
 }
 
-class VolumeSceneTest : public GLTest {
+// On a folder of its own: the tests write the scene's movie themselves.
+class VolumeSceneTest : public SceneFixture {
 protected:
-    std::unique_ptr<VolumeScene> sceneWith(const swfwriter::Animation& movie)
+    void SetUp() override
     {
-        data.writeMovie("alphametaballs.swf", movie);
-        auto scene = std::make_unique<VolumeScene>(&data.resources, direction);
-        placeAsInShow(*scene, 3);
-        return scene;
+        SceneFixture::SetUp();
+        data = &ownData({"k32b.jpg", "volume.3ds"});
     }
 
-    testsupport::SceneData data{"k32b.jpg", "volume.3ds"};
-    VolumeDirection direction;
+    VolumeScene& sceneWith(const swfwriter::Animation& movie)
+    {
+        data->writeMovie("alphametaballs.swf", movie);
+        return buildScene<VolumeScene>(volumeRow);
+    }
+
+    VolumeDirection& direction() { return run.get<VolumeDirection>(); }
+
+    testsupport::SceneData* data = nullptr;
 };
 
 } // namespace
 
 TEST_F(VolumeSceneTest, FirstBeatGrowsThePreviousFrameAndFadesItOut)
 {
-    auto scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,lastCamera"}}));
+    VolumeScene& scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,lastCamera"}}));
     glClearColor(0, 1, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     // At beat 0 the picture covers the whole screen at full opacity.
-    scene->update(0.0f);
+    play(scene, 0.0f);
     for (auto [x, y] : {std::pair{320, 240}, std::pair{2, 2}, std::pair{637, 477}}) {
         SCOPED_TRACE(testing::Message() << x << ", " << y);
         const auto pixel = readPixel(x, y);
@@ -59,9 +63,9 @@ TEST_F(VolumeSceneTest, FirstBeatGrowsThePreviousFrameAndFadesItOut)
     // Half way through the beat the picture is half there, and it is gone
     // from the frame after the first beat.
     const int halfWay = readPixel(2, 2)[1];
-    scene->update(scene->timeOfBeat(0.5f));
+    playBeat(scene, 0.5f);
     EXPECT_NEAR(readPixel(2, 2)[1], 128, 40) << "was " << halfWay;
-    scene->update(scene->timeOfBeat(1.0f));
+    playBeat(scene, 1.0f);
     EXPECT_LT(readPixel(2, 2)[1], 40);
 }
 
@@ -73,8 +77,8 @@ TEST_F(VolumeSceneTest, FadeDarkensBelowFullAlphaAndStopsAtIt)
     };
     for (const Row& row : {Row{254, true}, Row{255, false}, Row{0, false}}) {
         SCOPED_TRACE(row.alphaSteps);
-        auto scene = sceneWith(volumeMovie(row.alphaSteps / 256.0, {{0, "setCamera,lastCamera"}}));
-        scene->update(scene->timeOfBeat(2.0f));
+        VolumeScene& scene = sceneWith(volumeMovie(row.alphaSteps / 256.0, {{0, "setCamera,lastCamera"}}));
+        playBeat(scene, 2.0f);
         // The top of the background gradient is (0.05, 0, 0.2).
         const auto top = readPixel(320, 470);
         if (row.dark)
@@ -86,51 +90,46 @@ TEST_F(VolumeSceneTest, FadeDarkensBelowFullAlphaAndStopsAtIt)
 
 TEST_F(VolumeSceneTest, CommandsPickTheCameraAndMorphOnTheSceneClock)
 {
-    auto scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,upperCorner"}, {0, "doK,0.5"}}));
-    scene->start = 10.0f;
-    const VolumeMorph& morph = direction.morph;
-    scene->update(10.0f);
-    EXPECT_EQ(direction.camera, "upperCorner");
+    VolumeScene& scene = sceneWith(volumeMovie(0.0, {{0, "setCamera,upperCorner"}, {0, "doK,0.5"}}));
+    const VolumeMorph& morph = direction().morph;
+    play(scene, 0.0f);
+    EXPECT_EQ(direction().camera, "upperCorner");
     ASSERT_TRUE(morph.active);
     EXPECT_FLOAT_EQ(morph.progress, 0.0f);
     // A tenth of a second a frame: morphed at 0.2 ... 1.0, over at 1.2.
     for (int frame = 1; frame <= 5; ++frame) {
-        scene->update(10.0f + 0.1f * frame);
+        play(scene, 0.1f * frame);
         SCOPED_TRACE(frame);
         EXPECT_TRUE(morph.active);
         EXPECT_NEAR(morph.progress, 0.2f * frame, 1e-4f);
     }
-    scene->update(10.6f);
+    play(scene, 0.6f);
     EXPECT_FALSE(morph.active);
 }
 
 TEST_F(VolumeSceneTest, AccentsAreLeftToTheSequencersClock)
 {
-    auto* keys = static_cast<KeyEffects*>(data.resources.get(shared::keyEffects));
+    auto* keys = static_cast<KeyEffects*>(resources().get(shared::keyEffects));
     ASSERT_NE(keys, nullptr);
-    auto scene = sceneWith(volumeMovie(0.0, {}));
-    scene->start = 60.0f;
-    keys->update(70.0f);
+    VolumeScene& scene = sceneWith(volumeMovie(0.0, {}));
+    keys->update(scene.start + 10.0f);
     keys->darken(1.0f, 1.0f);
     // The scene's clock (10 s into it) is far behind the show's: run on it,
     // the accent would swing back up or be drawn twice.
-    scene->update(70.0f);
+    play(scene, 10.0f);
     EXPECT_FLOAT_EQ(keys->colourFade->intensity, 1.0f);
 }
 
 TEST_F(VolumeSceneTest, MissingDataIsReportedAndTheSceneStillPlaysItsLength)
 {
-    testsupport::SceneData empty;
-    testing::internal::CaptureStdout();
-    VolumeScene scene(&empty.resources, direction);
-    placeAsInShow(scene, 3);
-    const std::string said = testing::internal::GetCapturedStdout();
-    EXPECT_NE(said.find("cannot find k32b.jpg"), std::string::npos) << said;
-    EXPECT_NE(said.find("alphametaballs.swf"), std::string::npos) << said;
+    ownData();   // without the scene's files
+    VolumeScene& scene = buildScene<VolumeScene>(volumeRow);
+    EXPECT_NE(loadNotes.find("cannot find k32b.jpg"), std::string::npos) << loadNotes;
+    EXPECT_NE(loadNotes.find("alphametaballs.swf"), std::string::npos) << loadNotes;
 
-    EXPECT_EQ(scene.update(0.0f), 0);
-    EXPECT_EQ(scene.update(scene.timeOfBeat(47.9f)), 0);
-    EXPECT_EQ(scene.update(scene.timeOfBeat(48.0f)), 1);
+    EXPECT_EQ(play(scene, 0.0f), 0);
+    EXPECT_EQ(playBeat(scene, 47.9f), 0);
+    EXPECT_EQ(play(scene, scene.duration + 0.001f), 1);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     scene.onKey('w', 0, 0);

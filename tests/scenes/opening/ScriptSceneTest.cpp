@@ -1,4 +1,3 @@
-#include "scenes/ShowPlacement.h"
 #include "effects/EffectData.h"
 #include "effects/OverlayImage.h"
 #include "effects/ScriptPlayer.h"
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 namespace {
@@ -68,24 +66,6 @@ TEST_F(ScriptSceneTest, AMissingScriptEndsAtOnce)
     EXPECT_EQ(scene.update(0.0f), 1);
 }
 
-TEST_F(ScriptSceneTest, TheOpeningScriptPlays)
-{
-    // The show's own script, with its pictures absent: every effect is
-    // still built, placed and drawn.
-    for (const char* script : {"intro.script", "image.script"})
-        data.write(script, testsupport::readAll(std::string(GLINT_SOURCE_DIR) + "/data/" + script));
-    testing::internal::CaptureStdout();
-    ScriptScene scene("data/intro.script", &data.resources);
-    testing::internal::GetCapturedStdout();
-    placeAsInShow(scene, 0);
-    ASSERT_FALSE(scene.timeline->effects.empty());
-    int frames = 0;
-    for (float t = 0.0f; scene.update(t) == 0; t += 0.5f)
-        ++frames;
-    EXPECT_EQ(frames, static_cast<int>(std::ceil(scene.duration / 0.5f)));
-    EXPECT_EQ(scene.timeline->nextEvent, scene.timeline->events.size());
-}
-
 TEST_F(ScriptSceneTest, TheOpeningsMomentsDoNotRunIntoEachOther)
 {
     for (const char* script : {"intro.script", "image.script"})
@@ -115,8 +95,9 @@ TEST_F(ScriptSceneTest, TheOpeningsMomentsDoNotRunIntoEachOther)
         // The TV disturbance belongs to the hits (and the build from 48): it
         // must not creep up over the stretches between them.
         const bool hit = beat < 2.0f || (beat >= 16.0f && beat < 17.0f) || (beat >= 32.0f && beat < 33.5f);
-        if (!hit && beat < 48.0f)
+        if (!hit && beat < 48.0f) {
             EXPECT_LE(valueAt("TV", "", "interp", beat), 0.01f);
+        }
         // The title and the glowing logo never lie on top of each other.
         const float title = valueAt("OverlayImage", "title0.png", "a", beat);
         const float logo = valueAt("FallingParticles", "", "imageAlpha", beat);

@@ -1,15 +1,10 @@
 // The shadow room on the show's data in build/data: the fade from black, the
 // coloured lights and their shadows, the camera cuts, the scripted pushes of
 // the logo and where the lights circle.
-#include "scenes/ShowPlacement.h"
-#include "effects/SharedObjects.h"
-#include "resources/ResourceManager.h"
+#include "scenes/SceneFixture.h"
 #include "scenes/shadow/ShadowScene.h"
-#include "support/GLTest.h"
 
 #include "datagen/ShadowSceneData.h"
-
-#include <epoxy/gl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,39 +12,27 @@
 
 namespace {
 
-class ShadowSceneTest : public GLTest {
+constexpr int shadowRow = 4;
+
+class ShadowSceneTest : public SceneFixture {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
-        resources.dataDir = GLINT_BINARY_DIR "/data/";
-        resources.setObjectFactory(createSharedObject);
-        scene = std::make_unique<ShadowScene>(&resources, run);
-        placeAsInShow(*scene, 4, 168.0f);
+        SceneFixture::SetUp();
+        scene = &buildScene<ShadowScene>(shadowRow);
     }
 
     // The frame's pixels, RGBA rows from the bottom.
     std::vector<uint8_t> frame(float localTime)
     {
-        scene->update(scene->start + localTime);
-        std::vector<uint8_t> pixels(640 * 480 * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
+        play(*scene, localTime);
+        return readScreen(rgba);
     }
 
-    ResourceManager resources{false, false};
-    ShadowRunState run;
-    std::unique_ptr<ShadowScene> scene;
-};
+    ShadowRunState& record() { return run.get<ShadowRunState>(); }
 
-int brightest(const std::vector<uint8_t>& pixels)
-{
-    int most = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4)
-        most = std::max({most, int(pixels[i]), int(pixels[i + 1]), int(pixels[i + 2])});
-    return most;
-}
+    ShadowScene* scene = nullptr;
+};
 
 // Pixels where one channel stands clearly above both others.
 int pixelsLedBy(const std::vector<uint8_t>& pixels, int channel)
@@ -67,9 +50,9 @@ int pixelsLedBy(const std::vector<uint8_t>& pixels, int channel)
 
 TEST_F(ShadowSceneTest, StartsFromBlackAndBeforeItsStartToo)
 {
-    EXPECT_EQ(brightest(frame(0.0f)), 0);
-    EXPECT_EQ(brightest(frame(-3.0f)), 0);   // a start later than the time: L = 0
-    EXPECT_GT(brightest(frame(0.4f)), 0);    // rising out of the dark within the first beat
+    EXPECT_EQ(brightest(frame(0.0f), rgba), 0);
+    EXPECT_EQ(brightest(frame(-3.0f), rgba), 0);   // a start later than the time: L = 0
+    EXPECT_GT(brightest(frame(0.4f), rgba), 0);    // rising out of the dark within the first beat
 }
 
 TEST_F(ShadowSceneTest, TheRoomShowsEachLightsColour)
@@ -80,7 +63,7 @@ TEST_F(ShadowSceneTest, TheRoomShowsEachLightsColour)
     int led[3] = {0, 0, 0};
     for (float beat = 2.0f; beat < 48.0f; beat += 2.0f) {
         const std::vector<uint8_t> pixels = frame(scene->timeOfBeat(beat));
-        EXPECT_GT(brightest(pixels), 150) << beat;
+        EXPECT_GT(brightest(pixels, rgba), 150) << beat;
         for (int channel = 0; channel < 3; ++channel)
             led[channel] += pixelsLedBy(pixels, channel);
     }
@@ -93,11 +76,11 @@ TEST_F(ShadowSceneTest, TheRoomShowsEachLightsColour)
 TEST_F(ShadowSceneTest, TheScriptCutsToTheNextCameraEveryFourBeats)
 {
     frame(1.0f);
-    EXPECT_EQ(run.camera, "Camera01");
+    EXPECT_EQ(record().camera, "Camera01");
     frame(scene->timeOfBeat(5.0f));
-    EXPECT_EQ(run.camera, "Camera02");
+    EXPECT_EQ(record().camera, "Camera02");
     frame(scene->timeOfBeat(9.0f));
-    EXPECT_EQ(run.camera, "Camera03");
+    EXPECT_EQ(record().camera, "Camera03");
 }
 
 // Share of the frame that is not dark: the walls in the lights' spots and
@@ -140,18 +123,17 @@ TEST_F(ShadowSceneTest, TheWallsReadBetweenTheSpots)
 
 TEST_F(ShadowSceneTest, ScriptedPushesFireOnceEachWhenBeatsJump)
 {
-    scene->update(scene->timeOfBeat(190.0f));   // past 173, 181 and 189 in one frame
-    EXPECT_EQ(run.pressed, (std::array<bool, 4>{true, true, true, false}));
+    playBeat(*scene, 22.0f);   // past scene beats 5, 13 and 21 in one frame
+    EXPECT_EQ(record().pressed, (std::array<bool, 4>{true, true, true, false}));
     EXPECT_FLOAT_EQ(scene->room->logo->pulse, 0.3f);
-    scene->update(scene->timeOfBeat(190.5f));
+    playBeat(*scene, 22.5f);
     EXPECT_LT(scene->room->logo->pulse, 0.3f);   // decaying, not pushed again
-    scene->update(scene->timeOfBeat(198.0f));
-    EXPECT_EQ(run.pressed, (std::array<bool, 4>{true, true, true, true}));
+    playBeat(*scene, 30.0f);
+    EXPECT_EQ(record().pressed, (std::array<bool, 4>{true, true, true, true}));
 
     // A scene built again in the same run does not press them again.
-    ShadowScene again(&resources, run);
-    again.start = scene->start;
-    again.update(scene->timeOfBeat(199.0f));
+    ShadowScene& again = buildScene<ShadowScene>(shadowRow);
+    playBeat(again, 31.0f);
     EXPECT_EQ(again.room->logo->pulse, 0.0f);
 }
 
@@ -177,24 +159,18 @@ TEST_F(ShadowSceneTest, TheLogoHasABoxForEveryPixelOfTheMark)
     EXPECT_EQ(static_cast<int>(scene->room->logo->cubes.size()), marked);
 }
 
-using ShadowSceneData = GLTest;
+using ShadowSceneData = SceneFixture;
 
 TEST_F(ShadowSceneData, MissingFilesAreReportedAndTheRoomStillPlays)
 {
-    ResourceManager resources(false, false);
-    resources.dataDir = GLINT_BINARY_DIR "/no-such-data/";
-    resources.setObjectFactory(createSharedObject);
-    ShadowRunState run;
-    testing::internal::CaptureStdout();
+    ownData();
     testing::internal::CaptureStderr();
-    ShadowScene scene(&resources, run);
-    placeAsInShow(scene, 4);
-    const int finished = scene.update(5.0f);
-    const std::string out = testing::internal::GetCapturedStdout();
+    ShadowScene& scene = buildScene<ShadowScene>(shadowRow);
+    const int finished = play(scene, 5.0f);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(finished, 0);
     EXPECT_TRUE(scene.room->logo->cubes.empty());
-    EXPECT_NE(out.find("cannot find k16.jpg"), std::string::npos) << out;
-    EXPECT_NE((out + err).find("shadowscene.3ds"), std::string::npos) << out << err;
-    EXPECT_EQ(run.camera, "Camera01");
+    EXPECT_NE(loadNotes.find("cannot find k16.jpg"), std::string::npos) << loadNotes;
+    EXPECT_NE((loadNotes + err).find("shadowscene.3ds"), std::string::npos) << loadNotes << err;
+    EXPECT_EQ(run.get<ShadowRunState>().camera, "Camera01");
 }

@@ -1,18 +1,18 @@
-#include "scenes/ShowPlacement.h"
-#include "scenes/SceneFrames.h"
+#include "scenes/SceneFixture.h"
 
 #include "effects/CopyScreen.h"
-#include "resources/TempDirectory.h"
 #include "scenes/tunnel/RibbonsScene.h"
 #include "scenes/tunnel/TextPlane.h"
 
-using RibbonsSceneTest = SceneFrameTest;
+using RibbonsSceneTest = SceneFixture;
+
+namespace {
+constexpr int ribbonsRow = 2;
+}
 
 TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget)
 {
-    RibbonsScene scene(resources.get());
-    placeAsInShow(scene, 2);
-    scene.start = 40.0f;
+    RibbonsScene& scene = buildScene<RibbonsScene>(ribbonsRow);
     ASSERT_NE(scene.copy, nullptr);
     scene.driven = true;
     // Driven, the time is the scene's own: far from its start it still draws.
@@ -25,30 +25,24 @@ TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget
 
 TEST_F(RibbonsSceneTest, EndsThirtyBeatsAfterItsStartWhateverThePreRoll)
 {
-    RibbonsScene scene(resources.get());
-    placeAsInShow(scene, 2);
-    scene.start = 40.0f;
+    RibbonsScene& scene = buildScene<RibbonsScene>(ribbonsRow);
     EXPECT_FLOAT_EQ(scene.preRoll, scene.timeOfBeat(2.0f));
-    EXPECT_EQ(scene.update(40.0f + scene.timeOfBeat(29.9f)), 0);
-    EXPECT_EQ(scene.update(40.0f + scene.timeOfBeat(30.0f)), 1);
+    EXPECT_EQ(playBeat(scene, 29.9f), 0);
+    EXPECT_EQ(play(scene, scene.duration + 0.001f), 1);
 }
 
 TEST_F(RibbonsSceneTest, PlaysOnWithoutItsDataFiles)
 {
-    testsupport::TempDirectory empty;
-    empty.makeCurrent();
-    ResourceManager bare(false, true);
-    bare.setObjectFactory(createSharedObject);
-    RibbonsScene scene(&bare);
-    placeAsInShow(scene, 2);
-    EXPECT_EQ(scene.update(1.0f), 0);
+    ownData();
+    RibbonsScene& scene = buildScene<RibbonsScene>(ribbonsRow);
+    EXPECT_EQ(play(scene, 1.0f), 0);
     for (const auto& plane : scene.planes)
         EXPECT_FALSE(plane->texture);
 }
 
-TEST_F(SceneFrameTest, TextPlaneLayersFadeOverEightSecondsEitherSide)
+TEST_F(RibbonsSceneTest, TextPlaneLayersFadeOverEightSecondsEitherSide)
 {
-    TextPlane plane(*resources, "_text3.jpg", 10.0f, show::Mat4::rotation(-90.0f, 1, 0, 0));
+    TextPlane plane(resources(), "_text3.jpg", 10.0f, show::Mat4::rotation(-90.0f, 1, 0, 0));
     ASSERT_TRUE(plane.texture);
     EXPECT_FLOAT_EQ(plane.layerAlpha(0, 10.0f), 0.1f);
     EXPECT_NEAR(plane.layerAlpha(14, 10.0f), 0.1f / 15, 1e-6);
