@@ -49,6 +49,11 @@ void Scene3DS::setCamera(const std::string& name, int width, int height) const
     glMultMatrixf(&view[0][0]);
 }
 
+void turnYUpToZUp()
+{
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+}
+
 show::Mat4 Scene3DS::cameraMatrix(const std::string& name) const
 {
     Lib3dsMatrix view;

@@ -74,3 +74,8 @@ private:
     // camera or its target.
     bool cameraView(const std::string& name, Lib3dsMatrix matrix, float& fov) const;
 };
+
+// Multiplies the model-view by a quarter turn about x (y goes to z):
+// geometry modelled with y up then stands upright in a 3DS world, whose up
+// is z.
+void turnYUpToZUp();

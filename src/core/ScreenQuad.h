@@ -1,7 +1,8 @@
 // The 2-D helpers of the full-screen passes: an orthographic box set up in
 // one call, and an axis-aligned quad drawn through the vendor layer's draw
 // entry, so the emulated fragment stage (combiners, texture shaders) applies
-// to it exactly when it is switched on.
+// to it exactly when it is switched on; and the pixel box a pass may be held
+// to.
 //
 // Both change GL state on the current context: setOrthoBox replaces the
 // projection and model-view matrices and leaves the matrix mode at
@@ -14,6 +15,12 @@
 // Corners of a quad: (x0, y0) is drawn first, then (x1, y0), (x1, y1), (x0, y1).
 struct QuadCorners {
     float x0, y0, x1, y1;
+};
+
+// A rectangle of window pixels, origin bottom left, for passes held to the
+// part of the screen where something was drawn.
+struct ScreenBox {
+    int x, y, width, height;
 };
 
 // Projection = the orthographic box, model-view = identity.

@@ -1,5 +1,7 @@
 #include "effects/CircleMask.h"
 
+#include "core/GLObjects.h"
+
 #include <epoxy/gl.h>
 
 #include <cmath>
@@ -31,13 +33,9 @@ std::vector<uint8_t> circleMaskTexels()
 unsigned createCircleMaskTexture()
 {
     const std::vector<uint8_t> texels = circleMaskTexels();
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // The registry keeps the mask to the end of the process: its name is
+    // handed over, never deleted.
+    const GLuint texture = createTexture(GL_TEXTURE_2D).release();
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -2,10 +2,7 @@
 
 #include "core/ScreenQuad.h"
 #include "core/ShowMath.h"
-#include "effects/CombinerFilter.h"
-#include "effects/CopyScreen.h"
 #include "effects/OverlayImage.h"
-#include "effects/PBuffer.h"
 #include "effects/SharedKeys.h"
 #include "programs/NvExtensions.h"
 #include "programs/ProgramText.h"
@@ -33,17 +30,16 @@ FallingParticles::FallingParticles(ResourceManager* resources)
     : Effect(resources), multipliedLogo(logo(resources, "plogo3c.png")), addedLogo(logo(resources, "plogo3b.png"))
 {
     if (resources != nullptr) {
-        surface = resources->get(shared::pbuffer320x240);
-        glowCopy = resources->get(shared::copyScreen320x240);
-        blur = resources->get(shared::blur320x240);
-        nv::glGenProgramsNV(1, &program);
+        glow = Glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
+                    resources->get(shared::blur320x240));
+        program = genProgramNV();
         std::printf("loading vertex program\n");
         std::unique_ptr<char[]> text = resources->readFile("particle.vpc");
-        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
         while (nv::glGetError() != GL_NO_ERROR) {
         }
         if (text != nullptr)
-            programs::compileProgramText(text.get(), static_cast<int>(program));
+            programs::compileProgramText(text.get(), static_cast<int>(program.get()));
         programs::printProgramTextErrors("particle.vpc");
     }
     registerParam("numParticles", &numParticles);
@@ -61,11 +57,7 @@ FallingParticles::FallingParticles(ResourceManager* resources)
     imageAlpha = &lookUpVar("imageAlpha");
 }
 
-FallingParticles::~FallingParticles()
-{
-    if (program != 0)
-        nv::glDeleteProgramsNV(1, &program);
-}
+FallingParticles::~FallingParticles() = default;
 
 void FallingParticles::finishLoad()
 {
@@ -125,10 +117,10 @@ void FallingParticles::drawParticles(float specularTerm, const float (&colour)[3
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0, 0, -25);
-    if (indices.empty() || program == 0)
+    if (indices.empty() || !program)
         return;
     glEnable(GL_VERTEX_PROGRAM_NV);
-    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
     nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
     nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 4, GL_MODELVIEW, GL_IDENTITY_NV);
     nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 8, GL_MODELVIEW, GL_INVERSE_TRANSPOSE_NV);
@@ -153,33 +145,19 @@ void FallingParticles::drawParticles(float specularTerm, const float (&colour)[3
 
 void FallingParticles::drawGlow()
 {
-    if (surface == nullptr || glowCopy == nullptr)
+    if (!glow.available())
         return;
-    surface->makeCurrent();
+    glow.begin();
     drawParticles(glowSpecular, glowCol);
-    if (blur != nullptr) {
-        glColor3f(1, 1, 1);
-        glDisable(GL_DEPTH_TEST);
-        for (int spread : {4, 2}) {
-            blur->spread = spread;
-            for (int direction : {CombinerFilter::left, CombinerFilter::right, CombinerFilter::up, CombinerFilter::down}) {
-                blur->direction = direction;
-                blur->update();
-            }
-        }
-    }
-    glowCopy->copyFromScreen(0, 0, 0, 0, -1, -1);
-    surface->restore();
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1, 1, 1, 1);
-    glowCopy->drawFullScreen(0, 0, -1, -1);
+    glow.blur();
+    glow.add();
 }
 
 void FallingParticles::drawLogos(float localTime)
 {
     const float d = imageAlpha->evaluate(localTime);
+    // Over everything: the logos are no part of the particles' space.
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     // dst x ((1 - d) logo + d): the multiplied logo fades out as d rises.
     const float m = 1.0f - d;

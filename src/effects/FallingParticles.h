@@ -10,15 +10,14 @@
 // "CopyScreen320x240" and "Blur320x240" from the registry.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "effects/Effect.h"
+#include "effects/Glow.h"
 
 #include <memory>
 #include <vector>
 
-class CombinerFilter;
-class CopyScreen;
 class OverlayImage;
-class PBuffer;
 
 class FallingParticles : public Effect {
 public:
@@ -53,7 +52,7 @@ public:
 
     std::unique_ptr<OverlayImage> multipliedLogo;
     std::unique_ptr<OverlayImage> addedLogo;
-    unsigned program = 0;
+    GLProgramNV program;
 
     // The two logos over the current picture, cross-faded by "imageAlpha".
     void drawLogos(float localTime);
@@ -61,8 +60,6 @@ public:
 private:
     void drawGlow();
 
-    PBuffer* surface = nullptr;
-    CopyScreen* glowCopy = nullptr;
-    CombinerFilter* blur = nullptr;
+    Glow glow{nullptr, nullptr, nullptr};
     EffectVar* imageAlpha = nullptr;
 };

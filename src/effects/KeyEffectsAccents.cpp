@@ -86,6 +86,9 @@ void CombinerAccent::draw(float)
     copy->copyFromScreen(0, 0, 0, 0, -1, -1);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
+    // The program mixes by the primary alpha itself: blending left on by the
+    // scene would darken the picture by it a second time.
+    glDisable(GL_BLEND);
     if (inverse) {
         const float c = 1.0f - std::sin(intensity * 3.14159f);
         glColor4f(c, c, c, c);

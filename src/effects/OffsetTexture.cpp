@@ -1,5 +1,6 @@
 #include "effects/OffsetTexture.h"
 
+#include "core/GLObjects.h"
 #include "programs/NvExtensions.h"
 
 #include <epoxy/gl.h>
@@ -11,25 +12,14 @@ OffsetTexture::OffsetTexture(int columns, int rows)
 {
     if (!upload)
         return;
-    glGenTextures(1, &texture);
-    glBindTexture(target, texture);
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(target, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(target, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    texture = createTexture(target, GL_REPEAT);
     nv::glTexImage2D(target, 0, GL_DSDT_NV, this->columns, this->rows, 0, GL_DSDT_NV, GL_FLOAT, offsets.data());
-}
-
-OffsetTexture::~OffsetTexture()
-{
-    if (texture != 0)
-        glDeleteTextures(1, &texture);
 }
 
 void OffsetTexture::uploadOffsets()
 {
-    if (texture == 0)
-        glGenTextures(1, &texture);
-    glBindTexture(target, texture);
+    if (!texture)
+        texture = genTexture();
+    glBindTexture(target, texture.get());
     nv::glTexImage2D(target, 0, GL_DSDT_NV, columns, rows, 0, GL_DSDT_NV, GL_FLOAT, offsets.data());
 }

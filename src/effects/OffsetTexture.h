@@ -4,12 +4,14 @@
 // reads. Derived grids fill the offsets in `regenerate`. Owns its texture.
 #pragma once
 
+#include "core/GLObjects.h"
+
 #include <vector>
 
 class OffsetTexture {
 public:
     OffsetTexture(int columns, int rows);
-    virtual ~OffsetTexture();
+    virtual ~OffsetTexture() = default;
     OffsetTexture(const OffsetTexture&) = delete;
     OffsetTexture& operator=(const OffsetTexture&) = delete;
 
@@ -27,5 +29,5 @@ public:
     std::vector<float> offsets; // columns x rows pairs, all 0 at construction
     bool upload;
     unsigned target;
-    unsigned texture = 0;
+    GLTexture texture;
 };

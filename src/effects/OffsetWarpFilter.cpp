@@ -68,9 +68,9 @@ void OffsetWarpFilter::drawTextureShader()
 {
     nv::glActiveTexture(GL_TEXTURE0);
     glEnable(grid->target);
-    if (grid->texture == 0)
+    if (!grid->texture)
         grid->uploadOffsets();
-    glBindTexture(grid->target, grid->texture);
+    glBindTexture(grid->target, grid->texture.get());
     nv::glActiveTexture(GL_TEXTURE1);
     copy->enable();
     copy->bind();

@@ -78,7 +78,7 @@ TEST_F(FallingParticlesTest, ImageAlphaChoosesTheMultipliedOrTheAddedLogo)
 
 TEST_F(FallingParticlesTest, TheVertexProgramPlacesAndTurnsTheQuads)
 {
-    ASSERT_NE(particles->program, 0u);
+    ASSERT_TRUE(particles->program);
     effect->setParams("numParticles=1;particleSize=2;letterboxAmt=0;col=1,1,1;specular=0;");
     effect->finishLoad();
     for (int v = 0; v < 4; ++v) {

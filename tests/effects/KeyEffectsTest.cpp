@@ -114,7 +114,11 @@ TEST_F(KeyEffectsTest, BlackAndWhiteAndInverseAccentsOfAKnownFrame)
 
     fill(0.8f, 0.2f, 0.4f);
     keys->inverse(0.5f, 1.0f); // halfway the inverse is complete
+    // Blending a scene left on does not fade the accent by its own alpha (0 here).
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     keys->update(2.0f);
+    glDisable(GL_BLEND);
     pixel = testsupport::readPixel(10, 470);
     EXPECT_NEAR(pixel[0], 0.2 * 255, 3);
     EXPECT_NEAR(pixel[1], 0.8 * 255, 3);

@@ -30,8 +30,7 @@ protected:
     void TearDown() override
     {
         glDisable(GL_VERTEX_PROGRAM_NV);
-        if (program != 0)
-            nv::glDeleteProgramsNV(1, &program);
+        program.reset();
     }
 
     // Compiles `file`, which must leave no message, and binds it with the
@@ -41,7 +40,7 @@ protected:
         program = loadVertexProgram(resources, file);
         EXPECT_EQ(programs::programTextErrors()[0], nullptr) << programs::programTextErrors()[0];
         glEnable(GL_VERTEX_PROGRAM_NV);
-        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
         nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
         nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 4, GL_MODELVIEW, GL_IDENTITY_NV);
         nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 8, GL_MODELVIEW, GL_INVERSE_TRANSPOSE_NV);
@@ -60,7 +59,7 @@ protected:
     }
 
     ResourceManager resources{false, true};
-    GLuint program = 0;
+    GLProgramNV program;
 };
 
 void expectColour(const std::array<uint8_t, 4>& pixel, int r, int g, int b)
@@ -148,7 +147,6 @@ TEST_F(SceneProgramsTest, AProgramFileCutShortIsReportedUnderItsName)
     testing::internal::CaptureStderr();
     program = loadVertexProgram(own, "whole.vpc");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    nv::glDeleteProgramsNV(1, &program);
 
     testing::internal::CaptureStderr();
     program = loadVertexProgram(own, "cut.vpc");

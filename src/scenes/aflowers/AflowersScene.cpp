@@ -1,6 +1,9 @@
 #include "scenes/aflowers/AflowersScene.h"
 
+#include "core/BlackFade.h"
+#include "core/PassState.h"
 #include "core/ScreenQuad.h"
+#include "core/TextureUnits.h"
 #include "core/VirtualScreen.h"
 #include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
@@ -32,13 +35,6 @@ void loadMatrix(GLenum mode, const Mat4& matrix)
     glLoadMatrixf(matrix.m);
 }
 
-void setTexGen(GLenum coordinate, GLenum enable, const float (&plane)[4])
-{
-    glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
-    glTexGenfv(coordinate, GL_EYE_PLANE, plane);
-    glEnable(enable);
-}
-
 } // namespace
 
 AflowersScene::AflowersScene(ResourceManager* resources)
@@ -66,12 +62,6 @@ AflowersScene::AflowersScene(ResourceManager* resources)
     ribbons.finishLoad();
 }
 
-AflowersScene::~AflowersScene()
-{
-    if (picture != 0)
-        glDeleteTextures(1, &picture);
-}
-
 // The projected picture needs sides that are powers of two: projection
 // addresses it in [0, 1].
 void AflowersScene::loadPicture()
@@ -85,11 +75,8 @@ void AflowersScene::loadPicture()
         std::printf("%s: %d x %d is not a power of two on each side\n", pictureName, width, height);
         return;
     }
-    glGenTextures(1, &picture);
-    glBindTexture(GL_TEXTURE_2D, picture);
+    picture = createTexture(GL_TEXTURE_2D);
     loadJpegTexture(*resources, pictureName);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
 int AflowersScene::update(float time)
@@ -97,11 +84,9 @@ int AflowersScene::update(float time)
     const float sceneTime = localTime(time);
     const float b = localBeat(time);
     glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
+    constexpr PassState glowingPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
+    glowingPass.apply();
     glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     drawBackground();
 
     const float base = setCamera(sceneTime, b);
@@ -109,14 +94,7 @@ int AflowersScene::update(float time)
     for (const auto& flower : flowers)
         flower->drawPlaced(flowerTime);
     if (projecting) {
-        glDisable(GL_TEXTURE_GEN_S);
-        glDisable(GL_TEXTURE_GEN_T);
-        glDisable(GL_TEXTURE_GEN_R);
-        glDisable(GL_TEXTURE_GEN_Q);
-        glDisable(GL_TEXTURE_2D);
-        glMatrixMode(GL_TEXTURE);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
+        resetTextureUnit(GL_TEXTURE0);
         projecting = false;
     }
     glColor4ub(255, 255, 255, 24);
@@ -127,7 +105,9 @@ int AflowersScene::update(float time)
         addWarpedCopy();
     if (b > lengthBeats - fadeBeats && next != nullptr)
         crossFade(b);
-    fadeIn(b);
+    // Out of the dark over the first beat.
+    if (b < 1.0f)
+        drawBlackFade(1.0f - b);
     return sceneTime >= duration ? 1 : 0;
 }
 
@@ -168,17 +148,12 @@ void AflowersScene::projectPicture(float alpha)
 {
     const Vec3 projector(20.0f + 10.0f * std::cos(alpha), 0.0f, 10.0f * std::sin(alpha));
     const Mat4 projectorView = Mat4::lookAt(projector, orbitCentre, orbitUp);
-    const float planeS[4] = {1, 0, 0, 0}, planeT[4] = {0, 1, 0, 0}, planeR[4] = {0, 0, 1, 0},
-                planeQ[4] = {0, 0, 0, 1};
-    setTexGen(GL_S, GL_TEXTURE_GEN_S, planeS);
-    setTexGen(GL_T, GL_TEXTURE_GEN_T, planeT);
-    setTexGen(GL_R, GL_TEXTURE_GEN_R, planeR);
-    setTexGen(GL_Q, GL_TEXTURE_GEN_Q, planeQ);
+    enableEyeLinearTexGen();
     loadMatrix(GL_TEXTURE, Mat4::translation(0.5f, 0.5f, 0.5f) * Mat4::scaling(0.5f, -0.5f, 0.5f) *
                                Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projectorView);
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, picture);
+    glBindTexture(GL_TEXTURE_2D, picture.get());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     projecting = true;
 }
@@ -220,15 +195,4 @@ void AflowersScene::crossFade(float b)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1.0f, 1.0f, 1.0f, f);
     next->copy->drawFullScreen(0, 0, -1, -1);
-}
-
-void AflowersScene::fadeIn(float b) const
-{
-    if (b >= 1.0f)
-        return;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 1);
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f - b);
-    drawQuad({0, 0, float(virtualScreenWidth), float(virtualScreenHeight)});
 }

@@ -13,6 +13,7 @@
 // borrows the shared warp grid and copy target, and the next scene.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/Scene.h"
 #include "core/Scene3DS.h"
 #include "scenes/aflowers/PetalFlower.h"
@@ -33,7 +34,6 @@ public:
     static constexpr float fadeBeats = 2.0f;
 
     explicit AflowersScene(ResourceManager* resources);
-    ~AflowersScene() override;
 
     // `time` is show time; 1 once the 34 beats have passed.
     int update(float time) override;
@@ -53,11 +53,10 @@ private:
     void projectPicture(float b);
     void addWarpedCopy();
     void crossFade(float b);
-    void fadeIn(float b) const;
 
     Scene3DS model;
     WarpGrid* warp = nullptr;
     CopyScreen* copy = nullptr;
-    unsigned picture = 0;
+    GLTexture picture;
     bool projecting = false;
 };

@@ -1,5 +1,6 @@
 #include "scenes/flowers/Flower.h"
 
+#include "core/Scene3DS.h"
 #include "programs/NvExtensions.h"
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
@@ -39,12 +40,6 @@ Flower::Flower(const ResourceManager& resources)
     }
 }
 
-Flower::~Flower()
-{
-    if (program != 0)
-        nv::glDeleteProgramsNV(1, &program);
-}
-
 void Flower::readColours(const ResourceManager& resources)
 {
     std::unique_ptr<char[]> text = resources.readFile("flower.cfg");
@@ -80,9 +75,9 @@ void Flower::setProgramParameters() const
 
 void Flower::draw(float)
 {
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    turnYUpToZUp();
     glEnable(GL_VERTEX_PROGRAM_NV);
-    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
     setProgramParameters();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);

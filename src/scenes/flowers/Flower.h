@@ -9,6 +9,7 @@
 // Owns its program name; delete it while a context sharing it is current.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/ShowMath.h"
 #include "scenes/flowers/Petal.h"
 
@@ -22,9 +23,6 @@ public:
     static constexpr int petalsPerRing = 10;
 
     explicit Flower(const ResourceManager& resources);
-    ~Flower();
-    Flower(const Flower&) = delete;
-    Flower& operator=(const Flower&) = delete;
 
     // How far ring `ring` is open (0..1) for the flower's `opening`.
     static float ringOpening(int ring, float opening);
@@ -41,7 +39,7 @@ public:
     show::Vec3 tipCol{1.0f, 1.0f, 1.0f};
     float shininess = 20.0f;
     std::array<std::array<Petal, petalsPerRing>, ringCount> rings;
-    unsigned program = 0;
+    GLProgramNV program;
 
 private:
     void readColours(const ResourceManager& resources);

@@ -1,6 +1,9 @@
 #include "scenes/flowers/FlowersScene.h"
 
+#include "core/BlackFade.h"
+#include "core/PassState.h"
 #include "core/ScreenQuad.h"
+#include "core/TextureUnits.h"
 #include "core/VirtualScreen.h"
 #include "effects/CopyScreen.h"
 #include "effects/KeyEffects.h"
@@ -11,6 +14,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+
+namespace {
+
+constexpr float fadeInBeats = 2.0f;
+
+} // namespace
 
 FlowersScene::FlowersScene(ResourceManager* resources)
     : Scene(resources), field("flowers.3ds", *resources), script(loadScript(*resources, "flowers.swf")),
@@ -61,21 +70,6 @@ int FlowersScene::onKey(int key, int, int)
     return 0;
 }
 
-void FlowersScene::resetTextureUnits()
-{
-    for (int unit = 0; unit < 4; ++unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glMatrixMode(GL_TEXTURE);
-        glLoadIdentity();
-        for (GLenum gen : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
-            glDisable(gen);
-        glDisable(GL_TEXTURE_2D);
-    }
-    glActiveTexture(GL_TEXTURE0);
-    glMatrixMode(GL_MODELVIEW);
-    glDisable(GL_LIGHTING);
-}
-
 void FlowersScene::renderView(int view, float local)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -110,10 +104,8 @@ int FlowersScene::update(float time)
 {
     float local = localTime(time);
     const float beat = localBeat(time);
-    if (!unitsReset) {
-        resetTextureUnits();
-        unitsReset = true;
-    }
+    resetTextureUnits(4);
+    glDisable(GL_LIGHTING);
     local = std::max(local, 0.0f);
     script->update(4.0 * local);
     field.setFrame(4.0f * local);
@@ -127,10 +119,8 @@ int FlowersScene::update(float time)
 void FlowersScene::compose(float beat)
 {
     glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    constexpr PassState composePass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
+    composePass.apply();
     setOrthoBox(0, 1, 1, 0, -1, 1);
     nv::glBegin(GL_QUADS);
     glColor3fv(gradientStart);
@@ -147,12 +137,7 @@ void FlowersScene::compose(float beat)
         glColor4f(1.0f, 1.0f, 1.0f, opacity);
         viewCopies[view]->drawFullScreen(0, 0, -1, -1);
     }
-    if (beat < 2.0f) {
-        // Black laid over, not added: adding black would leave the picture.
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(0.0f, 0.0f, 0.0f, show::remap(beat, 0.0f, 2.0f, 1.0f, 0.0f));
-        setOrthoBox(0, 1, 1, 0, -1, 1);
-        drawQuad({0, 0, 1, 1});
-    }
+    if (beat < fadeInBeats)
+        drawBlackFade(show::remap(beat, 0.0f, fadeInBeats, 1.0f, 0.0f));
     glDisable(GL_BLEND);
 }

@@ -53,9 +53,7 @@ public:
 
 private:
     void readGradient();
-    void resetTextureUnits();
     void compose(float beat);
 
     CopyScreen* viewCopies[2] = {nullptr, nullptr};
-    bool unitsReset = false;
 };

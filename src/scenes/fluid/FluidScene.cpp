@@ -1,5 +1,6 @@
 #include "scenes/fluid/FluidScene.h"
 
+#include "core/BlackFade.h"
 #include "core/ScreenQuad.h"
 #include "core/ShowMath.h"
 #include "core/VirtualScreen.h"
@@ -31,21 +32,12 @@ constexpr float penLift = 50.0f;
 constexpr float keptShare = 0.51f;
 constexpr float feedbackGain = 0.99f;
 constexpr float flowingShare = feedbackGain - keptShare;
-
-constexpr QuadCorners wholeScreen{0, 0, float(virtualScreenWidth), float(virtualScreenHeight)};
+// The show's last second fades to black.
+constexpr float closingFadeSeconds = 1.0f;
 
 void setScreenBox()
 {
     setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 10);
-}
-
-void drawBlackCover(float alpha)
-{
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    setScreenBox();
-    glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    drawQuad(wholeScreen);
 }
 
 void drawLine(const float* from, const float* to, float width)
@@ -77,18 +69,11 @@ FluidScene::FluidScene(ResourceManager* resources, FluidPen& pen) : Scene(resour
         std::printf("cannot find %s\n", bannerPicture);
         return;
     }
-    glGenTextures(1, &banner);
-    glBindTexture(GL_TEXTURE_RECTANGLE, banner);
-    glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    banner = createTexture(GL_TEXTURE_RECTANGLE);
     loadJpegTexture(*resources, bannerPicture);
 }
 
-FluidScene::~FluidScene()
-{
-    if (banner != 0)
-        glDeleteTextures(1, &banner);
-}
+FluidScene::~FluidScene() = default;
 
 int FluidScene::update(float time)
 {
@@ -133,7 +118,7 @@ void FluidScene::drawFeedback()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (screen != nullptr)
         screen->drawFullScreen(0, 0, -1, -1);
-    drawBlackCover(1.0f - keptShare);
+    drawBlackFade(1.0f - keptShare);
 }
 
 // The script runs at 80 frames a second; ten sub-steps a frame keep the
@@ -185,7 +170,7 @@ void FluidScene::drawBanner() const
         return;
     glColor4f(1.0f, 1.0f, 1.0f, bannerColour[3]);
     glEnable(GL_TEXTURE_RECTANGLE);
-    glBindTexture(GL_TEXTURE_RECTANGLE, banner);
+    glBindTexture(GL_TEXTURE_RECTANGLE, banner.get());
     drawQuad({0, bannerTop, bannerWidth, bannerTop + bannerHeight}, {0, 0, bannerWidth, bannerHeight});
     glDisable(GL_TEXTURE_RECTANGLE);
 }
@@ -193,7 +178,7 @@ void FluidScene::drawBanner() const
 void FluidScene::drawClosingCovers(float local) const
 {
     if (!pen.down && bannerColour[3] < 1.0f)
-        drawBlackCover(1.0f - bannerColour[3]);
-    if (local > duration - 1.0f)
-        drawBlackCover(show::remap(local, duration - 1.0f, duration, 0.0f, 1.0f));
+        drawBlackFade(1.0f - bannerColour[3]);
+    if (local > duration - closingFadeSeconds)
+        drawBlackFade(show::remap(local, duration - closingFadeSeconds, duration, 0.0f, 1.0f));
 }

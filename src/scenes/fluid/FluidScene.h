@@ -14,6 +14,7 @@
 // "CopyScreen640x480" from the registry as both its source and its feedback.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/Scene.h"
 #include "scenes/fluid/FluidWarp.h"
 
@@ -59,6 +60,6 @@ private:
     FluidPen& pen;
     std::unique_ptr<swfScript> script;
     CopyScreen* screen = nullptr;
-    unsigned banner = 0;
+    GLTexture banner;
     bool hasBanner = false;
 };

@@ -23,10 +23,10 @@ constexpr GLenum rectangle = resources::textureRectangle;
 // The "funksphere.cfg" keys of the three credited people.
 constexpr const char* personKeys[3] = {"quarkjay", "vellum", "mosswire"};
 
-bool hasImage(unsigned texture)
+bool hasImage(const GLTexture& texture)
 {
     GLint width = 0;
-    glBindTexture(rectangle, texture);
+    glBindTexture(rectangle, texture.get());
     glGetTexLevelParameteriv(rectangle, 0, GL_TEXTURE_WIDTH, &width);
     glBindTexture(rectangle, 0);
     return width > 0;
@@ -50,33 +50,20 @@ CreditsOverlay::CreditsOverlay(ResourceManager* resources, int columns, int rows
     slots[3] = {loadPicture(cfg.get(), personKeys[2]), loadPicture(cfg.get(), "support")};
 }
 
-CreditsOverlay::~CreditsOverlay()
-{
-    for (const Slot& slot : slots) {
-        const GLuint names[2] = {slot.name, slot.role};
-        glDeleteTextures(2, names);
-    }
-}
-
-unsigned CreditsOverlay::loadPicture(const char* cfg, const char* key)
+GLTexture CreditsOverlay::loadPicture(const char* cfg, const char* key)
 {
     std::unique_ptr<char[]> file = kvString(cfg, key);
     if (file == nullptr) {
         std::printf("funksphere.cfg has no picture for \"%s\"\n", key);
-        return 0;
+        return {};
     }
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(rectangle, texture);
-    glTexParameteri(rectangle, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(rectangle, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    GLTexture texture = createTexture(rectangle);
     loadPictureTexture(*resources, file.get());
     glBindTexture(rectangle, 0);
     if (hasImage(texture))
         return texture;
     std::printf("cannot load the credits picture %s\n", file.get());
-    glDeleteTextures(1, &texture);
-    return 0;
+    return {};
 }
 
 void CreditsOverlay::computeWarp(float a)
@@ -122,17 +109,17 @@ void CreditsOverlay::draw(float t)
     glEnable(rectangle);
     const float a = t + 5.0f + (creditIndex == 0 ? 1.570795f : 0.0f);
     glColor4f(1, 1, 1, alpha);
-    if (slot.name != 0 || !picturesExpected) {
-        glBindTexture(rectangle, slot.name);
+    if (slot.name || !picturesExpected) {
+        glBindTexture(rectangle, slot.name.get());
         WarpGrid::update(a);   // computeWarp(a), then the grid
     }
-    if (slot.role != 0 || !picturesExpected)
-        drawBanner(slot.role);
+    if (slot.role || !picturesExpected)
+        drawBanner(slot.role.get());
     glBindTexture(rectangle, 0);
     glDisable(rectangle);
 }
 
-void CreditsOverlay::drawBanner(unsigned role) const
+void CreditsOverlay::drawBanner(GLuint role) const
 {
     glBindTexture(rectangle, role);
     setOrthoBox(0, width, height, 0, 0, 10);

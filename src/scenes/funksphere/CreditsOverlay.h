@@ -15,6 +15,7 @@
 // its part of the credit is left out.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "effects/WarpGrid.h"
 #include "swf/swfMovie.h"
 
@@ -25,7 +26,6 @@ public:
     static constexpr int slotCount = 4;
 
     CreditsOverlay(ResourceManager* resources, int columns, int rows);
-    ~CreditsOverlay() override;
     CreditsOverlay(const CreditsOverlay&) = delete;
     CreditsOverlay& operator=(const CreditsOverlay&) = delete;
 
@@ -46,11 +46,11 @@ public:
 
 private:
     struct Slot {
-        unsigned name = 0;   // 0: nothing bound
-        unsigned role = 0;
+        GLTexture name;   // none: nothing bound
+        GLTexture role;
     };
-    unsigned loadPicture(const char* cfg, const char* key);
-    void drawBanner(unsigned role) const;
+    GLTexture loadPicture(const char* cfg, const char* key);
+    void drawBanner(GLuint role) const;
 
     std::array<Slot, slotCount> slots{};
 };

@@ -23,12 +23,12 @@ const char* const sphereCombinerText =
 
 } // namespace
 
-unsigned compileSphereCombiners()
+GLDisplayList compileSphereCombiners()
 {
-    const GLuint list = glGenLists(1);
-    if (list == 0)
-        return 0;
-    nv::glNewList(list, GL_COMPILE);
+    GLDisplayList list = genList();
+    if (!list)
+        return list;
+    nv::glNewList(list.get(), GL_COMPILE);
     programs::compileProgramText(sphereCombinerText, 0);
     nv::glEndList();
     programs::printProgramTextErrors();
@@ -41,23 +41,9 @@ FunkSphere::FunkSphere(const ResourceManager* resources)
     readSettings(resources);
     loadProgram(resources);
     combinerList = compileSphereCombiners();
-    glGenTextures(1, &texture_);
-    glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    texture_ = createTexture(GL_TEXTURE_2D);
     nv::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
-}
-
-FunkSphere::~FunkSphere()
-{
-    if (program != 0)
-        nv::glDeleteProgramsNV(1, &program);
-    if (combinerList != 0)
-        nv::glDeleteLists(combinerList, 1);
-    glDeleteTextures(1, &texture_);
 }
 
 void FunkSphere::buildMesh()
@@ -95,14 +81,14 @@ void FunkSphere::readSettings(const ResourceManager* resources)
 
 void FunkSphere::loadProgram(const ResourceManager* resources)
 {
-    nv::glGenProgramsNV(1, &program);
+    program = genProgramNV();
     std::printf("loading vertex program\n");
     std::unique_ptr<char[]> text = resources != nullptr ? resources->readFile("temp.vpc") : nullptr;
-    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
     while (nv::glGetError() != GL_NO_ERROR) {
     }
     if (text != nullptr) {
-        programs::compileProgramText(text.get(), static_cast<int>(program));
+        programs::compileProgramText(text.get(), static_cast<int>(program.get()));
         programLoaded = programs::programTextErrors()[0] == nullptr;
     }
     programs::printProgramTextErrors("temp.vpc");
@@ -140,7 +126,7 @@ void FunkSphere::draw(float t)
     glMatrixMode(GL_MODELVIEW);
     if (programLoaded) {
         glEnable(GL_VERTEX_PROGRAM_NV);
-        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
         setProgramParameters();
     }
     glColor3fv(diffuse);
@@ -148,10 +134,10 @@ void FunkSphere::draw(float t)
     if (!programLoaded)
         glSecondaryColor3f(0, 0, 0);
     nv::glEnable(GL_REGISTER_COMBINERS_NV);
-    if (combinerList != 0)
-        nv::glCallList(combinerList);
+    if (combinerList)
+        nv::glCallList(combinerList.get());
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_.get());
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(Vec3), positions.data());

@@ -10,6 +10,7 @@
 // "funksphere.cfg" values are reported and the sphere still draws, unlit.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "scenes/funksphere/BezierLattice.h"
 
 #include <cstdint>
@@ -23,15 +24,12 @@ public:
     static constexpr int textureSize = 512;
 
     explicit FunkSphere(const ResourceManager* resources);
-    ~FunkSphere();
-    FunkSphere(const FunkSphere&) = delete;
-    FunkSphere& operator=(const FunkSphere&) = delete;
 
     // Deforms the mesh for time t and draws it with the current model-view
     // matrix; leaves vertex programs, combiners and texturing off.
     void draw(float t);
 
-    unsigned texture() const { return texture_; }
+    GLuint texture() const { return texture_.get(); }
     // Whether "temp.vpc" compiled; without it the sphere is drawn unlit.
     bool hasProgram() const { return programLoaded; }
     int vertexCount() const { return static_cast<int>(lattice.size()); }
@@ -54,12 +52,12 @@ private:
     std::vector<show::Vec3> normals;
     std::vector<uint32_t> indices;
     BezierLattice volume;
-    unsigned program = 0;
+    GLProgramNV program;
     bool programLoaded = false;
-    unsigned combinerList = 0;
-    unsigned texture_ = 0;
+    GLDisplayList combinerList;
+    GLTexture texture_;
 };
 
 // The combiner setup the sphere draws with (colour = primary + secondary +
-// texture 0), compiled into a new display list; 0 when no list was made.
-unsigned compileSphereCombiners();
+// texture 0), compiled into a new display list; none when no list was made.
+GLDisplayList compileSphereCombiners();

@@ -1,5 +1,6 @@
 #include "scenes/funksphere/FunkSphereScene.h"
 
+#include "core/PassState.h"
 #include "core/Scene3DS.h"
 #include "core/ShowMath.h"
 #include "core/VirtualScreen.h"
@@ -131,10 +132,8 @@ void FunkSphereScene::drawPreviousFrame()
 
 void FunkSphereScene::drawRibbons(float b)
 {
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    constexpr PassState ribbonPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
+    ribbonPass.apply();
     const int count = visibleRibbons(b);
     for (int i = 0; i < count; ++i)
         ribbons[i].draw(2.0f * b);
@@ -142,9 +141,8 @@ void FunkSphereScene::drawRibbons(float b)
 
 void FunkSphereScene::drawSphere(float b)
 {
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
+    constexpr PassState spherePass{PassState::depthLess, PassState::opaque, PassState::unlit};
+    spherePass.apply();
     glColor4f(1, 1, 1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();

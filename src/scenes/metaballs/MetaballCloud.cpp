@@ -25,26 +25,12 @@ constexpr float layerGain = 0.25f;
 constexpr float shellOpacity = 0.125f * layerGain;
 constexpr float sliceOpacity = 0.5f * layerGain;
 
-void setTexelParameters()
-{
-    // Clamped to the border, and the border empty: the linear filter fades
-    // the outermost texels to nothing half a texel past the volume, so the
-    // cloud does not end on a hard face where the box cuts it.
-    const float empty[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    glTexParameterfv(GL_TEXTURE_3D, GL_TEXTURE_BORDER_COLOR, empty);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_BORDER);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_BORDER);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-}
-
 // The shells never change: recorded once, replayed every frame.
-unsigned recordShells()
+GLDisplayList recordShells()
 {
     const std::vector<ShellVertex> quads = VolumeShells::quads();
-    const unsigned list = glGenLists(1);
-    nv::glNewList(list, GL_COMPILE);
+    GLDisplayList list = genList();
+    nv::glNewList(list.get(), GL_COMPILE);
     nv::glBegin(GL_QUADS);
     for (const ShellVertex& v : quads) {
         glTexCoord3f(v.texCoord.x, v.texCoord.y, v.texCoord.z);
@@ -64,25 +50,22 @@ show::Mat4 currentModelView()
 
 } // namespace
 
-MetaballCloud::MetaballCloud(ShapeMask mask) : volume(std::move(mask))
+MetaballCloud::MetaballCloud(ShapeMask mask)
+    : volume(std::move(mask)), texture(createTexture(GL_TEXTURE_3D, GL_CLAMP_TO_BORDER))
 {
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_3D, texture);
-    setTexelParameters();
+    // Clamped to the border, and the border empty: the linear filter fades
+    // the outermost texels to nothing half a texel past the volume, so the
+    // cloud does not end on a hard face where the box cuts it.
+    const float empty[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glTexParameterfv(GL_TEXTURE_3D, GL_TEXTURE_BORDER_COLOR, empty);
     glTexImage3D(GL_TEXTURE_3D, 0, GL_RGBA, size, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, volume.texels());
     shellList = recordShells();
-}
-
-MetaballCloud::~MetaballCloud()
-{
-    nv::glDeleteLists(shellList, 1);
-    glDeleteTextures(1, &texture);
 }
 
 void MetaballCloud::rebuild(float tau, VolumeMorph& morph)
 {
     volume.rebuild(tau, morph);
-    glBindTexture(GL_TEXTURE_3D, texture);
+    glBindTexture(GL_TEXTURE_3D, texture.get());
     glTexSubImage3D(GL_TEXTURE_3D, 0, 0, 0, 0, size, size, size, GL_RGBA, GL_UNSIGNED_BYTE, volume.texels());
 }
 
@@ -90,9 +73,9 @@ void MetaballCloud::draw() const
 {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor4f(1.0f, 1.0f, 1.0f, shellOpacity);
-    glBindTexture(GL_TEXTURE_3D, texture);
+    glBindTexture(GL_TEXTURE_3D, texture.get());
     glEnable(GL_TEXTURE_3D);
-    nv::glCallList(shellList);
+    nv::glCallList(shellList.get());
     glDisable(GL_TEXTURE_3D);
 
     glColor4f(1.0f, 1.0f, 1.0f, sliceOpacity);
@@ -118,7 +101,7 @@ void MetaballCloud::draw() const
 void MetaballCloud::drawSlices() const
 {
     const VolumeSlices stack = VolumeSlices::facing(currentModelView());
-    glBindTexture(GL_TEXTURE_3D, texture);
+    glBindTexture(GL_TEXTURE_3D, texture.get());
     glEnable(GL_TEXTURE_3D);
     for (const SlicePolygon& slice : stack.slices) {
         if (slice.count < 3)

@@ -9,14 +9,12 @@
 // context current; the texture and the list die with the object.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "scenes/metaballs/MetaballVolume.h"
 
 class MetaballCloud {
 public:
     explicit MetaballCloud(ShapeMask mask);
-    ~MetaballCloud();
-    MetaballCloud(const MetaballCloud&) = delete;
-    MetaballCloud& operator=(const MetaballCloud&) = delete;
 
     // Evaluates the balls for scene time `tau` (seconds) and uploads the
     // texels.
@@ -31,6 +29,6 @@ public:
 private:
     void drawSlices() const;
 
-    unsigned texture = 0;
-    unsigned shellList = 0;
+    GLTexture texture;
+    GLDisplayList shellList;
 };

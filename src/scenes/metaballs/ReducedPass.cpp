@@ -7,12 +7,6 @@
 
 #include <algorithm>
 
-ReducedPass::~ReducedPass()
-{
-    if (texture != 0)
-        glDeleteTextures(1, &texture);
-}
-
 void ReducedPass::begin()
 {
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -23,14 +17,10 @@ void ReducedPass::begin()
 
 void ReducedPass::end()
 {
-    if (texture == 0)
-        glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_RECTANGLE, texture);
+    if (!texture)
+        texture = createTexture(GL_TEXTURE_RECTANGLE);
+    glBindTexture(GL_TEXTURE_RECTANGLE, texture.get());
     if (width != textureWidth || height != textureHeight) {
-        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
         textureWidth = width;
         textureHeight = height;

@@ -10,12 +10,11 @@
 // projection and model-view; the texture dies with the object.
 #pragma once
 
+#include "core/GLObjects.h"
+
 class ReducedPass {
 public:
     explicit ReducedPass(int divisor) : divisor(divisor) {}
-    ~ReducedPass();
-    ReducedPass(const ReducedPass&) = delete;
-    ReducedPass& operator=(const ReducedPass&) = delete;
 
     void begin();
     void end();
@@ -26,7 +25,7 @@ private:
     int viewport[4] = {0, 0, 0, 0};
     int width = 0;
     int height = 0;
-    unsigned texture = 0;
+    GLTexture texture;
     int textureWidth = 0;
     int textureHeight = 0;
 };

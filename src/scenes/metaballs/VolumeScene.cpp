@@ -1,5 +1,6 @@
 #include "scenes/metaballs/VolumeScene.h"
 
+#include "core/BlackFade.h"
 #include "core/Scene3DS.h"
 #include "core/ScreenQuad.h"
 #include "core/VirtualScreen.h"
@@ -163,11 +164,7 @@ void VolumeScene::drawFade() const
     // Clear black changes nothing; skipping it saves a full-screen pass.
     if (alpha >= fadeLimit || alpha <= 0.0f)
         return;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 10);
-    glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    drawQuad({0, 0, float(virtualScreenWidth), float(virtualScreenHeight)});
+    drawBlackFade(alpha);
 }
 
 // The previous frame, grown from 704 x 544 pixels and fading out over the

@@ -1,5 +1,6 @@
 #include "scenes/ribbonstack/BarField.h"
 
+#include "core/PassState.h"
 #include "core/ShowMath.h"
 #include "programs/NvExtensions.h"
 
@@ -32,17 +33,11 @@ BarField::BarField()
     buildList();
 }
 
-BarField::~BarField()
-{
-    if (list != 0)
-        nv::glDeleteLists(list, 1);
-}
-
 void BarField::buildList()
 {
     const float half = barHeight / 2.0f;
-    list = glGenLists(1);
-    nv::glNewList(list, GL_COMPILE);
+    list = genList();
+    nv::glNewList(list.get(), GL_COMPILE);
     nv::glBegin(GL_QUADS);
     for (const Bar& b : bars) {
         const float w = b.width / 2.0f;
@@ -74,14 +69,12 @@ int BarField::draw(float)
 {
     // Unlit: the list's red is the bars' colour, whatever light the frame
     // left on.
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    constexpr PassState barPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
+    barPass.apply();
     glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -10.0f);
+    glTranslatef(0.0f, 0.0f, depthBehindStack);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    nv::glCallList(list);
+    nv::glCallList(list.get());
     glPopMatrix();
     return 0;
 }

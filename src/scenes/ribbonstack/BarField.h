@@ -11,18 +11,19 @@
 // current. Random draws: two per bar (depth, then width), at construction.
 #pragma once
 
+#include "core/GLObjects.h"
+
 class BarField {
 public:
     static constexpr int barCount = 200;
     static constexpr float barHeight = 30.0f;
+    // The field stands this far along z from the stack.
+    static constexpr float depthBehindStack = -10.0f;
     // The red's alpha at the back (depth -10) and the front (depth 10).
     static constexpr float farFillAlpha = 0.03f;
     static constexpr float nearFillAlpha = 0.15f;
 
     BarField();
-    ~BarField();
-    BarField(const BarField&) = delete;
-    BarField& operator=(const BarField&) = delete;
 
     // Lighting and depth test off, additive blending, colour white, the list
     // 10 units behind the stack. Leaves blending on, lighting and depth
@@ -33,7 +34,7 @@ public:
         float x, y, z, width;
     };
     Bar bars[barCount];
-    unsigned list = 0;
+    GLDisplayList list;
 
 private:
     void buildList();

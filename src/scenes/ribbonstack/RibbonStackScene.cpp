@@ -1,10 +1,8 @@
 #include "scenes/ribbonstack/RibbonStackScene.h"
 
-#include "core/ScreenQuad.h"
+#include "core/BlackFade.h"
+#include "core/TextureUnits.h"
 #include "core/VirtualScreen.h"
-#include "effects/CombinerFilter.h"
-#include "effects/CopyScreen.h"
-#include "effects/PBuffer.h"
 #include "effects/SharedKeys.h"
 #include "programs/NvExtensions.h"
 #include "resources/ImageDecoding.h"
@@ -24,15 +22,9 @@ namespace {
 // border is all that lies beyond it. A picture that cannot be read leaves
 // the texture empty and the word unseen; one that is there but cannot be
 // decoded is named.
-unsigned loadTitleTexture(const ResourceManager& resources, const char* name)
+GLTexture loadTitleTexture(const ResourceManager& resources, const char* name)
 {
-    unsigned texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    GLTexture texture = createTexture(GL_TEXTURE_2D);
     const FileBytes bytes = resources.readBytes(name);
     resources::DecodedImage image;
     if (bytes && resources::decodePng(reinterpret_cast<const uint8_t*>(bytes.data.get()), size_t(bytes.size),
@@ -47,29 +39,43 @@ unsigned loadTitleTexture(const ResourceManager& resources, const char* name)
     return texture;
 }
 
+// Units 0..3: the title words are projected through units 1 to 3.
+constexpr int textureUnits = 4;
+// Ribbon i of the stack stands at height i / ribbonCount of the stack's 0..1.
+constexpr float ribbonSpacing = 1.0f / RibbonStackScene::ribbonCount;
+// The ribbons' paths start at x = 0; the stack is drawn 18 units further
+// back along x.
+constexpr float stackShift = -18.0f;
+
+// The registers "hribbonaniso.vpc" reads besides the tracked matrices (its
+// header lists them), and the values the scene gives them.
+constexpr GLuint lightRegister = 12;       // the light's position, eye space
+constexpr GLuint shadingRegister = 14;     // (0.5, 1, highlight exponent, 0)
+constexpr GLuint surfaceRegister = 16;     // (mt^2, pi, reflectance head-on, e)
+constexpr GLuint roughnessRegister = 17;   // (mt^2, 1, 0, 0)
+// The glow keeps only the sharpest of the sheen; the picture's own is broad.
+constexpr float glowHighlightExponent = 10000.0f;
+constexpr float highlightExponent = 100.0f;
+constexpr float pi = 3.14159f;
 constexpr float e = 2.7182817f;
+// The ribbons' own colour, dark violet under their white sheen.
+constexpr float ribbonColour[3] = {0.1f, 0.0f, 0.1f};
+// The last beats of the scene fade to black.
+constexpr float fadeOutBeats = 4.0f;
 
 } // namespace
 
 RibbonStackScene::RibbonStackScene(ResourceManager* resources)
     : Scene(resources), stack("hribbon.3ds", *resources), script(loadScript(*resources, "hribbonscene.swf"))
 {
-    glowSurface = resources->get(shared::pbuffer320x240);
-    glowCopy = resources->get(shared::copyScreen320x240);
-    blur = resources->get(shared::blur320x240);
+    glow = Glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
+                resources->get(shared::blur320x240));
     script->bindColour(1, tint);
     for (int i = 0; i < ribbonCount; ++i)
-        ribbons.push_back(std::make_unique<StackRibbon>(i * 0.071428575f));
+        ribbons.push_back(std::make_unique<StackRibbon>(i * ribbonSpacing));
     readLook();
     for (int i = 0; i < titleWordCount; ++i)
         titleTextures[i] = loadTitleTexture(*resources, titleWords[i].fileName);
-}
-
-RibbonStackScene::~RibbonStackScene()
-{
-    glDeleteTextures(titleWordCount, titleTextures);
-    if (program != 0)
-        nv::glDeleteProgramsNV(1, &program);
 }
 
 void RibbonStackScene::readLook()
@@ -86,26 +92,12 @@ void RibbonStackScene::readLook()
         refractionIndexRatio = v;
 }
 
-void RibbonStackScene::resetTextureUnits()
-{
-    for (int unit = 3; unit >= 0; --unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glMatrixMode(GL_TEXTURE);
-        glLoadIdentity();
-        for (GLenum coord : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
-            glDisable(coord);
-        glDisable(GL_TEXTURE_2D);
-    }
-    glMatrixMode(GL_MODELVIEW);
-    glDisable(GL_LIGHTING);
-}
-
-void RibbonStackScene::drawRibbons(bool glow)
+void RibbonStackScene::drawRibbons(bool glowPass)
 {
     glEnable(GL_VERTEX_PROGRAM_NV);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program);
+    nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, program.get());
     nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 0, GL_MODELVIEW_PROJECTION_NV, GL_IDENTITY_NV);
     nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 4, GL_MODELVIEW, GL_IDENTITY_NV);
     nv::glTrackMatrixNV(GL_VERTEX_PROGRAM_NV, 8, GL_MODELVIEW, GL_INVERSE_TRANSPOSE_NV);
@@ -114,19 +106,16 @@ void RibbonStackScene::drawRibbons(bool glow)
     glGetLightfv(GL_LIGHT0, GL_POSITION, light);
     const float r = refractionIndexRatio;
     const float fresnel = (1.0f - r) * (1.0f - r) / ((1.0f + r) * (1.0f + r));
-    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 12, light[0], light[1], light[2], 1.0f);
-    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 14, 0.5f, 1.0f, glow ? 10000.0f : 100.0f, 0.0f);
-    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 16, mt * mt, 3.14159f, fresnel, e);
-    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, 17, mt * mt, 1.0f, 0.0f, 0.0f);
-    if (glow)
+    const float exponent = glowPass ? glowHighlightExponent : highlightExponent;
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, lightRegister, light[0], light[1], light[2], 1.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, shadingRegister, 0.5f, 1.0f, exponent, 0.0f);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, surfaceRegister, mt * mt, pi, fresnel, e);
+    nv::glProgramParameter4fNV(GL_VERTEX_PROGRAM_NV, roughnessRegister, mt * mt, 1.0f, 0.0f, 0.0f);
+    if (glowPass)
         glColor3f(1.0f - tint[0], 1.0f - tint[1], 1.0f - tint[2]);
     else
-        glColor3f(0.1f, 0.0f, 0.1f);
-    glPushMatrix();
-    glTranslatef(-18.0f, 0.0f, 0.0f);
-    for (const auto& ribbon : ribbons)
-        ribbon->draw();
-    glPopMatrix();
+        glColor3fv(ribbonColour);
+    drawRibbonsPlain();
     glDisable(GL_VERTEX_PROGRAM_NV);
 }
 
@@ -139,16 +128,7 @@ void RibbonStackScene::projectTitles(float time)
         return;
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    for (int unit = 3; unit >= 0; --unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glDisable(GL_TEXTURE_2D);
-    }
-    // Identity eye planes taken under the scene's model-view give the stack's
-    // own coordinates, whatever the ribbons' draw moves them by later.
-    const float planes[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
-    const GLenum gens[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
-    glActiveTexture(GL_TEXTURE0);
+    resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     // One draw per word, each clipped to the side its projector faces: behind
@@ -165,13 +145,11 @@ void RibbonStackScene::projectTitles(float time)
         const show::Mat4 projector = projectorMatrix(word, time);
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, titleTextures[index]);
+        glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        for (int c = 0; c < 4; ++c) {
-            glTexGeni(coords[c], GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
-            glTexGenfv(coords[c], GL_EYE_PLANE, planes[c]);
-            glEnable(gens[c]);
-        }
+        // Taken under the scene's model-view, the eye planes give the stack's
+        // own coordinates, whatever the ribbons' draw moves them by later.
+        enableEyeLinearTexGen();
         glMatrixMode(GL_TEXTURE);
         glLoadMatrixf(titleTextureMatrix(projector).m);
         glMatrixMode(GL_MODELVIEW);
@@ -179,20 +157,17 @@ void RibbonStackScene::projectTitles(float time)
         glClipPlane(GL_CLIP_PLANE0, front.data());
         glActiveTexture(GL_TEXTURE0);
         drawRibbonsPlain();
-        glActiveTexture(GL_TEXTURE0 + word.unit);
-        glDisable(GL_TEXTURE_2D);
-        for (GLenum gen : gens)
-            glDisable(gen);
+        resetTextureUnit(GL_TEXTURE0 + word.unit);
     }
     glDisable(GL_CLIP_PLANE0);
     glDepthFunc(GL_LESS);
     glActiveTexture(GL_TEXTURE0);
 }
 
-void RibbonStackScene::drawRibbonsPlain()
+void RibbonStackScene::drawRibbonsPlain() const
 {
     glPushMatrix();
-    glTranslatef(-18.0f, 0.0f, 0.0f);
+    glTranslatef(stackShift, 0.0f, 0.0f);
     for (const auto& ribbon : ribbons)
         ribbon->draw();
     glPopMatrix();
@@ -202,10 +177,8 @@ int RibbonStackScene::update(float time)
 {
     const float local = localTime(time);
     const float beat = localBeat(time);
-    if (!unitsReset) {
-        resetTextureUnits();
-        unitsReset = true;
-    }
+    resetTextureUnits(textureUnits);
+    glDisable(GL_LIGHTING);
     script->update(8.0 * beat);
     stack.setFrame(10.0f * local);
     for (const auto& ribbon : ribbons)
@@ -214,77 +187,32 @@ int RibbonStackScene::update(float time)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     stack.setCamera("Camera01", virtualScreenWidth, virtualScreenHeight);
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    turnYUpToZUp();
     float modelview[16], projection[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
-    glowPass(modelview, projection);
+    drawGlow(modelview, projection);
     bars.draw(local);
     drawRibbons(false);
     glClear(GL_DEPTH_BUFFER_BIT);
     projectTitles(local);
-    addGlowAndFade(beat);
+    glow.add();
+    const float lastBeat = beatAt(duration);
+    if (beat > lastBeat - fadeOutBeats)
+        drawBlackFade(show::remap(beat, lastBeat - fadeOutBeats, lastBeat, 0.0f, 1.0f));
+    glDisable(GL_BLEND);
     return local >= duration ? 1 : 0;
 }
 
-void RibbonStackScene::glowPass(const float (&modelview)[16], const float (&projection)[16])
+void RibbonStackScene::drawGlow(const float (&modelview)[16], const float (&projection)[16])
 {
-    if (glowSurface == nullptr || glowCopy == nullptr)
+    if (!glow.available())
         return;
-    glowSurface->makeCurrent();
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(projection);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(modelview);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glow.beginFromCamera(projection, modelview);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     drawRibbons(true);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    if (blur != nullptr) {
-        for (int spread : {4, 2}) {
-            blur->spread = spread;
-            for (int direction = CombinerFilter::left; direction <= CombinerFilter::down; ++direction) {
-                blur->direction = direction;
-                blur->update();
-            }
-        }
-    }
-    glowCopy->copyFromScreen(0, 0, 0, 0, -1, -1);
-    glowSurface->restore();
-}
-
-void RibbonStackScene::addGlowAndFade(float beat)
-{
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    for (GLenum gen : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
-        glDisable(gen);
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (glowCopy != nullptr)
-        glowCopy->drawFullScreen(0, 0, -1, -1);
-    glDisable(GL_TEXTURE_2D);
-
-    const float lastBeat = beatAt(duration);
-    if (beat > lastBeat - 4.0f) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(0.0f, 0.0f, 0.0f, show::remap(beat, lastBeat - 4.0f, lastBeat, 0.0f, 1.0f));
-        setOrthoBox(0, 1, 1, 0, -1, 1);
-        drawQuad({0, 0, 1, 1});
-    }
-    glDisable(GL_BLEND);
-    glEnable(GL_LIGHTING);
+    glow.blur();
 }

@@ -10,8 +10,10 @@
 // textures; the render targets and the blur are borrowed from the registry.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/Scene.h"
 #include "core/Scene3DS.h"
+#include "effects/Glow.h"
 #include "scenes/ribbonstack/BarField.h"
 #include "scenes/ribbonstack/StackRibbon.h"
 #include "scenes/ribbonstack/TitleProjection.h"
@@ -20,22 +22,17 @@
 #include <memory>
 #include <vector>
 
-class CombinerFilter;
-class CopyScreen;
-class PBuffer;
-
 class RibbonStackScene : public Scene {
 public:
     static constexpr int ribbonCount = 14;
 
     explicit RibbonStackScene(ResourceManager* resources);
-    ~RibbonStackScene() override;
 
     int update(float time) override;
 
     // The ribbons with their program: the glow pass (sharp highlights in the
     // inverse of the tint) or the picture's own (dark with a white sheen).
-    void drawRibbons(bool glow);
+    void drawRibbons(bool glowPass);
     // The words whose windows contain `time`, added where they fall on the
     // ribbons. Expects the scene's model-view matrix to be current.
     void projectTitles(float time);
@@ -44,22 +41,19 @@ public:
     Scene3DS stack;
     std::unique_ptr<swfScript> script;
     std::vector<std::unique_ptr<StackRibbon>> ribbons;
-    unsigned program = 0;
+    GLProgramNV program;
     float mt = 1.0f;
     float refractionIndexRatio = 1.5f;
     float tint[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    unsigned titleTextures[titleWordCount] = {};
+    GLTexture titleTextures[titleWordCount];
 
 private:
     void readLook();
-    void resetTextureUnits();
-    void glowPass(const float (&modelview)[16], const float (&projection)[16]);
-    void addGlowAndFade(float beat);
     // The ribbons as plain geometry, in whatever state the caller set.
-    void drawRibbonsPlain();
+    void drawRibbonsPlain() const;
+    // The ribbons' glow pass into the glow's surface, seen by the scene's
+    // camera, blurred there.
+    void drawGlow(const float (&modelview)[16], const float (&projection)[16]);
 
-    PBuffer* glowSurface = nullptr;
-    CopyScreen* glowCopy = nullptr;
-    CombinerFilter* blur = nullptr;
-    bool unitsReset = false;
+    Glow glow{nullptr, nullptr, nullptr};
 };

@@ -57,17 +57,7 @@ const std::vector<unsigned>& LogoMesh::boxTriangles()
     return triangles;
 }
 
-LogoMesh::LogoMesh()
-{
-    glGenBuffers(1, &vertexBuffer);
-    glGenBuffers(1, &indexBuffer);
-}
-
-LogoMesh::~LogoMesh()
-{
-    glDeleteBuffers(1, &vertexBuffer);
-    glDeleteBuffers(1, &indexBuffer);
-}
+LogoMesh::LogoMesh() : vertexBuffer(genBuffer()), indexBuffer(genBuffer()) {}
 
 void LogoMesh::place(const std::vector<show::Mat4>& matrices)
 {
@@ -88,7 +78,7 @@ void LogoMesh::place(const std::vector<show::Mat4>& matrices)
     boxes = static_cast<int>(matrices.size());
     // A tumbling logo is placed every frame: its buffer is refilled, not remade.
     const size_t bytes = vertices.size() * sizeof(float);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.get());
     if (bytes == bufferBytes) {
         glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices.data());
     } else {
@@ -106,7 +96,7 @@ void LogoMesh::place(const std::vector<show::Mat4>& matrices)
     for (unsigned b = 0; b < static_cast<unsigned>(boxes); ++b)
         for (unsigned index : triangles)
             indices.push_back(index + b * boxVertexCount);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(unsigned)),
                  indices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -118,8 +108,8 @@ void LogoMesh::draw() const
     if (boxes == 0)
         return;
     const GLsizei stride = floatsPerVertex * sizeof(float);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.get());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());
     glVertexPointer(3, GL_FLOAT, stride, nullptr);
     glNormalPointer(GL_FLOAT, stride, reinterpret_cast<const void*>(3 * sizeof(float)));
     glEnableClientState(GL_VERTEX_ARRAY);

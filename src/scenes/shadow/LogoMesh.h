@@ -10,6 +10,7 @@
 // current context.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/ShowMath.h"
 
 #include <vector>
@@ -17,9 +18,6 @@
 class LogoMesh {
 public:
     LogoMesh();
-    ~LogoMesh();
-    LogoMesh(const LogoMesh&) = delete;
-    LogoMesh& operator=(const LogoMesh&) = delete;
 
     // One box under each matrix (rotation and translation): positions and
     // normals turned on the CPU, then uploaded.
@@ -34,8 +32,8 @@ private:
     static const std::vector<unsigned>& boxTriangles();
 
     std::vector<float> vertices;   // floatsPerVertex per vertex, box after box
-    unsigned vertexBuffer = 0;
-    unsigned indexBuffer = 0;
+    GLBuffer vertexBuffer;
+    GLBuffer indexBuffer;
     int boxes = 0;          // placed
     int indexBoxes = 0;     // boxes the index buffer holds
     size_t bufferBytes = 0; // the vertex buffer's size, refilled in place while it fits

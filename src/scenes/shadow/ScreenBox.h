@@ -3,9 +3,7 @@
 // drawn (the shadow room's glow is black away from its logo).
 #pragma once
 
-struct ScreenBox {
-    int x, y, width, height;   // window pixels, origin bottom left
-};
+#include "core/ScreenQuad.h"
 
 // The box of the sphere (centre, radius) in a viewport of viewportWidth x
 // viewportHeight, grown by `margin` pixels on every side and held inside the

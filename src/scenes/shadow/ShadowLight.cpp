@@ -1,5 +1,6 @@
 #include "scenes/shadow/ShadowLight.h"
 
+#include "core/TextureUnits.h"
 #include "effects/PBuffer.h"
 
 #include <cstring>
@@ -41,26 +42,16 @@ ShadowLight::ShadowLight() : comparison(comparisonFor(epoxy_has_gl_extension("GL
     std::memcpy(lightProjection, lightFrustum(*this).m, sizeof lightProjection);
 }
 
-ShadowLight::~ShadowLight()
-{
-    if (depthTexture != 0)
-        glDeleteTextures(1, &depthTexture);
-}
-
 void ShadowLight::bindDepthTexture()
 {
-    if (depthTexture == 0)
-        glGenTextures(1, &depthTexture);
-    glBindTexture(GL_TEXTURE_2D, depthTexture);
+    if (!depthTexture)
+        depthTexture = genTexture();
+    glBindTexture(GL_TEXTURE_2D, depthTexture.get());
 }
 
 void ShadowLight::createDepthTexture(GLenum type)
 {
-    bindDepthTexture();
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    depthTexture = createTexture(GL_TEXTURE_2D);
     if (comparison == Comparison::arbShadow) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
@@ -129,15 +120,7 @@ void ShadowLight::endDepthPass(PBuffer& surface)
 
 void ShadowLight::setupShadowTexGen() const
 {
-    static const GLenum coords[4] = {GL_S, GL_T, GL_R, GL_Q};
-    static const GLenum generators[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
-    for (int i = 0; i < 4; ++i) {
-        GLfloat plane[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        plane[i] = 1.0f;
-        glTexGeni(coords[i], GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
-        glTexGenfv(coords[i], GL_EYE_PLANE, plane);
-        glEnable(generators[i]);
-    }
+    enableEyeLinearTexGen();
     // Light clip space [-1, 1] onto the depth map's [0, 1].
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();

@@ -12,6 +12,7 @@
 // current.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/ShowMath.h"
 
 #include <epoxy/gl.h>
@@ -31,12 +32,10 @@ public:
     static GLenum depthFormatFor(int depthBits);
 
     ShadowLight();
-    ~ShadowLight();
-    ShadowLight(const ShadowLight&) = delete;
-    ShadowLight& operator=(const ShadowLight&) = delete;
 
-    // Makes the texture if needed, binds it on the active unit and allocates
-    // it mapWidth x mapHeight with the comparison of `comparison` set.
+    // Makes a new texture (the one before goes), binds it on the active unit
+    // and allocates it mapWidth x mapHeight with the comparison of
+    // `comparison` set.
     void createDepthTexture(GLenum type);
 
     // Makes `surface` current and sets it up for a depth-only pass seen from
@@ -76,7 +75,7 @@ public:
     float nearPlane = 1.0f;
     float farPlane = 100.0f;
     float fov = 60.0f;
-    GLuint depthTexture = 0;
+    GLTexture depthTexture;
     float lightView[16] = {};
     float lightProjection[16] = {};
     int mapWidth = 512;

@@ -1,8 +1,8 @@
 #include "scenes/shadow/ShadowRoom.h"
 
+#include "core/PassState.h"
+#include "core/TextureUnits.h"
 #include "effects/CircleMask.h"
-#include "effects/CombinerFilter.h"
-#include "effects/CopyScreen.h"
 #include "effects/PBuffer.h"
 #include "effects/SharedKeys.h"
 #include "programs/NvExtensions.h"
@@ -21,11 +21,34 @@ namespace {
 constexpr int kMapSize = 256;
 constexpr float kOrbit = 40.0f;
 constexpr float kThird = 2.0943933f;   // a third of a turn, in radians
-// How far the glow's blur strokes carry light: three taps of 4 pixels, then
-// three of 2, each way.
-constexpr int kBlurReach = 3 * 4 + 3 * 2;
+// Light 0 turns at twice this many radians a second, and every next light
+// twice as fast as the one before.
+constexpr float kTurnRate = 0.25f;
+constexpr float kTurnRateGrowth = 2.0f;
+// Each light tilts out of its circle by up to this many radians, swinging at
+// a third of its turning rate.
+constexpr float kTiltAmplitude = 0.5f;
+constexpr float kTiltRate = 0.33333334f;
+// Each light's frustum: the room is 160 units wide.
+constexpr float kLightNear = 1.0f;
+constexpr float kLightFar = 160.0f;
+constexpr float kLightFov = 45.0f;   // degrees
+// A high spot exponent: bright in the middle of the cone, dim at its edge.
+constexpr float kSpotExponent = 100.0f;
+// The glow box holds the logo, the blur's reach around it and two pixels
+// to spare.
+constexpr int kGlowMargin = Glow::reach + 2;
 
-unsigned buildRoomList()
+// The depth of the room with the light its walls throw back, laid first.
+constexpr PassState bouncePass{PassState::depthLess, PassState::opaque, PassState::lit};
+// Each light adds its light where the bounce pass left the nearest surface.
+constexpr PassState litPass{PassState::depthLessOrEqual, PassState::additive, PassState::lit, PassState::keepDepth};
+// The logo's glow: its specular highlights, lit by every light.
+constexpr PassState glowPass{PassState::depthLess, PassState::opaque, PassState::lit};
+// What draw() leaves.
+constexpr PassState restingState{PassState::depthLess, PassState::opaque, PassState::unlit};
+
+GLDisplayList buildRoomList()
 {
     const float h = 80.0f, w = 160.0f;
     // Six walls, normals facing into the room, in 10-unit cells.
@@ -37,21 +60,13 @@ unsigned buildRoomList()
         {{-h, h, -h}, {w, 0, 0}, {0, 0, w}, {0, -1, 0}},
         {{-h, -h, -h}, {0, 0, w}, {w, 0, 0}, {0, 1, 0}},
     };
-    const unsigned list = glGenLists(1);
-    nv::glNewList(list, GL_COMPILE);
+    GLDisplayList list = genList();
+    nv::glNewList(list.get(), GL_COMPILE);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (const GridFace& wall : walls)
         drawGridFace(wall, 16);
     nv::glEndList();
     return list;
-}
-
-// `box` grown by `margin` on every side, held inside width x height.
-ScreenBox grown(const ScreenBox& box, int margin, int width, int height)
-{
-    const int x0 = std::max(0, box.x - margin), y0 = std::max(0, box.y - margin);
-    const int x1 = std::min(width, box.x + box.width + margin), y1 = std::min(height, box.y + box.height + margin);
-    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 void setLightColours(GLenum light, const float (&specular)[4], const float (&diffuse)[4])
@@ -60,15 +75,15 @@ void setLightColours(GLenum light, const float (&specular)[4], const float (&dif
     glLightfv(light, GL_DIFFUSE, diffuse);
 }
 
-void disableShadowUnit(GLenum unit)
+// `texture` on `unit`, looked up through the light's projection and
+// multiplied into what the unit receives.
+void projectFromLight(GLenum unit, GLuint texture, const ShadowLight& light)
 {
     glActiveTexture(unit);
-    glDisable(GL_TEXTURE_2D);
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    for (GLenum gen : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
-        glDisable(gen);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    light.setupShadowTexGen();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
 } // namespace
@@ -78,9 +93,8 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
     roomState.readMaterial("shadowcube.cfg", resources);
     circleMask = resources->get(shared::circleMask);
     depthSurface = resources->get(shared::pbuffer512x512);
-    glowCopy = resources->get(shared::copyScreen640x480c);
-    glowSurface = resources->get(shared::pbuffer640x480);
-    blur = resources->get(shared::blur640x480);
+    glow = Glow(resources->get(shared::pbuffer640x480), resources->get(shared::copyScreen640x480c),
+                resources->get(shared::blur640x480));
     logo = std::make_unique<CubeLogo>(*resources);
     roomList = buildRoomList();
     for (int i = 0; i < lightCount; ++i) {
@@ -101,10 +115,7 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
     }
 }
 
-ShadowRoom::~ShadowRoom()
-{
-    nv::glDeleteLists(roomList, 1);
-}
+ShadowRoom::~ShadowRoom() = default;
 
 int ShadowRoom::onKey(int key, int, int)
 {
@@ -114,11 +125,11 @@ int ShadowRoom::onKey(int key, int, int)
 
 void ShadowRoom::moveLights(float t)
 {
-    float e = t * 0.25f;
+    float e = t * kTurnRate;
     for (int k = 0; k < lightCount; ++k) {
-        const float a = 2.0f * e;
+        const float a = kTurnRateGrowth * e;
         e = a;
-        const float p = 0.5f * std::sin(a * 0.33333334f);
+        const float p = kTiltAmplitude * std::sin(a * kTiltRate);
         const float px = std::cos(k * kThird);
         const float pz = std::sin(k * kThird);
         ShadowLight& light = *lights[k];
@@ -126,22 +137,21 @@ void ShadowRoom::moveLights(float t)
                                     -std::sin(a) * px + std::cos(a) * std::cos(p) * pz) *
                          kOrbit;
         light.target = show::Vec3(0.0f, 0.0f, 0.0f);
-        light.nearPlane = 1.0f;
-        light.farPlane = 160.0f;
-        light.fov = 45.0f;
+        light.nearPlane = kLightNear;
+        light.farPlane = kLightFar;
+        light.fov = kLightFov;
         light.colour[3] = 1.0f;
     }
 }
 
 void ShadowRoom::drawContents() const
 {
-    nv::glCallList(roomList);
+    nv::glCallList(roomList.get());
     logo->draw(0.0f);
 }
 
 void ShadowRoom::draw(float t)
 {
-    glEnable(GL_DEPTH_TEST);
     moveLights(t);
     logo->update(t);
     drawShadowMaps();
@@ -149,13 +159,8 @@ void ShadowRoom::draw(float t)
     drawBouncePass();
     drawLitPasses();
     drawGlow();
-    addGlow();
-
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_LIGHTING);
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LESS);
+    glow.add();
+    restingState.apply();
 }
 
 void ShadowRoom::drawBouncePass()
@@ -165,11 +170,8 @@ void ShadowRoom::drawBouncePass()
     // light, dimmed by `bounce`, without its spot, its mask or its shadow.
     // The spot passes multiply everything they add by the mask, so without
     // this the room outside the three discs would stay black.
-    glDisable(GL_BLEND);
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LESS);
+    bouncePass.apply();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_LIGHTING);
     for (int i = 0; i < lightCount; ++i) {
         const GLenum id = GL_LIGHT0 + i;
         const float* c = lights[i]->colour;
@@ -200,11 +202,7 @@ void ShadowRoom::drawShadowMaps()
 
 void ShadowRoom::drawLitPasses()
 {
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glDepthFunc(GL_LEQUAL);
-    glDepthMask(GL_FALSE);
+    litPass.apply();
     glDisable(GL_LIGHT1);
     glDisable(GL_LIGHT2);
     for (auto& light : lights) {
@@ -215,60 +213,34 @@ void ShadowRoom::drawLitPasses()
         setLightColours(GL_LIGHT0, {c[0], c[1], c[2], 1.0f}, {i * c[0], i * c[1], i * c[2], 1.0f});
         light->applyPosition(0, 0.0f, 0.0f, 0.0f);
         light->applySpotDirection(0);
-        glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, 100.0f);
+        glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, kSpotExponent);
         glEnable(GL_LIGHT0);
 
         // Unit 0 darkens what the light's depth map hides, unit 1 keeps the
         // light inside its round cone.
-        glActiveTexture(GL_TEXTURE0);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, light->depthTexture);
-        light->setupShadowTexGen();
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glActiveTexture(GL_TEXTURE1);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, circleMask != nullptr ? circleMask->texture : 0);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        light->setupShadowTexGen();
+        projectFromLight(GL_TEXTURE0, light->depthTexture.get(), *light);
+        projectFromLight(GL_TEXTURE1, circleMask != nullptr ? circleMask->texture : 0, *light);
 
         light->clipToFrustum(true);
         roomState.applyMaterial();
         drawContents();
         light->clipToFrustum(false);
 
-        disableShadowUnit(GL_TEXTURE1);
-        disableShadowUnit(GL_TEXTURE0);
+        resetTextureUnits(2);
         glDisable(GL_LIGHT0);
     }
 }
 
 void ShadowRoom::drawGlow()
 {
-    glowBoxed = false;
-    if (glowSurface == nullptr || glowCopy == nullptr || blur == nullptr)
+    if (!glow.available())
         return;
-    // The glow surface is a context of its own: it takes the camera over and
-    // sets every state the pass relies on.
     float projection[16], modelView[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
-    glowSurface->makeCurrent();
-    glViewport(0, 0, glowSurface->width, glowSurface->height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(projection);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(modelView);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    for (GLenum unit : {GL_TEXTURE1, GL_TEXTURE0}) {
-        glActiveTexture(unit);
-        glDisable(GL_TEXTURE_2D);
-    }
+    glow.beginFromCamera(projection, modelView);
+    glowPass.apply();
+    resetTextureUnits(2);
     for (int i = 0; i < lightCount; ++i) {
         const GLenum id = GL_LIGHT0 + i;
         setLightColours(id, {1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f});
@@ -284,32 +256,11 @@ void ShadowRoom::drawGlow()
     logo->draw(0.0f);
     logo->glow = false;
 
-    // Wide strokes first, then narrow ones, each way along both axes. The
-    // glow is black away from the logo, so the strokes only work on the
+    // The glow is black away from the logo, so the blur works only on the
     // logo's part of the surface and the reach of the blur around it.
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glowBoxed = logoScreenBox(projection, modelView, glowSurface->width, glowSurface->height, glowBox);
-    if (glowBoxed) {
-        glScissor(glowBox.x, glowBox.y, glowBox.width, glowBox.height);
-        glEnable(GL_SCISSOR_TEST);
-    }
-    for (int spread : {4, 2})
-        for (int direction : {CombinerFilter::left, CombinerFilter::right, CombinerFilter::up, CombinerFilter::down}) {
-            blur->spread = spread;
-            blur->direction = direction;
-            blur->update();
-        }
-    glDisable(GL_SCISSOR_TEST);
-    if (glowBoxed) {
-        // The box and a rim of black around it, for the filtering of a
-        // stretched copy at the box's edge.
-        const ScreenBox b = grown(glowBox, 2, glowCopy->width, glowCopy->height);
-        glowCopy->copyFromScreen(b.x, b.y, b.x, b.y, b.width, b.height);
-    } else {
-        glowCopy->copyFromScreen(0, 0, 0, 0, -1, -1);
-    }
-    glowSurface->restore();
+    ScreenBox box;
+    const bool boxed = logoScreenBox(projection, modelView, glow.surfaceWidth(), glow.surfaceHeight(), box);
+    glow.blur(boxed ? &box : nullptr);
 }
 
 bool ShadowRoom::logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
@@ -320,38 +271,5 @@ bool ShadowRoom::logoScreenBox(const float (&projection)[16], const float (&mode
     show::Mat4 view;
     std::memcpy(view.m, modelView, sizeof view.m);
     const show::Mat4 logoView = view * logo->placement();
-    return blockScreenBox(projection, logoView.m, low, high, width, height, kBlurReach + 2, box);
-}
-
-void ShadowRoom::addGlow()
-{
-    if (glowCopy == nullptr)
-        return;
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glActiveTexture(GL_TEXTURE0);
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    // Black adds nothing: only the glow's box of the window is drawn, scaled
-    // from the glow surface onto the window's viewport.
-    if (glowBoxed) {
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        const double sx = static_cast<double>(viewport[2]) / glowCopy->width;
-        const double sy = static_cast<double>(viewport[3]) / glowCopy->height;
-        const int x0 = viewport[0] + static_cast<int>(std::floor(glowBox.x * sx));
-        const int y0 = viewport[1] + static_cast<int>(std::floor(glowBox.y * sy));
-        const int x1 = viewport[0] + static_cast<int>(std::ceil((glowBox.x + glowBox.width) * sx));
-        const int y1 = viewport[1] + static_cast<int>(std::ceil((glowBox.y + glowBox.height) * sy));
-        glScissor(x0, y0, x1 - x0, y1 - y0);
-        glEnable(GL_SCISSOR_TEST);
-    }
-    glowCopy->drawFullScreen(0, 0, -1, -1);
-    glDisable(GL_SCISSOR_TEST);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    return blockScreenBox(projection, logoView.m, low, high, width, height, kGlowMargin, box);
 }

@@ -16,6 +16,8 @@
 // "bounce", the share of each light the walls throw back (0 when absent).
 #pragma once
 
+#include "core/GLObjects.h"
+#include "effects/Glow.h"
 #include "effects/MaterialState.h"
 #include "scenes/shadow/ShadowLight.h"
 #include "scenes/shadow/CubeLogo.h"
@@ -24,8 +26,6 @@
 #include <array>
 #include <memory>
 
-class CombinerFilter;
-class CopyScreen;
 class PBuffer;
 class ResourceManager;
 struct MaskTexture;
@@ -59,19 +59,12 @@ private:
     void drawShadowMaps();
     void drawLitPasses();
     void drawGlow();
-    void addGlow();
     // The glow surface's box of the logo and the blur's reach around it.
     bool logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
                        ScreenBox& box) const;
 
     MaskTexture* circleMask = nullptr;
     PBuffer* depthSurface = nullptr;
-    PBuffer* glowSurface = nullptr;
-    CopyScreen* glowCopy = nullptr;
-    CombinerFilter* blur = nullptr;
-    unsigned roomList = 0;
-    // Where this frame's glow lies on the glow surface; the whole surface
-    // when the logo reaches behind the eye.
-    ScreenBox glowBox{};
-    bool glowBoxed = false;
+    Glow glow{nullptr, nullptr, nullptr};
+    GLDisplayList roomList;
 };

@@ -1,6 +1,6 @@
 #include "scenes/shadow/ShadowScene.h"
 
-#include "core/ScreenQuad.h"
+#include "core/BlackFade.h"
 #include "core/VirtualScreen.h"
 #include "resources/ResourceManager.h"
 
@@ -54,26 +54,12 @@ int ShadowScene::update(float time)
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     cameras->setCamera(run.camera, virtualScreenWidth, virtualScreenHeight);
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    turnYUpToZUp();
     room->draw(local);
 
+    // Black laid over the finished frame, so the room rises out of the dark.
     const float fadeLength = timeOfBeat(1.0f);
     if (local < fadeLength)
-        fadeFromBlack(show::remap(local, 0.0f, fadeLength, 1.0f, 0.0f));
+        drawBlackFade(show::remap(local, 0.0f, fadeLength, 1.0f, 0.0f));
     return local >= duration ? 1 : 0;
-}
-
-// Black laid over the finished frame, so the room rises out of the dark.
-void ShadowScene::fadeFromBlack(float alpha) const
-{
-    setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, -1, 1);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    drawQuad({0, 0, static_cast<float>(virtualScreenWidth), static_cast<float>(virtualScreenHeight)});
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
 }

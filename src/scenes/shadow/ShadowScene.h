@@ -40,5 +40,4 @@ public:
 
 private:
     void pressScriptedKeys(float time);
-    void fadeFromBlack(float alpha) const;
 };

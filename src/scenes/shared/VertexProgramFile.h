@@ -4,10 +4,11 @@
 // a text that does not compile still leaves a name: drawing with it then
 // shows nothing of the program, and the show goes on.
 //
-// The caller owns the returned name and deletes it with nv::glDeleteProgramsNV
-// while a context sharing it is current.
+// The caller owns the returned name.
 #pragma once
+
+#include "core/GLObjects.h"
 
 class ResourceManager;
 
-unsigned loadVertexProgram(const ResourceManager& resources, const char* fileName);
+GLProgramNV loadVertexProgram(const ResourceManager& resources, const char* fileName);

@@ -1,6 +1,7 @@
 #include "scenes/tunnel/RibbonsScene.h"
 
-#include "core/ScreenQuad.h"
+#include "core/BlackFade.h"
+#include "core/PassState.h"
 #include "core/VirtualScreen.h"
 #include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
@@ -18,6 +19,11 @@ using show::Vec3;
 namespace {
 
 constexpr const char* cameraName = "Camera01";
+// Over the last beats the frame is darkened instead of cleared, from fully
+// to 80 percent, so the ribbons leave streaks.
+constexpr float streakBeats = 2.0f;
+constexpr float streakFadeFrom = 1.0f;
+constexpr float streakFadeTo = 0.8f;
 
 struct PlanePlace {
     const char* picture;
@@ -71,10 +77,9 @@ int RibbonsScene::update(float time)
     const float local = driven ? time : localTime(time) + preRoll;
     const float beat = beatAt(local);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
+    constexpr PassState glowingPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
+    glowingPass.apply();
     glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
     clearOrFade(beat);
 
     model.setFrame(std::fmod(show::remap(beat, 0.0f, lengthBeats + preRollBeats, 0.0f, 190.0f), 200.0f));
@@ -101,16 +106,12 @@ int RibbonsScene::update(float time)
 // previous one so the ribbons leave streaks as the scene ends.
 void RibbonsScene::clearOrFade(float beat)
 {
-    if (beat > lengthBeats - 2.0f) {
-        setOrthoBox(0, virtualScreenWidth, virtualScreenHeight, 0, 0, 1);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(0.0f, 0.0f, 0.0f, show::remap(beat, lengthBeats - 2.0f, lengthBeats, 1.0f, 0.8f));
-        drawQuad({0, 0, float(virtualScreenWidth), float(virtualScreenHeight)});
+    if (beat > lengthBeats - streakBeats) {
+        drawBlackFade(show::remap(beat, lengthBeats - streakBeats, lengthBeats, streakFadeFrom, streakFadeTo));
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     } else {
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 }
 
 // Adds the frame's copy drawn through the warp grid. Driven, the finished

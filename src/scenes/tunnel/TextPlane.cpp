@@ -1,5 +1,6 @@
 #include "scenes/tunnel/TextPlane.h"
 
+#include "core/Scene3DS.h"
 #include "programs/NvExtensions.h"
 #include "resources/Pictures.h"
 #include "resources/TextureUpload.h"
@@ -14,12 +15,6 @@ TextPlane::TextPlane(const ResourceManager& resources, const char* name, float s
     : showTime(showTime), matrix(matrix), target(GL_TEXTURE_2D)
 {
     loadPicture(resources, name);
-}
-
-TextPlane::~TextPlane()
-{
-    if (hasTexture)
-        glDeleteTextures(1, &texture);
 }
 
 void TextPlane::loadPicture(const ResourceManager& resources, const char* name)
@@ -40,13 +35,9 @@ void TextPlane::loadPicture(const ResourceManager& resources, const char* name)
         luminanceAlpha[i * 2] = luminanceAlpha[i * 2 + 1] = value;
     }
     target = resources::textureTargetFor(width, height);
-    glGenTextures(1, &texture);
-    glBindTexture(target, texture);
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    texture = createTexture(target);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(target, 0, 2, width, height, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, luminanceAlpha.data());
-    hasTexture = true;
 }
 
 float TextPlane::layerAlpha(int layer, float t) const
@@ -64,11 +55,11 @@ void TextPlane::draw(float t) const
         return;
     glPushMatrix();
     glMultMatrixf(matrix.m);
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    turnYUpToZUp();
     glTranslatef(offset.x, offset.y, offset.z);
-    if (hasTexture) {
+    if (texture) {
         glEnable(target);
-        glBindTexture(target, texture);
+        glBindTexture(target, texture.get());
     }
     // A rectangle texture is addressed in texels.
     const float s = target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(width);
@@ -83,7 +74,7 @@ void TextPlane::draw(float t) const
         glEnd();
         glTranslatef(0.0f, 0.0f, -0.25f);
     }
-    if (hasTexture)
+    if (texture)
         glDisable(target);
     glPopMatrix();
 }

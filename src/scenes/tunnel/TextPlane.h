@@ -7,6 +7,7 @@
 // Owns its texture; destroy it while its GL context is current.
 #pragma once
 
+#include "core/GLObjects.h"
 #include "core/ShowMath.h"
 
 class ResourceManager;
@@ -18,9 +19,6 @@ public:
 
     // Loads the picture `name`; without it the plane draws untextured.
     TextPlane(const ResourceManager& resources, const char* name, float showTime, const show::Mat4& matrix);
-    ~TextPlane();
-    TextPlane(const TextPlane&) = delete;
-    TextPlane& operator=(const TextPlane&) = delete;
 
     // The layers for time `t` (seconds); nothing further than eight seconds
     // from the show time. Sets colours, blending is the caller's.
@@ -32,9 +30,8 @@ public:
     float showTime;
     show::Mat4 matrix;
     show::Vec3 offset;
-    unsigned texture = 0;
+    GLTexture texture;   // none without the picture
     unsigned target;
-    bool hasTexture = false;
     int width = 0;
     int height = 0;
 

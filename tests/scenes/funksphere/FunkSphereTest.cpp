@@ -35,8 +35,8 @@ protected:
 
 TEST_F(FunkSphereTest, CombinerSetupAddsPrimarySecondaryAndTexture)
 {
-    const unsigned list = compileSphereCombiners();
-    ASSERT_NE(list, 0u);
+    const GLDisplayList list = compileSphereCombiners();
+    ASSERT_TRUE(list);
     EXPECT_EQ(programs::programTextErrors()[0], nullptr);
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -48,7 +48,7 @@ TEST_F(FunkSphereTest, CombinerSetupAddsPrimarySecondaryAndTexture)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, blue);
     glEnable(GL_TEXTURE_2D);
     nv::glEnable(GL_REGISTER_COMBINERS_NV);
-    nv::glCallList(list);
+    nv::glCallList(list.get());
     glColor3f(0.2f, 0, 0.1f);
     glSecondaryColor3f(0, 0.3f, 0.1f);
     nv::glBegin(GL_QUADS);
@@ -65,7 +65,6 @@ TEST_F(FunkSphereTest, CombinerSetupAddsPrimarySecondaryAndTexture)
     EXPECT_NEAR(pixel[1], 77, 2);
     EXPECT_NEAR(pixel[2], 153, 2);   // 0.1 + 0.1 + 0.4
     glDeleteTextures(1, &texture);
-    nv::glDeleteLists(list, 1);
 }
 
 TEST_F(FunkSphereTest, TheSphereSitsInTheMiddleAndCarriesItsTexture)

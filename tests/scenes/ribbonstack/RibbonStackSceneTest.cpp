@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,9 +97,8 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
     RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
     std::srand(7);
     RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
-    unsigned pictures[titleWordCount];
-    std::copy(std::begin(without.titleTextures), std::end(without.titleTextures), pictures);
-    std::fill(std::begin(without.titleTextures), std::end(without.titleTextures), 0u);
+    GLTexture pictures[titleWordCount];
+    std::swap(pictures, without.titleTextures);
     auto frameAt = [](RibbonStackScene& scene, float t) {
         play(scene, t);
         return readScreen(rgba);
@@ -108,7 +108,6 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
         const bool differ = frameAt(with, t) != frameAt(without, t);
         EXPECT_EQ(differ, !titleWordsAt(t).empty());
     }
-    std::copy(std::begin(pictures), std::end(pictures), without.titleTextures);
 }
 
 TEST_F(RibbonStackSceneTest, ATitlePictureThatCannotBeDecodedIsNamedAndItsWordStaysUnseen)
@@ -137,9 +136,8 @@ TEST_F(RibbonStackSceneTest, AWordShowsWhileItsProjectorFacesTheStackAndNeverFro
     RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
     std::srand(7);
     RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
-    unsigned pictures[titleWordCount];
-    std::copy(std::begin(without.titleTextures), std::end(without.titleTextures), pictures);
-    std::fill(std::begin(without.titleTextures), std::end(without.titleTextures), 0u);
+    GLTexture pictures[titleWordCount];
+    std::swap(pictures, without.titleTextures);
     // Both run a frame every quarter second from before LIGHT's window, so
     // their ribbons trail much as in the show.
     auto frame = [](RibbonStackScene& scene, float t) {
@@ -168,7 +166,6 @@ TEST_F(RibbonStackSceneTest, AWordShowsWhileItsProjectorFacesTheStackAndNeverFro
         EXPECT_LE(share, next->atMost);
         ++next;
     }
-    std::copy(std::begin(pictures), std::end(pictures), without.titleTextures);
 }
 
 TEST_F(RibbonStackSceneTest, TheBarsBehindTheWordsAreNoFlatWall)

@@ -169,7 +169,7 @@ protected:
         glEnable(GL_DEPTH_TEST);
         glActiveTexture(GL_TEXTURE0);
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, light.depthTexture);
+        glBindTexture(GL_TEXTURE_2D, light.depthTexture.get());
         light.setupShadowTexGen();
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glColor4f(1, 1, 1, 1);
@@ -192,7 +192,7 @@ protected:
 
 TEST_F(ShadowedFloor, TheCopyCarriesTheSurfacesDepth)
 {
-    glBindTexture(GL_TEXTURE_2D, light.depthTexture);
+    glBindTexture(GL_TEXTURE_2D, light.depthTexture.get());
     std::vector<float> depth(512 * 512, -1.0f);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
     const float boxTop = depth[256 * 512 + 256];

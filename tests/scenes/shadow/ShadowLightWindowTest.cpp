@@ -53,7 +53,7 @@ TEST(ShadowLightWindow, TheDepthCopyCarriesTheSurfacesDepthOnTheWindowsPlatform)
         light.endDepthPass(surface);
 
         std::vector<float> depth(256 * 256, -1.0f);
-        glBindTexture(GL_TEXTURE_2D, light.depthTexture);
+        glBindTexture(GL_TEXTURE_2D, light.depthTexture.get());
         glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
         const float middle = depth[128 * 256 + 128];
         const float corner = depth[4 * 256 + 4];

@@ -42,13 +42,13 @@ TEST_F(RibbonsSceneTest, PlaysOnWithoutItsDataFiles)
     RibbonsScene& scene = buildScene<RibbonsScene>(ribbonsRow);
     EXPECT_EQ(play(scene, 1.0f), 0);
     for (const auto& plane : scene.planes)
-        EXPECT_FALSE(plane->hasTexture);
+        EXPECT_FALSE(plane->texture);
 }
 
 TEST_F(RibbonsSceneTest, TextPlaneLayersFadeOverEightSecondsEitherSide)
 {
     TextPlane plane(resources(), "_text3.jpg", 10.0f, show::Mat4::rotation(-90.0f, 1, 0, 0));
-    ASSERT_TRUE(plane.hasTexture);
+    ASSERT_TRUE(plane.texture);
     EXPECT_FLOAT_EQ(plane.layerAlpha(0, 10.0f), 0.1f);
     EXPECT_NEAR(plane.layerAlpha(14, 10.0f), 0.1f / 15, 1e-6);
     EXPECT_NEAR(plane.layerAlpha(0, 6.0f), 0.05f, 1e-6);
