@@ -77,7 +77,7 @@ TEST_F(RibbonsSceneTest, ATextPlaneShowsItsLettersAndNotTheirBackground)
                 rgb[(row * 64 + column) * 3 + channel] = 255;
     imagewriter::writeFile((folder.path() / "half.jpg").string(), imagewriter::encodeJpeg(64, 32, rgb));
     TextPlane plane(resourcesReading(folder.path()), "half.jpg", 10.0f, show::Mat4::rotation(-90.0f, 1, 0, 0));
-    ASSERT_TRUE(plane.hasTexture);
+    ASSERT_TRUE(plane.texture);
 
     glMatrixMode(GL_PROJECTION);
     glOrtho(-5, 5, -5, 5, -10, 10);
