@@ -37,6 +37,14 @@ GLenum matrixQuery(GLenum mode)
     }
 }
 
+// The ARB program bound to `target`.
+GLint integerOf(GLenum target)
+{
+    GLint bound = 0;
+    glGetProgramivARB(target, GL_PROGRAM_BINDING_ARB, &bound);
+    return bound;
+}
+
 // Pops `stack` down to `depth` levels, one pop call per level left over.
 void popDownTo(GLint depth, GLenum depthQuery, void (*pop)())
 {
@@ -78,13 +86,22 @@ GLStateScope::GLStateScope()
 
 GLStateScope::~GLStateScope()
 {
-    const auto enable = [](GLenum cap, bool on) { on ? nv::glEnable(cap) : nv::glDisable(cap); };
+    // Only what changed is set again: the emulation layer rebuilds its
+    // fragment program after every change of its enables or bindings.
+    const auto enable = [](GLenum cap, bool on) {
+        if (nv::glIsEnabled(cap) != on)
+            on ? nv::glEnable(cap) : nv::glDisable(cap);
+    };
     enable(GL_REGISTER_COMBINERS_NV, combiners);
     enable(GL_TEXTURE_SHADER_NV, textureShaders);
     enable(GL_PER_STAGE_CONSTANTS_NV, perStageConstants);
-    if (nv::vertexProgramsAvailable())
-        nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(vertexProgram));
-    if (epoxy_has_gl_extension("GL_ARB_fragment_program"))
+    if (nv::vertexProgramsAvailable()) {
+        GLint bound = 0;
+        nv::glGetIntegerv(GL_VERTEX_PROGRAM_BINDING_NV, &bound);
+        if (bound != vertexProgram)
+            nv::glBindProgramNV(GL_VERTEX_PROGRAM_NV, static_cast<GLuint>(vertexProgram));
+    }
+    if (epoxy_has_gl_extension("GL_ARB_fragment_program") && integerOf(GL_FRAGMENT_PROGRAM_ARB) != fragmentProgram)
         glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, static_cast<GLuint>(fragmentProgram));
 
     popDownTo(clientAttributeDepth + 1, GL_CLIENT_ATTRIB_STACK_DEPTH, [] { glPopClientAttrib(); });
