@@ -27,16 +27,26 @@ void reportUndecodable(const FileBytes& bytes, const char* name)
         std::fprintf(stderr, "%s: the picture cannot be decoded; its texture stays empty\n", name);
 }
 
+// Reads `name`, decodes it with `decode` and uploads it to the bound
+// texture, or names the picture when it cannot be decoded.
+template <class Decode>
+void loadTexture(const ResourceManager& resources, const char* name, Decode decode)
+{
+    const FileBytes bytes = pictureBytes(resources, name);
+    resources::DecodedImage image;
+    if (decode(begin(bytes), size_t(bytes.size), image))
+        resources::uploadImage(image);
+    else
+        reportUndecodable(bytes, name);
+}
+
 } // namespace
 
 void loadJpegTexture(const ResourceManager& resources, const char* name)
 {
-    const FileBytes bytes = pictureBytes(resources, name);
-    resources::DecodedImage image;
-    if (resources::decodeJpeg(begin(bytes), size_t(bytes.size), image))
-        resources::uploadImage(image);
-    else
-        reportUndecodable(bytes, name);
+    loadTexture(resources, name, [](const uint8_t* data, size_t size, resources::DecodedImage& image) {
+        return resources::decodeJpeg(data, size, image);
+    });
 }
 
 int jpegSize(const ResourceManager& resources, const char* name, int& width, int& height)
@@ -53,20 +63,14 @@ int jpegPixels(const ResourceManager& resources, const char* name, unsigned char
 
 void loadPngTexture(const ResourceManager& resources, const char* name, int transforms)
 {
-    const FileBytes bytes = pictureBytes(resources, name);
-    resources::DecodedImage image;
-    if (resources::decodePng(begin(bytes), size_t(bytes.size), transforms, image))
-        resources::uploadImage(image);
-    else
-        reportUndecodable(bytes, name);
+    loadTexture(resources, name, [transforms](const uint8_t* data, size_t size, resources::DecodedImage& image) {
+        return resources::decodePng(data, size, transforms, image);
+    });
 }
 
 void loadPictureTexture(const ResourceManager& resources, const char* name)
 {
-    const FileBytes bytes = pictureBytes(resources, name);
-    resources::DecodedImage image;
-    if (resources::decodePicture(begin(bytes), size_t(bytes.size), image))
-        resources::uploadImage(image);
-    else
-        reportUndecodable(bytes, name);
+    loadTexture(resources, name, [](const uint8_t* data, size_t size, resources::DecodedImage& image) {
+        return resources::decodePicture(data, size, image);
+    });
 }
