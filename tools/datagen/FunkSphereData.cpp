@@ -22,12 +22,15 @@ std::vector<uint8_t> makeFlight(const datagen::GeneratorOptions&)
 {
     builder3ds::Camera camera;
     camera.name = "Camera01";
-    camera.fov = {{0, 45.0f}};
+    // Far out among the orbits with a long lens: the sphere keeps its size in
+    // the frame while the ribbons that sweep between it and the camera pass
+    // close enough to read as broad glowing bands, not hairlines.
+    camera.fov = {{0, 17.0f}};
     for (int frame = 0; frame <= kFlightFrames; frame += 20) {
         const float turn = 2.0f * 3.14159265f * frame / kFlightFrames;
-        const float radius = 95.0f + 20.0f * std::sin(3.0f * turn);
+        const float radius = 250.0f + 50.0f * std::sin(3.0f * turn);
         camera.position.push_back(
-            {frame, {radius * std::cos(2.0f * turn), radius * std::sin(2.0f * turn), 40.0f * std::sin(turn)}});
+            {frame, {radius * std::cos(2.0f * turn), radius * std::sin(2.0f * turn), 100.0f * std::sin(turn)}});
         camera.target.push_back({frame, {6.0f * std::sin(4.0f * turn), 6.0f * std::cos(3.0f * turn), 0.0f}});
     }
     builder3ds::SceneBuilder scene(kFlightFrames);

@@ -34,9 +34,9 @@ protected:
 TEST_F(FunkSphereSceneTest, RibbonsGrowOverTheFirstTenSeconds)
 {
     FunkSphereScene& scene = buildScene<FunkSphereScene>(funkSphereRow);
-    ASSERT_EQ(scene.ribbonCount(), 24);
+    ASSERT_EQ(scene.ribbonCount(), 48);
     const struct { float b; int ribbons; } rows[] = {
-        {0, 0}, {-3, 0}, {0.4f, 0}, {0.42f, 1}, {5, 12}, {9.99f, 23}, {10, 24}, {29, 24},
+        {0, 0}, {-3, 0}, {0.2f, 0}, {0.21f, 1}, {5, 24}, {9.99f, 47}, {10, 48}, {29, 48},
     };
     for (const auto& row : rows)
         EXPECT_EQ(scene.visibleRibbons(row.b), row.ribbons) << row.b;
