@@ -32,7 +32,25 @@ protected:
         return {red / (640 * 480), blue / (640 * 480)};
     }
 
+    // Two scenes built alike from the same random draws; the second without
+    // the title pictures of `words`, which are set aside until the test ends.
+    struct TitlePair {
+        RibbonStackScene& with;
+        RibbonStackScene& without;
+    };
+    TitlePair titlePair(std::initializer_list<int> words)
+    {
+        std::srand(7);
+        RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
+        std::srand(7);
+        RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
+        for (int word : words)
+            setAside[word] = std::move(without.titleTextures[word]);
+        return {with, without};
+    }
+
     RibbonStackScene* scene = nullptr;
+    GLTexture setAside[titleWordCount];
 };
 
 } // namespace
@@ -93,12 +111,7 @@ TEST_F(RibbonStackSceneTest, NoTitleOutsideItsWindowReachesTheScreen)
 {
     // Two scenes built alike, one without title pictures: their frames may
     // differ only while a word's window is open.
-    std::srand(7);
-    RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
-    std::srand(7);
-    RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
-    GLTexture pictures[titleWordCount];
-    std::swap(pictures, without.titleTextures);
+    auto [with, without] = titlePair({0, 1, 2, 3});
     auto frameAt = [](RibbonStackScene& scene, float t) {
         play(scene, t);
         return readScreen(rgba);
@@ -132,12 +145,7 @@ TEST_F(RibbonStackSceneTest, AWordShowsWhileItsProjectorFacesTheStackAndNeverFro
     // word brightens. LIGHT alone is in its window from 16 s on; at 17 s its
     // projector faces the stack, at 20.75 s the heads lie behind it, where the
     // word would land turned round.
-    std::srand(7);
-    RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
-    std::srand(7);
-    RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
-    GLTexture pictures[titleWordCount];
-    std::swap(pictures, without.titleTextures);
+    auto [with, without] = titlePair({0, 1, 2, 3});
     // Both run a frame every quarter second from before LIGHT's window, so
     // their ribbons trail much as in the show.
     auto frame = [](RibbonStackScene& scene, float t) {
@@ -197,12 +205,7 @@ TEST_F(RibbonStackSceneTest, AWordStaysInViewWhileTheLastWordsWindowOpens)
     // pixels that word brightens at 12.5 s, when the last word's window has
     // opened beside it.
     ASSERT_EQ(titleWordsAt(12.5f), (std::vector<int>{1, 2, 3}));
-    std::srand(7);
-    RibbonStackScene& with = buildScene<RibbonStackScene>(ribbonStackRow);
-    std::srand(7);
-    RibbonStackScene& without = buildScene<RibbonStackScene>(ribbonStackRow);
-    // The picture is kept aside while the scene runs without it.
-    GLTexture third = std::move(without.titleTextures[2]);
+    auto [with, without] = titlePair({2});
     std::vector<uint8_t> a, b;
     for (int quarter = 40; quarter <= 50; ++quarter) {
         play(with, quarter * 0.25f);
@@ -214,5 +217,4 @@ TEST_F(RibbonStackSceneTest, AWordStaysInViewWhileTheLastWordsWindowOpens)
     for (size_t i = 0; i < a.size(); i += 4)
         lit += (a[i] + a[i + 1] + a[i + 2]) - (b[i] + b[i + 1] + b[i + 2]) > 120;
     EXPECT_GT(double(lit) / (640.0 * 480.0), 0.03);
-    without.titleTextures[2] = std::move(third);
 }
