@@ -86,8 +86,8 @@ GLStateScope::GLStateScope()
 
 GLStateScope::~GLStateScope()
 {
-    // Only what changed is set again: the emulation layer rebuilds its
-    // fragment program after every change of its enables or bindings.
+    // Only what the frame changed is set again, so a frame that leaves the
+    // emulated stages alone costs their layer nothing here.
     const auto enable = [](GLenum cap, bool on) {
         if (nv::glIsEnabled(cap) != on)
             on ? nv::glEnable(cap) : nv::glDisable(cap);
