@@ -36,16 +36,21 @@ BarField::BarField()
 void BarField::buildList()
 {
     const float half = barHeight / 2.0f;
+    // The bar's corners counter-clockwise from the lower left, the first
+    // again as a fifth to close the outline.
+    const auto corners = [half](const Bar& b, int count) {
+        const float w = b.width / 2.0f;
+        const float xs[5] = {b.x - w, b.x + w, b.x + w, b.x - w, b.x - w};
+        const float ys[5] = {b.y - half, b.y - half, b.y + half, b.y + half, b.y - half};
+        for (int i = 0; i < count; ++i)
+            glVertex3f(xs[i], ys[i], b.z);
+    };
     list = genList();
     nv::glNewList(list.get(), GL_COMPILE);
     nv::glBegin(GL_QUADS);
     for (const Bar& b : bars) {
-        const float w = b.width / 2.0f;
         glColor4f(1.0f, 0.0f, 0.0f, fillAlpha(b.z));
-        glVertex3f(b.x - w, b.y - half, b.z);
-        glVertex3f(b.x + w, b.y - half, b.z);
-        glVertex3f(b.x + w, b.y + half, b.z);
-        glVertex3f(b.x - w, b.y + half, b.z);
+        corners(b, 4);
     }
     glEnd();
     // Five points per bar in one batch of separate segments: pairs join the
@@ -53,13 +58,8 @@ void BarField::buildList()
     // which is how the outline has always been drawn.
     nv::glBegin(GL_LINES);
     for (const Bar& b : bars) {
-        const float w = b.width / 2.0f;
         glColor4f(1.0f, 0.0f, 0.0f, edgeAlpha(b.z));
-        glVertex3f(b.x - w, b.y - half, b.z);
-        glVertex3f(b.x + w, b.y - half, b.z);
-        glVertex3f(b.x + w, b.y + half, b.z);
-        glVertex3f(b.x - w, b.y + half, b.z);
-        glVertex3f(b.x - w, b.y - half, b.z);
+        corners(b, 5);
     }
     glEnd();
     nv::glEndList();

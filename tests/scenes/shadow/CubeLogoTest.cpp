@@ -35,6 +35,26 @@ bool isTranslationOnly(const show::Mat4& m, const float (&position)[3])
     return true;
 }
 
+// The logo seen side-on (turned 200 degrees), lit by light 0, under an
+// orthographic box two units either side.
+void drawTurnedAndLit(CubeLogo& logo)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(-200.0f, 0, 1, 0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    logo.draw(0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
+}
+
 } // namespace
 
 using CubeLogoTest = GLTest;
@@ -303,20 +323,7 @@ TEST_F(CubeLogoTest, TheFacesTowardsTheEyeAreDrawnAndTheCullStateIsKept)
     glPopMatrix();
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
     glCullFace(GL_FRONT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotatef(-200.0f, 0, 1, 0);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    logo.draw(0.0f);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_LIGHTING);
+    drawTurnedAndLit(logo);
 
     EXPECT_GT(testsupport::readPixel(320, 240)[0], 150);
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
@@ -340,18 +347,7 @@ TEST_F(CubeLogoTest, BoxesBesideTheCentreShadeAsTheOneAtTheCentreDoes)
     const GLfloat white[4] = {1, 1, 1, 1};
     glLightfv(GL_LIGHT0, GL_POSITION, frontRight);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glRotatef(-200.0f, 0, 1, 0);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    logo.draw(0.0f);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_LIGHTING);
+    drawTurnedAndLit(logo);
 
     // The boxes stand 1.1 either side of the centre, 160 pixels a unit.
     const auto left = testsupport::readPixel(320 - 176, 240);
