@@ -57,13 +57,11 @@ void RibbonArray::buildPaths()
     for (int i = 0; i < pathSamples; ++i) {
         const float frame = show::remap(static_cast<float>(i), 0.0f, pathSamples - 1.0f, t_3dsStart, 10.0f * t_3dsEnd);
         scene.setFrame(frame);
-        // The strands start at their place across the second sample, so
-        // their empty rings do not streak in from the origin.
-        addSample(scene.objectPosition(pathname), i == 1);
+        addSample(scene.objectPosition(pathname));
     }
 }
 
-void RibbonArray::addSample(const Vec3& sample, bool resetStrands)
+void RibbonArray::addSample(const Vec3& sample)
 {
     if (firstSample) {
         firstSample = false;
@@ -80,8 +78,6 @@ void RibbonArray::addSample(const Vec3& sample, bool resetStrands)
         const float jy = show::random(-10.0f, 10.0f);
         const float jz = show::random(-10.0f, 10.0f);
         strand->path.append(base + Vec3(jx, jy, jz));
-        if (resetStrands)
-            strand->reset(base * 5.0f);
         base = base + side * strandSpacing;
     }
     previousSample = sample;

@@ -51,7 +51,7 @@ public:
 
 private:
     void buildPaths();
-    void addSample(const show::Vec3& sample, bool resetStrands);
+    void addSample(const show::Vec3& sample);
 
     show::Vec3 up{0.0f, 1.0f, 0.0f};
     show::Vec3 previousSample;

@@ -5,6 +5,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
@@ -59,12 +60,13 @@ void RibbonStrand::addSection(const Vec3& ahead, const Vec3& at)
     const Vec3 carried = across.normal.normalized();
     slot.up = carried.length() > 0.0f ? carried : previousUp;
     writeIndex = (writeIndex + 1) % ringSize();
+    laid = std::min(laid + 1, ringSize());
 }
 
 void RibbonStrand::draw() const
 {
     nv::glBegin(GL_QUADS);
-    for (int age = 0; age + 1 < ringSize(); ++age) {
+    for (int age = 0; age + 1 < laid; ++age) {
         const Section& newer = section(age);
         const Section& older = section(age + 1);
         glVertex3f(newer.points[0].x, newer.points[0].y, newer.points[0].z);
@@ -73,12 +75,6 @@ void RibbonStrand::draw() const
         glVertex3f(older.points[0].x, older.points[0].y, older.points[0].z);
     }
     glEnd();
-}
-
-void RibbonStrand::reset(const Vec3& point)
-{
-    for (Section& slot : ring)
-        slot.points[0] = slot.points[1] = point;
 }
 
 const RibbonStrand::Section& RibbonStrand::section(int age) const

@@ -6,7 +6,9 @@
 // turns smoothly with its path.
 //
 // Draws only the broad top face, with whatever colour, blending and
-// texturing the caller has set. Owns its path and ring.
+// texturing the caller has set, and only between sections it has laid: a
+// young strand is as long as its life so far, not joined to the empty slots
+// of its ring by one long straight bar. Owns its path and ring.
 #pragma once
 
 #include "scenes/shared/ControlPath.h"
@@ -31,14 +33,14 @@ public:
     // only marks its time; a `t` behind the last time adds nothing. A path
     // without points lays nothing.
     void update(float t);
-    // The top face as quads, newest section first.
+    // The top face as quads between laid sections, newest first.
     void draw() const;
-    // Puts points 0 and 1 of every section on `point`.
-    void reset(const show::Vec3& point);
 
     // The section laid `age` steps ago (0 = newest).
     const Section& section(int age) const;
     float lastTime() const { return last; }
+    // Sections laid so far, at most the ring's size.
+    int laidCount() const { return laid; }
     int ringSize() const { return static_cast<int>(ring.size()); }
 
     ControlPath path;
@@ -48,6 +50,7 @@ private:
 
     std::vector<Section> ring;
     int writeIndex = 0;
+    int laid = 0;
     float last = -1.0f;
     float step;
     float width;
