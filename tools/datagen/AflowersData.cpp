@@ -2,7 +2,10 @@
 // - "aflowers.3ds": the camera "Camera01" and its target on a closed flight
 //   over frames 0 to 200 (frame 200 is frame 0 again, so the flight loops
 //   without a cut), circling the spiral of flowers (radius 20 about the z
-//   axis, heights 0 to 60) while swinging close in and out, up and down;
+//   axis, heights 0 to 60) while swinging in and out, up and down. It keeps
+//   69 to 121 units from the axis: the open flowers overlap their
+//   neighbours, and seen from closer their stacked petals fill a tenth of
+//   the frame with white as the scene ends;
 //   and the object "Ribbon", whose position over frames 0 to 210 runs 15/16
 //   of a tilted circle around the flowers, so sixteen samples of it lie
 //   evenly round the whole circle;
@@ -29,7 +32,7 @@ constexpr int kRibbonFrames = 210;
 Vec3 cameraAt(float f)
 {
     const float turn = kTwoPi * f / kFlightFrames;
-    const float radius = 62.0f + 26.0f * std::cos(2.0f * turn);
+    const float radius = 95.0f + 26.0f * std::cos(2.0f * turn);
     const float height = 30.0f + 28.0f * std::sin(turn + 0.6f);
     return {radius * std::cos(turn), radius * std::sin(turn), height};
 }

@@ -26,6 +26,7 @@ namespace {
 
 constexpr const char* pictureName = "fear.jpg";
 constexpr float degreesPerRadian = 57.29578f;
+constexpr float glowStrength = 0.5f;
 const Vec3 orbitCentre(20.0f, 0.0f, 0.0f);
 const Vec3 orbitUp(0.0f, 0.0f, 1.0f);
 
@@ -158,14 +159,19 @@ void AflowersScene::projectPicture(float alpha)
     projecting = true;
 }
 
-// A soft glow: the frame's copy pulled through the warp grid, added at half.
+// A soft glow: the frame's copy pulled through the warp grid, at half
+// strength. Neighbouring open flowers already pile their petals up close to
+// white, and half the frame added on top of itself clipped their cores and
+// everything between them to a flat white blot. Screen blending adds the
+// copy in proportion to how far each pixel still is from white: the dark
+// around the petals lights up as before, the bright cores hold their shape.
 void AflowersScene::addWarpedCopy()
 {
     if (copy == nullptr || warp == nullptr)
         return;
     copy->copyFromScreen(0, 0, 0, 0, -1, -1);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
+    glColor4f(glowStrength, glowStrength, glowStrength, 1.0f);
     copy->enable();
     copy->bind();
     warp->strength = 8.0f;

@@ -4,6 +4,7 @@
 #include "scenes/aflowers/AflowersScene.h"
 #include "scenes/tunnel/RibbonsScene.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -109,6 +110,22 @@ TEST_F(AflowersSceneTest, CrossFadeEndsOnTheNextScenesOwnFrame)
     const auto end = frameAt(scene, 34.0f);
     ribbons.copy->bind();
     EXPECT_LT(difference(end, readTexture(ribbons.copy->target)), 1.0);
+}
+
+TEST_F(AflowersSceneTest, TheOpenFlowersGlowWithoutBlowingOutToWhite)
+{
+    // The last beats before the cross-fade: every flower wide open, the
+    // flight at its closest to the spiral's upper turns.
+    AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
+    for (float beat : {31.0f, 32.0f}) {
+        SCOPED_TRACE(beat);
+        const auto pixels = frameAt(scene, beat);
+        int white = 0;
+        for (size_t i = 0; i < pixels.size(); i += 3)
+            white += std::min({pixels[i], pixels[i + 1], pixels[i + 2]}) >= 250;
+        EXPECT_LT(white, 640 * 480 / 20);
+        EXPECT_GT(brightest(pixels), 200);   // still glowing
+    }
 }
 
 TEST_F(AflowersSceneTest, PlaysOnWithoutItsDataFiles)
