@@ -4,9 +4,10 @@
 //   centre, circling it once over frames 0-100 while rising and sinking.
 // - "alphametaballs.swf": two movie frames per beat over the scene's 48
 //   beats. Its commands pick the camera on the music's phrases, morph the
-//   cloud into the letter on the strongest hits (the drop at beat 32, seen
-//   from the front so the letter reads, and the turn at beat 40) and fire
-//   accents; layer 1's alpha darkens the frame through the last bar.
+//   cloud into the letter on the strongest hits (the drop at beat 32 and the
+//   turn at beat 40, both seen from the front: seen from a corner the
+//   extruded letter does not read) and fire accents; layer 1's alpha
+//   darkens the frame through the last bar.
 #include "datagen/DataProduct.h"
 #include "3dsbuilder/SceneBuilder.h"
 #include "swfwriter/SwfAnimation.h"
@@ -61,8 +62,8 @@ std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
         {48, "setCamera,Camera01"},
         {64, "setCamera,lastCamera"},   {64, "doK,1.2"},  {64, "whiten,0.8,0.3"},
         {72, "setCamera,slideBack"},    {72, "jitter,120,0.4"},
-        {80, "setCamera,upperCorner"},  {80, "doK,0.8"},  {80, "capture,0.6,0.4"},
-        {88, "setCamera,lastCamera"},   {88, "pull,1.0,1.5"},
+        {80, "setCamera,lastCamera"},   {80, "doK,0.8"},  {80, "capture,0.6,0.4"},
+        {88, "setCamera,upperCorner"},  {88, "pull,1.0,1.5"},
     };
     return swfwriter::writeAnimation(movie);
 }

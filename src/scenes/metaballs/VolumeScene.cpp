@@ -96,9 +96,12 @@ int VolumeScene::update(float time)
     }
     entered = true;
 
+    // The script's commands run before the frame is begun: an accent that
+    // copies the screen takes the last whole frame, not a cleared screen
+    // with only this frame's background in the reduced corner.
+    script->update(2.0 * beat);
     reduced.begin();
     drawBackground();
-    script->update(2.0 * beat);
     placeCamera(tau);
     cloud->rebuild(tau, direction.morph);
     cloud->draw();

@@ -1,4 +1,5 @@
 #include "scenes/SceneFixture.h"
+#include "effects/CopyScreen.h"
 #include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "scenes/metaballs/VolumeScene.h"
@@ -116,6 +117,23 @@ TEST_F(VolumeSceneTest, TheScriptPlaysTwoFramesABeat)
     EXPECT_NE(direction().camera, "upperCorner");
     playBeat(scene, 10.1f);
     EXPECT_EQ(direction().camera, "upperCorner");
+}
+
+TEST_F(VolumeSceneTest, ACaptureTakesTheLastWholeFrameNotAHalfDrawnCorner)
+{
+    VolumeScene& scene = sceneWith(volumeMovie(0.0, {{4, "capture"}}));
+    playBeat(scene, 1.9f);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);   // the last frame, as the screen holds it
+    playBeat(scene, 2.0f);
+    CopyScreen* afterimage = resources().get(shared::copyScreen640x480b);
+    afterimage->bind();
+    const auto captured = readTexture(afterimage->target);
+    // The frame is drawn at a quarter size in the lower left corner first.
+    for (size_t at : {size_t(10 * 640 + 10), size_t(470 * 640 + 630)}) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(captured[3 * at + 1], 255);
+    }
 }
 
 TEST_F(VolumeSceneTest, AccentsAreLeftToTheSequencersClock)
