@@ -62,7 +62,7 @@ std::vector<uint8_t> makeScript(const datagen::GeneratorOptions&)
         {48, "setCamera,Camera01"},
         {64, "setCamera,lastCamera"},   {64, "doK,1.2"},  {64, "whiten,0.8,0.3"},
         {72, "setCamera,slideBack"},    {72, "jitter,120,0.4"},
-        {80, "setCamera,lastCamera"},   {80, "doK,0.8"},  {80, "capture,0.6,0.4"},
+        {80, "setCamera,lastCamera"},   {80, "doK,0.8"},
         {88, "setCamera,upperCorner"},  {88, "pull,1.0,1.5"},
     };
     return swfwriter::writeAnimation(movie);
