@@ -86,58 +86,39 @@ TEST(RibbonStrand, FarJumpsInTimeEndAndAPathlessStrandLaysNothing)
     EXPECT_FLOAT_EQ(pathless.lastTime(), 0.0f);
 }
 
-namespace {
+using RibbonStrandDrawing = GLTest;
 
-// A strand of eight sections on a level square loop around `centre`, drawn
-// white after `seconds` of life and seen from above at a slant; pixels are
-// read where points of the loop fall on the screen.
-class RibbonStrandDrawing : public GLTest {
-protected:
-    void drawAfter(float seconds, const Vec3& centre)
-    {
-        for (const Vec3& corner : {Vec3(-0.6f, 0, -0.6f), Vec3(0.6f, 0, -0.6f), Vec3(0.6f, 0, 0.6f), Vec3(-0.6f, 0, 0.6f)})
-            strand.path.append(centre + corner * 0.5f);
-        strand.update(0.0f);
-        strand.update(seconds);
-        glRotatef(slant, 1, 0, 0);
-        glColor4f(1, 1, 1, 1);
-        strand.draw();
-    }
-    int redAt(const Vec3& p) const
-    {
-        const float c = std::cos(slant * 3.14159265f / 180.0f), s = std::sin(slant * 3.14159265f / 180.0f);
+TEST_F(RibbonStrandDrawing, DrawsOnlyWhatItLaidFromHeadToTailAndNeverBackAcrossTheGap)
+{
+    // A level square loop seen from above at a slant. Young, the strand has
+    // two sections and its empty slots hold the loop's centre; grown, its
+    // eight sections cover half the loop, so its head and tail lie across
+    // the loop with nothing between them.
+    RibbonStrand strand(8, 0.25f, 0.08f, 0.01f, 0.02f);
+    for (const Vec3& corner : {Vec3(-0.6f, 0, -0.6f), Vec3(0.6f, 0, -0.6f), Vec3(0.6f, 0, 0.6f), Vec3(-0.6f, 0, 0.6f)})
+        strand.path.append(corner);
+    strand.update(0.0f);
+    strand.update(0.5f);
+    const float slant = 40.0f;
+    glRotatef(slant, 1, 0, 0);
+    glColor4f(1, 1, 1, 1);
+    strand.draw();
+
+    const float c = std::cos(slant * 3.14159265f / 180.0f), s = std::sin(slant * 3.14159265f / 180.0f);
+    const auto pixelOf = [&](const Vec3& p) {
         return testsupport::readPixel(static_cast<int>((p.x + 1.0f) * 320.0f),
-                                      static_cast<int>((p.y * c - p.z * s + 1.0f) * 240.0f))[0];
-    }
-    Vec3 middleOf(int age) const
-    {
+                                      static_cast<int>((p.y * c - p.z * s + 1.0f) * 240.0f));
+    };
+    const auto middleOf = [&](int age) {
         const RibbonStrand::Section& at = strand.section(age);
         return (at.points[0] + at.points[1]) * 0.5f;
-    }
-
-    const float slant = 40.0f;
-    RibbonStrand strand{8, 0.25f, 0.08f, 0.01f, 0.02f};
-};
-
-} // namespace
-
-TEST_F(RibbonStrandDrawing, DrawsFromHeadToTailAndNeverBackAcrossTheGap)
-{
-    // The eight sections cover half the loop, so head and tail lie across
-    // it with nothing between them.
-    drawAfter(2.0f, {0, 0, 0});
-    EXPECT_EQ(redAt((middleOf(0) + middleOf(1)) * 0.5f), 255);   // the head's band
-    EXPECT_EQ(redAt((middleOf(0) + middleOf(7)) * 0.5f), 0);     // between the head and the tail
-}
-
-TEST_F(RibbonStrandDrawing, AYoungStrandEndsAtItsFirstSection)
-{
-    // Two sections laid on a loop away from the origin; the slots not yet
-    // laid hold the origin, and nothing may reach out to them.
-    drawAfter(0.5f, {0.4f, 0, 0.4f});
-    ASSERT_EQ(strand.laidCount(), 2);
-    EXPECT_EQ(redAt((middleOf(0) + middleOf(1)) * 0.5f), 255);
-    EXPECT_EQ(redAt(middleOf(1) * 0.5f), 0);
+    };
+    EXPECT_EQ(pixelOf(middleOf(1) * 0.5f)[0], 0);   // nothing reaches out to the empty slots
+    glClear(GL_COLOR_BUFFER_BIT);
+    strand.update(2.0f);
+    strand.draw();
+    EXPECT_EQ(pixelOf((middleOf(0) + middleOf(1)) * 0.5f)[0], 255);   // the head's band
+    EXPECT_EQ(pixelOf((middleOf(0) + middleOf(7)) * 0.5f)[0], 0);     // between the head and the tail
 }
 
 TEST(InverseCamera, UndoesARotationWithTranslationAndSurvivesASingularMatrix)
