@@ -38,29 +38,108 @@ float window(float t, float from, float to)
     return w * w * (3.0f - 2.0f * w);
 }
 
+// A projected word reads undistorted only from its projector's own centre:
+// seen from anywhere else, the ribbons at their different depths carry its
+// letters shifted against one another. So the camera rides with each word's
+// projector for a moment, and the word is drawn into the part of its
+// picture that falls on the stack then.
+struct Word {
+    const char* text;
+    // The scene's projector: its window (seconds), x at time 0, z.
+    float start, end, xAtZero, z;
+    // The seconds the camera rides with it: before the next word's window
+    // opens (a projector that has just started lays its picture across the
+    // whole stack from the side), while its centre stands 15-30 units in
+    // front of the stack, a little behind the heads.
+    float readFrom, readTo;
+    // The word's box in the picture (pixels of 640 x 480): where the stack's
+    // middle lies in it then, left of the heads.
+    float x0, y0, x1, y1;
+};
+constexpr Word kWords[] = {
+    {"WOVEN", 7.0f, 14.0f, 2.0f, -8.0f, 9.45f, 9.95f, 40, 160, 300, 320},
+    {"FROM", 10.0f, 16.0f, 2.0f, -9.0f, 11.35f, 11.9f, 60, 180, 285, 300},
+    {"LIGHT", 12.0f, 26.0f, 2.0f, -15.0f, 18.8f, 19.4f, 50, 150, 322, 330},
+};
+// The projection's picture spans this tangent either side of its axis
+// across, and half of it up and down (110 degrees, its height stretched
+// twice).
+constexpr float kProjectorSpread = 1.4281480f;
+
+// Picture pixels to tangents off the projector's axis (x right, y up).
+float acrossOf(float px) { return (2.0f * px / 640.0f - 1.0f) * kProjectorSpread; }
+float upOf(float py) { return (0.5f - py / 480.0f) * kProjectorSpread; }
+
+// The camera's fov (vertical degrees) that shows the word's box whole with
+// a margin, looking at the box's middle.
+float wordFov(const Word& w)
+{
+    const float half = 0.5f * (std::atan(acrossOf(w.x1)) - std::atan(acrossOf(w.x0)));
+    const float across = std::tan(half) * 3.0f / 4.0f, up = upOf(w.y0);
+    return 2.0f * std::atan(1.35f * std::fmax(across, up)) * 180.0f / 3.14159f;
+}
+
+struct View {
+    std::array<float, 3> eye, target;  // stack coordinates: x along, y up, z towards the camera
+};
+
+// The projector's centre and a point on the line to the word's middle at
+// time t. The scene's projector matrix turns the stack by theta about y and
+// then moves it by (xAtZero - 3t, 0, z): its centre is that move undone.
+View projectorView(const Word& w, float t)
+{
+    const float theta = 1.570795f + (t - w.start) * -3.14159f / (w.end - w.start);
+    const float c = std::cos(theta), s = std::sin(theta);
+    const float tx = w.xAtZero - 3.0f * t, tz = w.z;
+    const std::array<float, 3> eye = {-c * tx + s * tz, 0.0f, -s * tx - c * tz};
+    // Along the projector's -z, and `across` along its x.
+    const float across = std::tan(0.5f * (std::atan(acrossOf(w.x0)) + std::atan(acrossOf(w.x1))));
+    const std::array<float, 3> look = {s + across * c, 0.0f, -c + across * s};
+    return {eye, {eye[0] + 10.0f * look[0], 0.0f, eye[2] + 10.0f * look[2]}};
+}
+
+std::array<float, 3> mixed(float w, const std::array<float, 3>& a, const std::array<float, 3>& b)
+{
+    return {a[0] + w * (b[0] - a[0]), a[1] + w * (b[1] - a[1]), a[2] + w * (b[2] - a[2])};
+}
+
+// The scene stands the stack up the 3DS z axis: stack height is 3DS z, and
+// the stack's z is the 3DS -y.
+builder3ds::Vec3 to3ds(const std::array<float, 3>& v) { return {v[0], -v[2], v[1]}; }
+
 std::vector<uint8_t> makeStack(const datagen::GeneratorOptions&)
 {
     const int frames = static_cast<int>(std::ceil(kSceneSeconds * kFramesPerSecond)) + 20;
     builder3ds::SceneBuilder scene(frames);
     builder3ds::Camera camera;
     camera.name = "Camera01";
-    // No wider: the ribbons must keep most of the bars behind them hidden.
-    camera.fov = {{0, 50.0f}};
+    camera.fov.clear();
     builder3ds::Light light;
     light.name = "Omni01";
-    for (int frame = 0; frame <= frames; frame += 5) {
+    for (int frame = 0; frame <= frames; ++frame) {
         const float t = static_cast<float>(frame) / kFramesPerSecond;
         // The heads sit near x = 3t; the camera keeps close to them, a little
-        // behind, where the words land. Its distance from the stack follows
-        // the projector of the word being shown (WOVEN and FROM from 8 and 9
-        // units, LIGHT from 15), easing between them.
+        // behind and 14 units in front of the stack, swaying, and rides with
+        // each word's projector while that word is to be read.
         const float x = 3.0f * t;
-        const float depth = 14.0f - 2.0f * window(t, 6.5f, 13.0f) + 2.0f * window(t, 13.5f, 20.5f);
-        camera.position.push_back({frame, {x - 6.0f + 1.5f * std::sin(0.25f * t), -depth, 0.5f + 1.5f * std::sin(0.31f * t)}});
-        camera.target.push_back({frame, {x - 7.0f, 0.0f, 0.0f}});
-        // The scene places the light through its own turned view, so this
-        // is in stack coordinates: ahead of the heads, above and in front.
-        light.position.push_back({frame, {x + 30.0f, 15.0f, 25.0f}});
+        View view{{x - 6.0f + 1.5f * std::sin(0.25f * t), 0.5f + 1.5f * std::sin(0.31f * t), 14.0f}, {x - 7.0f, 0.0f, 0.0f}};
+        // Wide enough while riding that the whole word is in view; no wider
+        // otherwise, so the ribbons keep most of the bars behind them hidden.
+        float fov = 50.0f;
+        for (const Word& word : kWords) {
+            const float w = window(t, word.readFrom, word.readTo);
+            const View ride = projectorView(word, t);
+            view = {mixed(w, view.eye, ride.eye), mixed(w, view.target, ride.target)};
+            fov += w * (wordFov(word) - fov);
+        }
+        camera.position.push_back({frame, to3ds(view.eye)});
+        camera.target.push_back({frame, to3ds(view.target)});
+        camera.fov.push_back({frame, fov});
+        if (frame % 5 == 0) {
+            // The scene places the light through its own turned view, so this
+            // is in stack coordinates: ahead of the heads, above and in front.
+            light.position.push_back({frame, {x + 30.0f, 15.0f, 25.0f}});
+        }
     }
     scene.addCamera(camera);
     scene.addLight(light);
@@ -116,23 +195,24 @@ datagen::Mask fitted(const datagen::Mask& text, float x0, float y0, float x1, fl
     return out;
 }
 
-// The word in the picture's box (x0, y0)-(x1, y1), in pixels.
+// The word in the picture's box (x0, y0)-(x1, y1), in pixels: bold, in a
+// cold light that stays off white when it falls on a ribbon's sheen, with
+// a faint halo.
 std::vector<uint8_t> makeWord(const char* word, float x0, float y0, float x1, float y1)
 {
     datagen::TextRenderer text;
     datagen::Canvas canvas(640, 480);
     const datagen::Mask large = text.line(1600, 480, word, {datagen::kSansBold, 300, 24}, 800.0f, 380.0f);
     const datagen::Mask shape = fitted(large, x0, y0, x1, y1);
-    canvas.add(datagen::blurred(shape, 10), {0.55f, 0.8f, 1.0f}, 0.6f);
-    canvas.add(shape, {1.0f, 1.0f, 1.0f});
+    canvas.add(datagen::blurred(shape, 6), {0.3f, 0.5f, 0.8f}, 0.3f);
+    canvas.add(shape, {0.5f, 0.8f, 0.95f});
     return canvas.png();
 }
 
-// The words share the projection's left half; the first two, shown
-// together for a second, stand one over the other.
-std::vector<uint8_t> makeTitle1(const datagen::GeneratorOptions&) { return makeWord("WOVEN", 60, 70, 330, 230); }
-std::vector<uint8_t> makeTitle2(const datagen::GeneratorOptions&) { return makeWord("FROM", 80, 260, 330, 410); }
-std::vector<uint8_t> makeTitle3(const datagen::GeneratorOptions&) { return makeWord("LIGHT", 40, 150, 330, 330); }
+std::vector<uint8_t> makeWord(const Word& w) { return makeWord(w.text, w.x0, w.y0, w.x1, w.y1); }
+std::vector<uint8_t> makeTitle1(const datagen::GeneratorOptions&) { return makeWord(kWords[0]); }
+std::vector<uint8_t> makeTitle2(const datagen::GeneratorOptions&) { return makeWord(kWords[1]); }
+std::vector<uint8_t> makeTitle3(const datagen::GeneratorOptions&) { return makeWord(kWords[2]); }
 
 } // namespace
 

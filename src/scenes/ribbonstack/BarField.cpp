@@ -65,6 +65,23 @@ void BarField::buildList()
     nv::glEndList();
 }
 
+void BarField::drawFaces() const
+{
+    const float half = barHeight / 2.0f;
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, depthBehindStack);
+    nv::glBegin(GL_QUADS);
+    for (const Bar& b : bars) {
+        const float w = b.width / 2.0f;
+        glVertex3f(b.x - w, b.y - half, b.z);
+        glVertex3f(b.x + w, b.y - half, b.z);
+        glVertex3f(b.x + w, b.y + half, b.z);
+        glVertex3f(b.x - w, b.y + half, b.z);
+    }
+    glEnd();
+    glPopMatrix();
+}
+
 int BarField::draw(float)
 {
     // Unlit: the list's red is the bars' colour, whatever light the frame

@@ -29,6 +29,9 @@ public:
     // 10 units behind the stack. Leaves blending on, lighting and depth
     // testing off.
     int draw(float time);
+    // The bars' faces as plain geometry where draw() puts them, in whatever
+    // colour and state the caller set: a surface to throw light onto.
+    void drawFaces() const;
 
     struct Bar {
         float x, y, z, width;

@@ -133,10 +133,12 @@ void RibbonStackScene::projectTitles(float time)
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     // One draw per word, each clipped to the side its projector faces: behind
     // the projector the perspective divide turns the word round, and it
-    // would read mirrored there. The ribbons' depth is laid first so every
-    // word lands on the nearest ribbon only, as one draw of them all would.
+    // would read mirrored there. The word's light that passes between the
+    // ribbons lands on the bars behind them, so its letters stay whole
+    // rather than cut into slats. The depth of both is laid first so every
+    // word lands once, on the nearest surface only.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    drawRibbonsPlain();
+    drawTitleSurfaces();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_CLIP_PLANE0);
@@ -156,7 +158,7 @@ void RibbonStackScene::projectTitles(float time)
         const std::array<double, 4> front = titleFrontPlane(projector);
         glClipPlane(GL_CLIP_PLANE0, front.data());
         glActiveTexture(GL_TEXTURE0);
-        drawRibbonsPlain();
+        drawTitleSurfaces();
         resetTextureUnit(GL_TEXTURE0 + word.unit);
     }
     glDisable(GL_CLIP_PLANE0);
@@ -171,6 +173,13 @@ void RibbonStackScene::drawRibbonsPlain() const
     for (const auto& ribbon : ribbons)
         ribbon->draw();
     glPopMatrix();
+}
+
+void RibbonStackScene::drawTitleSurfaces() const
+{
+    glEnable(GL_DEPTH_TEST);
+    drawRibbonsPlain();
+    bars.drawFaces();
 }
 
 int RibbonStackScene::update(float time)

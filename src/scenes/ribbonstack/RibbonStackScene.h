@@ -51,6 +51,8 @@ private:
     void readLook();
     // The ribbons as plain geometry, in whatever state the caller set.
     void drawRibbonsPlain() const;
+    // What the words land on: the ribbons and the bars behind them.
+    void drawTitleSurfaces() const;
     // The ribbons' glow pass into the glow's surface, seen by the scene's
     // camera, blurred there.
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);
