@@ -196,8 +196,8 @@ datagen::Mask fitted(const datagen::Mask& text, float x0, float y0, float x1, fl
 }
 
 // The word in the picture's box (x0, y0)-(x1, y1), in pixels: bold, in a
-// cold light that stays off white when it falls on a ribbon's sheen, with
-// a faint halo.
+// cold light with little red and a faint halo, so that added (at the
+// scene's title gain) to a red bar or a tinted glow it stays off white.
 std::vector<uint8_t> makeWord(const char* word, float x0, float y0, float x1, float y1)
 {
     datagen::TextRenderer text;
@@ -205,7 +205,7 @@ std::vector<uint8_t> makeWord(const char* word, float x0, float y0, float x1, fl
     const datagen::Mask large = text.line(1600, 480, word, {datagen::kSansBold, 300, 24}, 800.0f, 380.0f);
     const datagen::Mask shape = fitted(large, x0, y0, x1, y1);
     canvas.add(datagen::blurred(shape, 6), {0.3f, 0.5f, 0.8f}, 0.3f);
-    canvas.add(shape, {0.5f, 0.8f, 0.95f});
+    canvas.cover(shape, {0.5f, 0.88f, 1.0f});
     return canvas.png();
 }
 

@@ -60,6 +60,10 @@ constexpr float pi = 3.14159f;
 constexpr float e = 2.7182817f;
 // The ribbons' own colour, dark violet under their white sheen.
 constexpr float ribbonColour[3] = {0.1f, 0.0f, 0.1f};
+// The words add at most this share of their pictures' light: a white
+// letter added at full strength to a red bar, a ribbon's sheen or the glow
+// is burnt to white there, and no longer stands out from it.
+constexpr float titleGain = 0.75f;
 // The last beats of the scene fade to black.
 constexpr float fadeOutBeats = 4.0f;
 
@@ -130,7 +134,6 @@ void RibbonStackScene::projectTitles(float time)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     // One draw per word, each clipped to the side its projector faces: behind
     // the projector the perspective divide turns the word round, and it
     // would read mirrored there. The word's light that passes between the
@@ -145,6 +148,10 @@ void RibbonStackScene::projectTitles(float time)
     for (int index : words) {
         const TitleWord& word = titleWords[index];
         const show::Mat4 projector = projectorMatrix(word, time);
+        // The alpha scales the light the word adds (the texture has none of
+        // its own): a word thrown from the side lays its letters large and
+        // faint across the whole stack instead of over the word being read.
+        glColor4f(0.0f, 0.0f, 0.0f, titleGain * titleFacing(projector));
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
