@@ -3,18 +3,18 @@
 //   advance (3 units a second along x; ten frames a second), and the light "Omni01"
 //   riding above and in front of it. The scene turns the stack up the 3DS z
 //   axis: ribbon height is z, its depth -y, and the bars stand at y 0..20.
-//   While a word is thrown onto the stack the camera stands about as far
-//   from the stack as that word's projector, so ribbons near and far carry
-//   the word at one size and its letters line up across them.
+//   While a word is to be read the camera rides with that word's
+//   projector, so ribbons and bars near and far carry the word at one size
+//   and its letters line up across them.
 // - "hribbonscene.swf": eight movie frames per beat; layer 1's colour is the
 //   glow's tint (the glow takes its inverse): a low violet, cyan or amber
 //   glow, changing every eight beats and flaring on every beat.
 // - "title1.png" .. "title3.png": the words projected after the show's title
-//   ("title0.png"): glowing light on black, 640 x 480, each word drawn into
-//   the part of the picture that falls on the ribbons while its projector
-//   faces them. The projector spreads the picture half as wide again as
-//   high, so the letters are drawn narrow; only the left half of the
-//   picture lands behind the stack's heads, where there are ribbons.
+//   ("title0.png"): cold light on black, 640 x 480, each word drawn into
+//   the part of the picture that falls on the stack while the camera rides
+//   with its projector. The projector spreads the picture half as wide
+//   again as high, so the letters are drawn narrow; only the left half of
+//   the picture lands behind the stack's heads, where there are ribbons.
 #include "3dsbuilder/SceneBuilder.h"
 #include "datagen/Canvas.h"
 #include "datagen/DataProduct.h"

@@ -19,6 +19,17 @@ float edgeAlpha(float z)
     return std::fmin(1.0f, 3.0f * fillAlpha(z));
 }
 
+// The bar's first `count` corners counter-clockwise from the lower left, the
+// first again as a fifth to close the outline.
+void corners(const BarField::Bar& b, int count)
+{
+    const float half = BarField::barHeight / 2.0f, w = b.width / 2.0f;
+    const float xs[5] = {b.x - w, b.x + w, b.x + w, b.x - w, b.x - w};
+    const float ys[5] = {b.y - half, b.y - half, b.y + half, b.y + half, b.y - half};
+    for (int i = 0; i < count; ++i)
+        glVertex3f(xs[i], ys[i], b.z);
+}
+
 } // namespace
 
 BarField::BarField()
@@ -35,16 +46,6 @@ BarField::BarField()
 
 void BarField::buildList()
 {
-    const float half = barHeight / 2.0f;
-    // The bar's corners counter-clockwise from the lower left, the first
-    // again as a fifth to close the outline.
-    const auto corners = [half](const Bar& b, int count) {
-        const float w = b.width / 2.0f;
-        const float xs[5] = {b.x - w, b.x + w, b.x + w, b.x - w, b.x - w};
-        const float ys[5] = {b.y - half, b.y - half, b.y + half, b.y + half, b.y - half};
-        for (int i = 0; i < count; ++i)
-            glVertex3f(xs[i], ys[i], b.z);
-    };
     list = genList();
     nv::glNewList(list.get(), GL_COMPILE);
     nv::glBegin(GL_QUADS);
@@ -67,17 +68,11 @@ void BarField::buildList()
 
 void BarField::drawFaces() const
 {
-    const float half = barHeight / 2.0f;
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, depthBehindStack);
     nv::glBegin(GL_QUADS);
-    for (const Bar& b : bars) {
-        const float w = b.width / 2.0f;
-        glVertex3f(b.x - w, b.y - half, b.z);
-        glVertex3f(b.x + w, b.y - half, b.z);
-        glVertex3f(b.x + w, b.y + half, b.z);
-        glVertex3f(b.x - w, b.y + half, b.z);
-    }
+    for (const Bar& b : bars)
+        corners(b, 4);
     glEnd();
     glPopMatrix();
 }
