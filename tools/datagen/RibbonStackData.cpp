@@ -47,19 +47,20 @@ struct Word {
     const char* text;
     // The scene's projector: its window (seconds), x at time 0, z.
     float start, end, xAtZero, z;
-    // The seconds the camera rides with it: before the next word's window
-    // opens (a projector that has just started lays its picture across the
-    // whole stack from the side), while its centre stands 15-30 units in
-    // front of the stack, a little behind the heads.
+    // The seconds the camera rides with it: while the next word's projector
+    // still stands side on (its picture falls faint and long across the
+    // whole stack then) and this one's centre stands 9-30 units in front of
+    // the stack, a little behind the heads.
     float readFrom, readTo;
     // The word's box in the picture (pixels of 640 x 480): where the stack's
-    // middle lies in it then, left of the heads.
+    // middle lies in it then, left of the heads; low enough that the
+    // letters keep about their font's width.
     float x0, y0, x1, y1;
 };
 constexpr Word kWords[] = {
-    {"WOVEN", 7.0f, 14.0f, 2.0f, -8.0f, 9.45f, 9.95f, 40, 160, 300, 320},
-    {"FROM", 10.0f, 16.0f, 2.0f, -9.0f, 11.35f, 11.9f, 60, 180, 285, 300},
-    {"LIGHT", 12.0f, 26.0f, 2.0f, -15.0f, 18.8f, 19.4f, 50, 150, 322, 330},
+    {"WOVEN", 7.0f, 14.0f, 2.0f, -8.0f, 9.3f, 10.3f, 40, 172, 300, 308},
+    {"FROM", 10.0f, 16.0f, 2.0f, -9.0f, 11.3f, 12.3f, 60, 183, 285, 297},
+    {"LIGHT", 12.0f, 26.0f, 2.0f, -15.0f, 18.6f, 19.5f, 50, 160, 322, 320},
 };
 // The projection's picture spans this tangent either side of its axis
 // across, and half of it up and down (110 degrees, its height stretched
