@@ -4,6 +4,7 @@
 #include "core/ShowMath.h"
 #include "programs/NvExtensions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -40,7 +41,9 @@ BarField::BarField()
         bar.y = 0.0f;
         bar.z = show::random(-10.0f, 10.0f);
         bar.width = show::random(4.0f, 6.0f);
+        nearestFirst[i] = i;
     }
+    std::stable_sort(nearestFirst, nearestFirst + barCount, [this](int a, int b) { return bars[a].z > bars[b].z; });
     buildList();
 }
 
@@ -71,8 +74,8 @@ void BarField::drawFaces() const
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, depthBehindStack);
     nv::glBegin(GL_QUADS);
-    for (const Bar& b : bars)
-        corners(b, 4);
+    for (int i : nearestFirst)
+        corners(bars[i], 4);
     glEnd();
     glPopMatrix();
 }

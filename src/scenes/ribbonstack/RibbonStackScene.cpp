@@ -64,6 +64,8 @@ constexpr float ribbonColour[3] = {0.1f, 0.0f, 0.1f};
 // letter added at full strength to a red bar, a ribbon's sheen or the glow
 // is burnt to white there, and no longer stands out from it.
 constexpr float titleGain = 0.75f;
+// Below this a word would add less than one level of eight bits: not drawn.
+constexpr float faintestTitle = 1.0f / 255.0f;
 // The last beats of the scene fade to black.
 constexpr float fadeOutBeats = 4.0f;
 
@@ -151,7 +153,10 @@ void RibbonStackScene::projectTitles(float time)
         // The alpha scales the light the word adds (the texture has none of
         // its own): a word thrown from the side lays its letters large and
         // faint across the whole stack instead of over the word being read.
-        glColor4f(0.0f, 0.0f, 0.0f, titleGain * titleFacing(projector));
+        const float strength = titleGain * titleFacing(projector);
+        if (strength < faintestTitle)
+            continue;
+        glColor4f(0.0f, 0.0f, 0.0f, strength);
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
