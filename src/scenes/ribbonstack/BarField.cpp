@@ -4,6 +4,7 @@
 #include "core/ShowMath.h"
 #include "programs/NvExtensions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,6 +20,17 @@ float edgeAlpha(float z)
     return std::fmin(1.0f, 3.0f * fillAlpha(z));
 }
 
+// The bar's first `count` corners counter-clockwise from the lower left, the
+// first again as a fifth to close the outline.
+void corners(const BarField::Bar& b, int count)
+{
+    const float half = BarField::barHeight / 2.0f, w = b.width / 2.0f;
+    const float xs[5] = {b.x - w, b.x + w, b.x + w, b.x - w, b.x - w};
+    const float ys[5] = {b.y - half, b.y - half, b.y + half, b.y + half, b.y - half};
+    for (int i = 0; i < count; ++i)
+        glVertex3f(xs[i], ys[i], b.z);
+}
+
 } // namespace
 
 BarField::BarField()
@@ -29,22 +41,14 @@ BarField::BarField()
         bar.y = 0.0f;
         bar.z = show::random(-10.0f, 10.0f);
         bar.width = show::random(4.0f, 6.0f);
+        nearestFirst[i] = i;
     }
+    std::stable_sort(nearestFirst, nearestFirst + barCount, [this](int a, int b) { return bars[a].z > bars[b].z; });
     buildList();
 }
 
 void BarField::buildList()
 {
-    const float half = barHeight / 2.0f;
-    // The bar's corners counter-clockwise from the lower left, the first
-    // again as a fifth to close the outline.
-    const auto corners = [half](const Bar& b, int count) {
-        const float w = b.width / 2.0f;
-        const float xs[5] = {b.x - w, b.x + w, b.x + w, b.x - w, b.x - w};
-        const float ys[5] = {b.y - half, b.y - half, b.y + half, b.y + half, b.y - half};
-        for (int i = 0; i < count; ++i)
-            glVertex3f(xs[i], ys[i], b.z);
-    };
     list = genList();
     nv::glNewList(list.get(), GL_COMPILE);
     nv::glBegin(GL_QUADS);
@@ -63,6 +67,17 @@ void BarField::buildList()
     }
     glEnd();
     nv::glEndList();
+}
+
+void BarField::drawFaces() const
+{
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, depthBehindStack);
+    nv::glBegin(GL_QUADS);
+    for (int i : nearestFirst)
+        corners(bars[i], 4);
+    glEnd();
+    glPopMatrix();
 }
 
 int BarField::draw(float)

@@ -29,12 +29,19 @@ public:
     // 10 units behind the stack. Leaves blending on, lighting and depth
     // testing off.
     int draw(float time);
+    // The bars' faces as plain geometry where draw() puts them, in whatever
+    // colour and state the caller set: a surface to throw light onto. The
+    // nearest first (the camera looks from +z), so the depth test turns the
+    // ones hidden behind them away early.
+    void drawFaces() const;
 
     struct Bar {
         float x, y, z, width;
     };
     Bar bars[barCount];
     GLDisplayList list;
+    // Bar indices from the largest z to the smallest.
+    int nearestFirst[barCount];
 
 private:
     void buildList();

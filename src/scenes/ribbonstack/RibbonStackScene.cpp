@@ -60,6 +60,12 @@ constexpr float pi = 3.14159f;
 constexpr float e = 2.7182817f;
 // The ribbons' own colour, dark violet under their white sheen.
 constexpr float ribbonColour[3] = {0.1f, 0.0f, 0.1f};
+// The words add at most this share of their pictures' light: a white
+// letter added at full strength to a red bar, a ribbon's sheen or the glow
+// is burnt to white there, and no longer stands out from it.
+constexpr float titleGain = 0.75f;
+// Below this a word would add less than one level of eight bits: not drawn.
+constexpr float faintestTitle = 1.0f / 255.0f;
 // The last beats of the scene fade to black.
 constexpr float fadeOutBeats = 4.0f;
 
@@ -130,19 +136,27 @@ void RibbonStackScene::projectTitles(float time)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     // One draw per word, each clipped to the side its projector faces: behind
     // the projector the perspective divide turns the word round, and it
-    // would read mirrored there. The ribbons' depth is laid first so every
-    // word lands on the nearest ribbon only, as one draw of them all would.
+    // would read mirrored there. The word's light that passes between the
+    // ribbons lands on the bars behind them, so its letters stay whole
+    // rather than cut into slats. The depth of both is laid first so every
+    // word lands once, on the nearest surface only.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    drawRibbonsPlain();
+    drawTitleSurfaces();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_CLIP_PLANE0);
     for (int index : words) {
         const TitleWord& word = titleWords[index];
         const show::Mat4 projector = projectorMatrix(word, time);
+        // The alpha scales the light the word adds (the texture has none of
+        // its own): a word thrown from the side lays its letters large and
+        // faint across the whole stack instead of over the word being read.
+        const float strength = titleGain * titleFacing(projector);
+        if (strength < faintestTitle)
+            continue;
+        glColor4f(0.0f, 0.0f, 0.0f, strength);
         glActiveTexture(GL_TEXTURE0 + word.unit);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
@@ -156,7 +170,7 @@ void RibbonStackScene::projectTitles(float time)
         const std::array<double, 4> front = titleFrontPlane(projector);
         glClipPlane(GL_CLIP_PLANE0, front.data());
         glActiveTexture(GL_TEXTURE0);
-        drawRibbonsPlain();
+        drawTitleSurfaces();
         resetTextureUnit(GL_TEXTURE0 + word.unit);
     }
     glDisable(GL_CLIP_PLANE0);
@@ -171,6 +185,13 @@ void RibbonStackScene::drawRibbonsPlain() const
     for (const auto& ribbon : ribbons)
         ribbon->draw();
     glPopMatrix();
+}
+
+void RibbonStackScene::drawTitleSurfaces() const
+{
+    glEnable(GL_DEPTH_TEST);
+    drawRibbonsPlain();
+    bars.drawFaces();
 }
 
 int RibbonStackScene::update(float time)

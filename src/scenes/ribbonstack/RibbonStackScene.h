@@ -4,7 +4,8 @@
 // a second, sharper pass into the small off-screen surface is blurred and
 // added back as their glow, tinted by layer 1 of "hribbonscene.swf". Red
 // bars stand behind them, and four title words sweep across them one after
-// another from moving projectors. The last four beats fade to black.
+// another from moving projectors, their light landing on the ribbons and,
+// between them, on the bars. The last four beats fade to black.
 //
 // The scene owns its ribbons, bars, 3DS scene, script, program and title
 // textures; the render targets and the blur are borrowed from the registry.
@@ -51,6 +52,8 @@ private:
     void readLook();
     // The ribbons as plain geometry, in whatever state the caller set.
     void drawRibbonsPlain() const;
+    // What the words land on: the ribbons and the bars behind them.
+    void drawTitleSurfaces() const;
     // The ribbons' glow pass into the glow's surface, seen by the scene's
     // camera, blurred there.
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);

@@ -41,6 +41,12 @@ Mat4 titleTextureMatrix(const Mat4& projector)
            Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projector;
 }
 
+float titleFacing(const Mat4& projector)
+{
+    // The projector's first column is (cos theta, 0, -sin theta).
+    return std::fmax(0.0f, projector.m[0]);
+}
+
 std::array<double, 4> titleFrontPlane(const show::Mat4& projector)
 {
     // The projector looks down its -z: a point is in front where its z, the

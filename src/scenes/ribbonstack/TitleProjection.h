@@ -37,6 +37,11 @@ show::Mat4 projectorMatrix(const TitleWord& word, float time);
 // with identity planes) to the word's texture coordinates.
 show::Mat4 titleTextureMatrix(const show::Mat4& projector);
 
+// How much of the word's light a surface of the stack, which faces along z,
+// receives: 1 while the projector faces the stack, falling as the cosine of
+// its turn (the light is spread thinner over a slant), none side on.
+float titleFacing(const show::Mat4& projector);
+
 // The plane (a, b, c, d) of stack points in front of the projector: a x + b
 // y + c z + d > 0 there. Behind it the perspective divide turns the word
 // round, so a point there would show the word mirrored; the scene clips

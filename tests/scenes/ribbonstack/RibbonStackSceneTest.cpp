@@ -3,6 +3,7 @@
 
 #include "resources/TempDirectory.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -217,4 +218,76 @@ TEST_F(RibbonStackSceneTest, AWordStaysInViewWhileTheLastWordsWindowOpens)
     for (size_t i = 0; i < a.size(); i += 4)
         lit += (a[i] + a[i + 1] + a[i + 2]) - (b[i] + b[i + 1] + b[i + 2]) > 120;
     EXPECT_GT(double(lit) / (640.0 * 480.0), 0.03);
+}
+
+TEST_F(RibbonStackSceneTest, EachWordReadsWholeInTheMiddleOfTheViewNeitherHiddenNorBurntToWhite)
+{
+    // Two scenes built alike, one without the title pictures: the pixels the
+    // words brighten at a moment when the camera rides with each word's
+    // projector.
+    auto [with, without] = titlePair({0, 1, 2, 3});
+    struct Case {
+        const char* word;
+        float time;
+    };
+    const Case cases[] = {{"WOVEN", 9.75f}, {"FROM", 11.75f}, {"LIGHT", 19.0f}};
+    const Case* next = cases;
+    for (int quarter = 32; quarter <= 76 && next != std::end(cases); ++quarter) {
+        const float t = quarter * 0.25f;
+        play(with, t);
+        const std::vector<uint8_t> a = readScreen(rgb);
+        play(without, t);
+        const std::vector<uint8_t> b = readScreen(rgb);
+        if (t != next->time)
+            continue;
+        SCOPED_TRACE(next->word);
+        ++next;
+        std::vector<bool> lit(640 * 480);
+        int left = 640, right = -1, top = 480, bottom = -1;
+        long count = 0, white = 0;
+        double litLight = 0.0;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const size_t i = (size_t(y) * 640 + x) * 3;
+                if (a[i] + a[i + 1] + a[i + 2] - (b[i] + b[i + 1] + b[i + 2]) <= 120)
+                    continue;
+                lit[size_t(y) * 640 + x] = true;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+                ++count;
+                white += a[i] >= 250 && a[i + 1] >= 250 && a[i + 2] >= 250;
+                litLight += a[i] + a[i + 1] + a[i + 2];
+            }
+        ASSERT_GT(count, 0);
+        // Light in the rest of the word's box: what the letters stand out from.
+        double restLight = 0.0;
+        long rest = 0;
+        // Lit runs down each column of the box: a whole letter has one to
+        // three (an E's bars); cut into slats it has many.
+        std::vector<int> runs;
+        for (int x = left; x <= right; ++x) {
+            int n = 0;
+            for (int y = top; y <= bottom; ++y) {
+                const size_t p = size_t(y) * 640 + x;
+                n += lit[p] && (y == top || !lit[p - 640]);
+                if (!lit[p]) {
+                    const size_t i = p * 3;
+                    restLight += a[i] + a[i + 1] + a[i + 2];
+                    ++rest;
+                }
+            }
+            if (n > 0)
+                runs.push_back(n);
+        }
+        std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+        // Large and in the middle of the view, where the camera looks.
+        EXPECT_GT(double(count) / (640.0 * 480.0), 0.08);
+        EXPECT_GT(right - left, 300);
+        EXPECT_NEAR((left + right) / 2.0, 320.0, 60.0);
+        EXPECT_NEAR((top + bottom) / 2.0, 240.0, 60.0);
+        EXPECT_LE(runs[runs.size() / 2], 3);
+        EXPECT_GT(litLight / double(count) - restLight / double(rest), 150.0);
+        EXPECT_LT(double(white) / double(count), 0.1);
+    }
+    EXPECT_EQ(next, std::end(cases));
 }

@@ -160,3 +160,19 @@ TEST(TitleProjectionTest, OnlyPointsInFrontOfTheProjectorAreKept)
     EXPECT_GT(front, 10);
     EXPECT_GT(behind, 10);
 }
+
+TEST(TitleProjectionTest, AWordFallsFullOnTheStackOnlyWhileItsProjectorFacesIt)
+{
+    // Facing the stack in the window's middle, turned 45 degrees a quarter of
+    // the window either side of it, side on at its ends; past them the
+    // turned projector gives nothing rather than less than nothing.
+    for (const TitleWord& word : titleWords) {
+        SCOPED_TRACE(word.fileName);
+        const float middle = (word.start + word.end) / 2, length = word.end - word.start;
+        EXPECT_NEAR(titleFacing(projectorMatrix(word, middle)), 1.0f, 1e-5);
+        EXPECT_NEAR(titleFacing(projectorMatrix(word, middle - length / 4)), 0.70711f, 1e-4);
+        EXPECT_NEAR(titleFacing(projectorMatrix(word, middle + length / 4)), 0.70711f, 1e-4);
+        EXPECT_NEAR(titleFacing(projectorMatrix(word, word.start)), 0.0f, 1e-4);
+        EXPECT_EQ(titleFacing(projectorMatrix(word, word.end + 0.1f * length)), 0.0f);
+    }
+}
