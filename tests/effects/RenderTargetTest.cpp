@@ -2,11 +2,13 @@
 #include "effects/CopyScreen.h"
 #include "effects/WarpGrid.h"
 #include "resources/TextureUpload.h"
+#include "platform/HeadlessContext.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
 
 #include <cmath>
+#include <vector>
 
 TEST(CircleMask, DiscOfRadius255WithBlackFrame)
 {
@@ -79,4 +81,47 @@ TEST_F(CopyScreenTest, DrawFullScreenReproducesTheCopiedScreenUpright)
     EXPECT_EQ(testsupport::readPixel(320, 380)[0], 255);
     EXPECT_EQ(testsupport::readPixel(20, 410)[2], 255);
     EXPECT_FALSE(glIsEnabled(copy.target));
+}
+
+TEST_F(CopyScreenTest, LargerScreenIsCopiedWholeAtTheTexturesSize)
+{
+    // A 1280 x 960 screen: red in its upper right quarter, green elsewhere.
+    GLuint screen = 0, colour = 0;
+    glGenFramebuffers(1, &screen);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 1280, 960);
+    glBindFramebuffer(GL_FRAMEBUFFER, screen);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glViewport(0, 0, 1280, 960);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(640, 480, 640, 480);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    CopyScreen copy(640, 480, false);
+    copy.copyFromScreen(0, 0, 0, 0, -1, -1);
+    std::vector<uint8_t> texels(640 * 480 * 3);
+    copy.bind();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(copy.target, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    auto texel = [&](int x, int y) { return &texels[(y * 640 + x) * 3]; };
+    EXPECT_EQ(texel(600, 400)[0], 255);
+    EXPECT_EQ(texel(600, 400)[1], 0);
+    EXPECT_EQ(texel(100, 400)[1], 255);
+    EXPECT_EQ(texel(600, 100)[1], 255);
+    // The copy leaves the scissor and the screen as they were.
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint drawn = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    EXPECT_EQ(static_cast<GLuint>(drawn), screen);
+
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, testsupport::testContext().framebuffer());
+    glViewport(0, 0, 640, 480);
+    glDeleteFramebuffers(1, &screen);
+    glDeleteRenderbuffers(1, &colour);
 }
