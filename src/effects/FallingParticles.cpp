@@ -164,9 +164,12 @@ void FallingParticles::drawLogos(float localTime)
     glColor4f(m, m, m, m);
     glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
     multipliedLogo->drawOverScreen();
-    glColor4f(1, 1, 1, d);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    addedLogo->drawOverScreen();
+    // At no alpha the added logo adds nothing: the whole-screen pass is spared.
+    if (d > 0.0f) {
+        glColor4f(1, 1, 1, d);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        addedLogo->drawOverScreen();
+    }
     glDisable(GL_BLEND);
 }
 
