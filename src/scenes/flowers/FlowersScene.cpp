@@ -151,9 +151,11 @@ int FlowersScene::update(float time)
 
 void FlowersScene::compose(float beat)
 {
-    glClear(GL_COLOR_BUFFER_BIT);
+    // The gradient covers the whole screen, so it is laid down opaque instead
+    // of added onto a cleared screen; the views are added onto it.
+    constexpr PassState gradientPass{PassState::noDepthTest, PassState::opaque, PassState::unlit};
     constexpr PassState composePass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
-    composePass.apply();
+    gradientPass.apply();
     setOrthoBox(0, 1, 1, 0, -1, 1);
     nv::glBegin(GL_QUADS);
     glColor3fv(gradientStart);
@@ -163,6 +165,7 @@ void FlowersScene::compose(float beat)
     glVertex2f(1, 1);
     glVertex2f(0, 1);
     glEnd();
+    composePass.apply();
     for (int view = 0; view < 2; ++view) {
         const float opacity = viewOpacity(view);
         if (opacity <= 0.0f || viewCopies[view] == nullptr)
