@@ -2,7 +2,6 @@
 #include "effects/CopyScreen.h"
 #include "effects/WarpGrid.h"
 #include "resources/TextureUpload.h"
-#include "platform/HeadlessContext.h"
 #include "support/GLTest.h"
 
 #include <epoxy/gl.h>
@@ -86,14 +85,9 @@ TEST_F(CopyScreenTest, DrawFullScreenReproducesTheCopiedScreenUpright)
 TEST_F(CopyScreenTest, LargerScreenIsCopiedWholeAtTheTexturesSize)
 {
     // A 1280 x 960 screen: red in its upper right quarter, green elsewhere.
-    GLuint screen = 0, colour = 0;
-    glGenFramebuffers(1, &screen);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 1280, 960);
-    glBindFramebuffer(GL_FRAMEBUFFER, screen);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glViewport(0, 0, 1280, 960);
+    const testsupport::LargerScreen screen(1280, 960);
+    GLint screenFramebuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &screenFramebuffer);
     glClearColor(0, 1, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
@@ -117,11 +111,6 @@ TEST_F(CopyScreenTest, LargerScreenIsCopiedWholeAtTheTexturesSize)
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
     GLint drawn = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
-    EXPECT_EQ(static_cast<GLuint>(drawn), screen);
-
+    EXPECT_EQ(drawn, screenFramebuffer);
     glDisable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_FRAMEBUFFER, testsupport::testContext().framebuffer());
-    glViewport(0, 0, 640, 480);
-    glDeleteFramebuffers(1, &screen);
-    glDeleteRenderbuffers(1, &colour);
 }

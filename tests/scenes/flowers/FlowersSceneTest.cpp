@@ -3,7 +3,6 @@
 
 #include "effects/CopyScreen.h"
 #include "effects/SharedKeys.h"
-#include "platform/HeadlessContext.h"
 
 #include <cmath>
 #include <vector>
@@ -177,17 +176,7 @@ TEST_F(FlowersSceneTest, OpenPetalsSeenFromAboveCloseTheGapsBetweenThem)
 
 TEST_F(FlowersSceneTest, OnALargerScreenAViewIsDrawnAtItsCopysSize)
 {
-    GLuint screen = 0, buffers[2] = {0, 0};
-    glGenFramebuffers(1, &screen);
-    glGenRenderbuffers(2, buffers);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 1280, 960);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, 1280, 960);
-    glBindFramebuffer(GL_FRAMEBUFFER, screen);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
-    glViewport(0, 0, 1280, 960);
+    const testsupport::LargerScreen screen(1280, 960);
     fillScreen(1.0f);
 
     CopyScreen* view0 = resources().get(shared::copyScreen640x480);
@@ -205,8 +194,4 @@ TEST_F(FlowersSceneTest, OnALargerScreenAViewIsDrawnAtItsCopysSize)
     glViewport(0, 0, 640, 480);
     const auto drawn = copyMiddle(view0);
     EXPECT_GT(drawn[0] + drawn[1] + drawn[2], 60);
-
-    glBindFramebuffer(GL_FRAMEBUFFER, testsupport::testContext().framebuffer());
-    glDeleteFramebuffers(1, &screen);
-    glDeleteRenderbuffers(2, buffers);
 }
