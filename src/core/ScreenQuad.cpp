@@ -4,6 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include <cmath>
+
 void setOrthoBox(double left, double right, double bottom, double top, double zNear, double zFar)
 {
     glMatrixMode(GL_PROJECTION);
@@ -33,4 +35,18 @@ void drawQuads(std::initializer_list<QuadCorners> quads)
         glVertex2f(q.x0, q.y1);
     }
     glEnd();
+}
+
+void scissorToStretchedBox(const ScreenBox& box, int width, int height)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double sx = static_cast<double>(viewport[2]) / width;
+    const double sy = static_cast<double>(viewport[3]) / height;
+    const int x0 = viewport[0] + static_cast<int>(std::floor(box.x * sx));
+    const int y0 = viewport[1] + static_cast<int>(std::floor(box.y * sy));
+    const int x1 = viewport[0] + static_cast<int>(std::ceil((box.x + box.width) * sx));
+    const int y1 = viewport[1] + static_cast<int>(std::ceil((box.y + box.height) * sy));
+    glScissor(x0, y0, x1 - x0, y1 - y0);
+    glEnable(GL_SCISSOR_TEST);
 }

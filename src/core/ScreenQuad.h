@@ -23,6 +23,11 @@ struct ScreenBox {
     int x, y, width, height;
 };
 
+// Scissors to the viewport pixels that show `box` of a width x height
+// picture stretched over the whole viewport (rounded outwards), and enables
+// the scissor test.
+void scissorToStretchedBox(const ScreenBox& box, int width, int height);
+
 // Projection = the orthographic box, model-view = identity.
 void setOrthoBox(double left, double right, double bottom, double top, double zNear, double zFar);
 

@@ -16,7 +16,9 @@ public:
     CopyScreen& operator=(const CopyScreen&) = delete;
 
     // Copies the rectangle (x, y, w, h) of the read buffer into the texture
-    // at (xOffset, yOffset); w or h of -1 mean the texture's own size.
+    // at (xOffset, yOffset); w or h of -1 mean the texture's own size. The
+    // rectangle is in virtual-screen pixels: on a larger screen it is read
+    // at the screen's scale and shrunk into the texture.
     void copyFromScreen(int xOffset, int yOffset, int x, int y, int w, int h);
     // Draws one textured quad centred on (x, y) of size w x h (-1: the
     // texture's size) in a y-down box the size of the texture. Sets the

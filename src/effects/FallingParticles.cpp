@@ -163,10 +163,18 @@ void FallingParticles::drawLogos(float localTime)
     const float m = 1.0f - d;
     glColor4f(m, m, m, m);
     glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
-    multipliedLogo->drawOverScreen();
-    glColor4f(1, 1, 1, d);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    addedLogo->drawOverScreen();
+    // At full strength the multiplied logo leaves the screen as it is where
+    // the picture is opaque white.
+    if (m >= 1.0f)
+        multipliedLogo->drawMarkedPart();
+    else
+        multipliedLogo->drawOverScreen();
+    // At no alpha the added logo adds nothing: the whole-screen pass is spared.
+    if (d > 0.0f) {
+        glColor4f(1, 1, 1, d);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        addedLogo->drawOverScreen();
+    }
     glDisable(GL_BLEND);
 }
 

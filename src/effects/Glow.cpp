@@ -1,5 +1,6 @@
 #include "effects/Glow.h"
 
+#include "core/ScreenQuad.h"
 #include "core/StateBox.h"
 #include "core/TextureUnits.h"
 #include "effects/CombinerFilter.h"
@@ -9,7 +10,6 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -110,19 +110,8 @@ void Glow::add()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    if (boxed) {
-        // Black adds nothing: only the box's part of the viewport is drawn.
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        const double sx = static_cast<double>(viewport[2]) / copy->width;
-        const double sy = static_cast<double>(viewport[3]) / copy->height;
-        const int x0 = viewport[0] + static_cast<int>(std::floor(box.x * sx));
-        const int y0 = viewport[1] + static_cast<int>(std::floor(box.y * sy));
-        const int x1 = viewport[0] + static_cast<int>(std::ceil((box.x + box.width) * sx));
-        const int y1 = viewport[1] + static_cast<int>(std::ceil((box.y + box.height) * sy));
-        glScissor(x0, y0, x1 - x0, y1 - y0);
-        glEnable(GL_SCISSOR_TEST);
-    }
+    if (boxed) // black adds nothing: only the box's part of the viewport is drawn
+        scissorToStretchedBox(box, copy->width, copy->height);
     copy->drawFullScreen(0, 0, -1, -1);
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();

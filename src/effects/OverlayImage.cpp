@@ -1,12 +1,14 @@
 #include "effects/OverlayImage.h"
 
 #include "core/ScreenQuad.h"
+#include "core/StateBox.h"
 #include "resources/ImageDecoding.h"
 #include "resources/ResourceManager.h"
 #include "resources/TextureUpload.h"
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -37,6 +39,28 @@ std::string extensionOf(const std::string& name)
 }
 
 } // namespace
+
+ScreenBox markedBox(const resources::DecodedImage& image)
+{
+    int left = image.width, right = -1, top = image.height, bottom = -1;
+    const int channels = image.channels;
+    for (int row = 0; row < image.height; ++row)
+        for (int column = 0; column < image.width; ++column) {
+            const uint8_t* texel = &image.pixels[(static_cast<size_t>(row) * image.width + column) * channels];
+            bool white = true;
+            for (int c = 0; c < channels; ++c)
+                white = white && texel[c] == 255;
+            if (white)
+                continue;
+            left = std::min(left, column);
+            right = std::max(right, column);
+            top = std::min(top, row);
+            bottom = std::max(bottom, row);
+        }
+    if (right < 0)
+        return {0, 0, 0, 0};
+    return {left, image.height - 1 - bottom, right - left + 1, bottom - top + 1};
+}
 
 OverlayImage::OverlayImage(ResourceManager* resources) : Effect(resources), target(GL_TEXTURE_2D)
 {
@@ -75,6 +99,8 @@ bool OverlayImage::loadPicture(bool jpeg)
     // picture's real size, so a picture of any size lands in it whole.
     width = image.width;
     height = image.height;
+    marked = markedBox(image);
+    markedKnown = true;
     target = resources::textureTargetFor(width, height);
     glGenTextures(1, &texture);
     glBindTexture(target, texture);
@@ -110,4 +136,19 @@ void OverlayImage::drawOverScreen() const
     drawQuad({0, 0, 1, 1}, {0, 0, s, t});
     if (texture != 0)
         glDisable(target);
+}
+
+void OverlayImage::drawMarkedPart() const
+{
+    if (!markedKnown || texture == 0) {
+        drawOverScreen();
+        return;
+    }
+    if (marked.width == 0)
+        return;
+    const StateBox saved(GL_SCISSOR_BIT);
+    const int x0 = std::max(marked.x - 1, 0), y0 = std::max(marked.y - 1, 0);
+    const int x1 = std::min(marked.x + marked.width + 1, width), y1 = std::min(marked.y + marked.height + 1, height);
+    scissorToStretchedBox({x0, y0, x1 - x0, y1 - y0}, width, height);
+    drawOverScreen();
 }

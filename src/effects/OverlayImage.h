@@ -9,9 +9,16 @@
 // effect while its GL context is current.
 #pragma once
 
+#include "core/ScreenQuad.h"
 #include "effects/Effect.h"
+#include "resources/ImageDecoding.h"
 
 #include <string>
+
+// The smallest box of `image` (texels, origin bottom left: the first row of
+// pixels is the top) that holds every texel that is not opaque white; width
+// 0 when there is none.
+ScreenBox markedBox(const resources::DecodedImage& image);
 
 class OverlayImage : public Effect {
 public:
@@ -23,12 +30,20 @@ public:
     // The picture (or the bare quad) over the whole screen, in the colour
     // and blending already set; sets its own projection.
     void drawOverScreen() const;
+    // drawOverScreen held to the screen pixels that show `marked` and one
+    // texel around it, which filtering reaches: for a blend that leaves the
+    // screen as it is under opaque white.
+    void drawMarkedPart() const;
 
     std::string filename;
     unsigned texture = 0; // 0 when no picture was loaded
     unsigned target;
     int width = 0;
     int height = 0;
+    // The picture's texels that are not opaque white (markedBox), known once
+    // a picture is loaded; until then drawMarkedPart draws everywhere.
+    ScreenBox marked{0, 0, 0, 0};
+    bool markedKnown = false;
 
 private:
     bool loadPicture(bool jpeg);

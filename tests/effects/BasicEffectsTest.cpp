@@ -12,6 +12,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,50 @@ TEST_F(EffectsTest, OverlayImageShowsAPowerOfTwoJpegUpright)
     EXPECT_LT(top[0], 60);
     EXPECT_GT(bottom[0], 200);
     EXPECT_LT(bottom[1], 60);
+}
+
+TEST(OverlayImageMarks, TheBoxOfTexelsThatAreNotOpaqueWhite)
+{
+    struct Case {
+        const char* name;
+        int channels, column, row;
+        std::vector<uint8_t> texel;
+        ScreenBox box;
+    } cases[] = {
+        {"all white", 3, 0, 0, {255, 255, 255}, {0, 0, 0, 0}},
+        {"one grey texel", 3, 5, 1, {255, 254, 255}, {5, 2, 1, 1}},
+        {"white seen through", 4, 0, 3, {255, 255, 255, 0}, {0, 0, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        resources::DecodedImage image{8, 4, c.channels, solidImage(8, 4, c.channels, {255, 255, 255, 255})};
+        std::copy(c.texel.begin(), c.texel.end(), &image.pixels[(c.row * 8 + c.column) * c.channels]);
+        const ScreenBox box = markedBox(image);
+        EXPECT_EQ(box.x, c.box.x);
+        EXPECT_EQ(box.y, c.box.y);
+        EXPECT_EQ(box.width, c.box.width);
+        EXPECT_EQ(box.height, c.box.height);
+    }
+}
+
+TEST_F(EffectsTest, OverlayImageMarkedPartDrawsOnlyWhereThePictureIsNotWhite)
+{
+    // White with a black block in columns 100..139 and rows 50..79 from the top.
+    std::vector<uint8_t> rgb = solidImage(640, 480, 3, {255, 255, 255});
+    for (int row = 50; row < 80; ++row)
+        std::fill_n(&rgb[(row * 640 + 100) * 3], 40 * 3, uint8_t{0});
+    imagewriter::writeFile("data/block.png", imagewriter::encodePng(640, 480, 3, rgb));
+    OverlayImage effect(&data.resources);
+    effect.setParams("filename=block.png;blendEnable=0;");
+    effect.finishLoad();
+    ASSERT_NE(effect.texture, 0u);
+    fillRect(0, 0, 640, 480, 0.6f, 0.6f, 0.6f);
+    glColor4f(1, 1, 1, 1);
+    effect.drawMarkedPart();
+    EXPECT_EQ(readPixel(120, 480 - 65)[0], 0);      // the block
+    EXPECT_EQ(readPixel(320, 240)[0], 153);         // white in the picture: not drawn
+    EXPECT_EQ(readPixel(99, 480 - 65)[0], 255);     // the texel round the block is
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 }
 
 TEST_F(EffectsTest, OverlayImageNamesThatAreNotPictures)

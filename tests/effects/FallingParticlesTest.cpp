@@ -22,6 +22,8 @@ protected:
         glGenTextures(1, &logo.texture);
         logo.target = GL_TEXTURE_2D;
         logo.width = logo.height = 1;
+        logo.marked = {0, 0, r == 255 && g == 255 && b == 255 ? 0 : 1, 1};
+        logo.markedKnown = true;
         glBindTexture(GL_TEXTURE_2D, logo.texture);
         const uint8_t texel[4] = {r, g, b, 255};
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);

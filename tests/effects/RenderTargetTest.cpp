@@ -7,6 +7,7 @@
 #include <epoxy/gl.h>
 
 #include <cmath>
+#include <vector>
 
 TEST(CircleMask, DiscOfRadius255WithBlackFrame)
 {
@@ -79,4 +80,37 @@ TEST_F(CopyScreenTest, DrawFullScreenReproducesTheCopiedScreenUpright)
     EXPECT_EQ(testsupport::readPixel(320, 380)[0], 255);
     EXPECT_EQ(testsupport::readPixel(20, 410)[2], 255);
     EXPECT_FALSE(glIsEnabled(copy.target));
+}
+
+TEST_F(CopyScreenTest, LargerScreenIsCopiedWholeAtTheTexturesSize)
+{
+    // A 1280 x 960 screen: red in its upper right quarter, green elsewhere.
+    const testsupport::LargerScreen screen(1280, 960);
+    GLint screenFramebuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &screenFramebuffer);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(640, 480, 640, 480);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    CopyScreen copy(640, 480, false);
+    copy.copyFromScreen(0, 0, 0, 0, -1, -1);
+    std::vector<uint8_t> texels(640 * 480 * 3);
+    copy.bind();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(copy.target, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    auto texel = [&](int x, int y) { return &texels[(y * 640 + x) * 3]; };
+    EXPECT_EQ(texel(600, 400)[0], 255);
+    EXPECT_EQ(texel(600, 400)[1], 0);
+    EXPECT_EQ(texel(100, 400)[1], 255);
+    EXPECT_EQ(texel(600, 100)[1], 255);
+    // The copy leaves the scissor and the screen as they were.
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint drawn = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    EXPECT_EQ(drawn, screenFramebuffer);
+    glDisable(GL_SCISSOR_TEST);
 }

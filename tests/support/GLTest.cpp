@@ -43,6 +43,28 @@ std::array<uint8_t, 4> readPixel(int x, int y)
     return rgba;
 }
 
+LargerScreen::LargerScreen(int width, int height)
+{
+    glGenFramebuffers(1, &framebuffer);
+    glGenRenderbuffers(2, buffers);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
+    glViewport(0, 0, width, height);
+}
+
+LargerScreen::~LargerScreen()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, testContext().framebuffer());
+    glViewport(0, 0, 640, 480);
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteRenderbuffers(2, buffers);
+}
+
 } // namespace testsupport
 
 namespace {

@@ -26,6 +26,21 @@ bool makeTestContextCurrent();
 // RGBA of one pixel of the current read framebuffer (origin bottom left).
 std::array<uint8_t, 4> readPixel(int x, int y);
 
+// A screen of another size (RGBA8, depth 24, stencil 8) bound with its
+// viewport while it lives; the test context's screen and 640 x 480 viewport
+// come back when it goes.
+class LargerScreen {
+public:
+    LargerScreen(int width, int height);
+    ~LargerScreen();
+    LargerScreen(const LargerScreen&) = delete;
+    LargerScreen& operator=(const LargerScreen&) = delete;
+
+private:
+    unsigned framebuffer = 0;
+    unsigned buffers[2] = {0, 0};
+};
+
 } // namespace testsupport
 
 // A fixture for tests that draw: every test starts on a current context in

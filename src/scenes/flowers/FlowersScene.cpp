@@ -19,6 +19,36 @@ namespace {
 
 constexpr float fadeInBeats = 2.0f;
 
+// While it lives, drawing and clearing keep to the lower left width x height
+// of a larger viewport: a view is drawn at the size of its copy, so a large
+// screen spends no pixels that the copy would shrink away.
+class CopySizedView {
+public:
+    CopySizedView(int width, int height)
+    {
+        glGetIntegerv(GL_VIEWPORT, screen);
+        reduced = screen[2] > width && screen[3] > height;
+        if (!reduced)
+            return;
+        glViewport(screen[0], screen[1], width, height);
+        glScissor(screen[0], screen[1], width, height);
+        glEnable(GL_SCISSOR_TEST);
+    }
+    ~CopySizedView()
+    {
+        if (!reduced)
+            return;
+        glDisable(GL_SCISSOR_TEST);
+        glViewport(screen[0], screen[1], screen[2], screen[3]);
+    }
+    CopySizedView(const CopySizedView&) = delete;
+    CopySizedView& operator=(const CopySizedView&) = delete;
+
+private:
+    GLint screen[4];
+    bool reduced = false;
+};
+
 } // namespace
 
 FlowersScene::FlowersScene(ResourceManager* resources)
@@ -72,6 +102,9 @@ int FlowersScene::onKey(int key, int, int)
 
 void FlowersScene::renderView(int view, float local)
 {
+    CopyScreen* copy = viewCopies[view];
+    const CopySizedView sized(copy != nullptr ? copy->width : virtualScreenWidth,
+                              copy != nullptr ? copy->height : virtualScreenHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const std::string& name = cameraNames[view];
@@ -96,8 +129,8 @@ void FlowersScene::renderView(int view, float local)
     }
     // Copied even when cleared, so a missing camera never shows the picture
     // the copy held before.
-    if (viewCopies[view] != nullptr)
-        viewCopies[view]->copyFromScreen(0, 0, 0, 0, -1, -1);
+    if (copy != nullptr)
+        copy->copyFromScreen(0, 0, 0, 0, -1, -1);
 }
 
 int FlowersScene::update(float time)
@@ -118,9 +151,11 @@ int FlowersScene::update(float time)
 
 void FlowersScene::compose(float beat)
 {
-    glClear(GL_COLOR_BUFFER_BIT);
+    // The gradient covers the whole screen, so it is laid down opaque instead
+    // of added onto a cleared screen; the views are added onto it.
+    constexpr PassState gradientPass{PassState::noDepthTest, PassState::opaque, PassState::unlit};
     constexpr PassState composePass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
-    composePass.apply();
+    gradientPass.apply();
     setOrthoBox(0, 1, 1, 0, -1, 1);
     nv::glBegin(GL_QUADS);
     glColor3fv(gradientStart);
@@ -130,6 +165,7 @@ void FlowersScene::compose(float beat)
     glVertex2f(1, 1);
     glVertex2f(0, 1);
     glEnd();
+    composePass.apply();
     for (int view = 0; view < 2; ++view) {
         const float opacity = viewOpacity(view);
         if (opacity <= 0.0f || viewCopies[view] == nullptr)

@@ -152,13 +152,22 @@ void ShadowRoom::drawContents() const
 
 void ShadowRoom::draw(float t)
 {
+    prepare(t);
+    drawPrepared();
+}
+
+void ShadowRoom::prepare(float t)
+{
     moveLights(t);
     logo->update(t);
     drawShadowMaps();
+    drawGlow();
+}
 
+void ShadowRoom::drawPrepared()
+{
     drawBouncePass();
     drawLitPasses();
-    drawGlow();
     glow.add();
     restingState.apply();
 }

@@ -2,11 +2,12 @@
 // lights circling its centre, each casting a depth-map shadow of the cube
 // logo inside, with a blurred specular copy of the logo added as a glow.
 //
-// A frame: move the lights; draw the depth maps into "PBuffer512x512"; lay
-// down depth with the dim light the walls throw back; add one lit pass per light, masked by its depth map
-// and by "CircleMask" projected from it; render the logo's glow into
-// "PBuffer640x480", blur it eight times with "Blur640x480" and add it from
-// "CopyScreen640x480c". The caller sets the camera (the model-view holds the
+// A frame: move the lights; draw the depth maps into "PBuffer512x512";
+// render the logo's glow into "PBuffer640x480" and blur it eight times with
+// "Blur640x480" into "CopyScreen640x480c"; then on the screen lay down depth
+// with the dim light the walls throw back, add one lit pass per light,
+// masked by its depth map and by "CircleMask" projected from it, and add the
+// glow. The caller sets the camera (the model-view holds the
 // camera alone) and clears; draw leaves depth testing on, blending and
 // lighting off, depth writes on and GL_LESS.
 //
@@ -39,8 +40,17 @@ public:
     ShadowRoom(const ShadowRoom&) = delete;
     ShadowRoom& operator=(const ShadowRoom&) = delete;
 
-    // Renders the whole room for the frame time `t` (seconds).
+    // Renders the whole room for the frame time `t` (seconds): prepare, then
+    // drawPrepared.
     void draw(float t);
+    // The off-screen part of a frame: moves the lights, renders their depth
+    // maps and the logo's blurred glow from the current camera. Switching to
+    // a render target ends the screen's drawing so far, and picking it up
+    // again costs a pass over the whole screen's memory, so a caller runs
+    // this before it clears the screen.
+    void prepare(float t);
+    // The screen's part: the bounce and lit passes and the glow added.
+    void drawPrepared();
     // Passes the key to the logo; always 0.
     int onKey(int key, int x, int y);
 

@@ -50,12 +50,13 @@ int ShadowScene::update(float time)
     script->update(kFramesPerSecond * local);
     cameras->setFrame(kFramesPerSecond * local);
 
+    cameras->setCamera(run.camera, virtualScreenWidth, virtualScreenHeight);
+    turnYUpToZUp();
+    room->prepare(local);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    cameras->setCamera(run.camera, virtualScreenWidth, virtualScreenHeight);
-    turnYUpToZUp();
-    room->draw(local);
+    room->drawPrepared();
 
     // Black laid over the finished frame, so the room rises out of the dark.
     const float fadeLength = timeOfBeat(1.0f);

@@ -173,3 +173,25 @@ TEST_F(FlowersSceneTest, OpenPetalsSeenFromAboveCloseTheGapsBetweenThem)
         EXPECT_LT(dark, total / 20);
     }
 }
+
+TEST_F(FlowersSceneTest, OnALargerScreenAViewIsDrawnAtItsCopysSize)
+{
+    const testsupport::LargerScreen screen(1280, 960);
+    fillScreen(1.0f);
+
+    CopyScreen* view0 = resources().get(shared::copyScreen640x480);
+    scene->cameraNames[0] = "CamOrbit";
+    scene->renderView(0, 20.0f);
+    // The screen beyond the copy's 640 x 480 is left alone ...
+    EXPECT_EQ(testsupport::readPixel(1000, 800)[0], 255);
+    // ... the screen's viewport and scissor are put back, and the copy holds
+    // the whole view, the flower in its middle.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1280);
+    EXPECT_EQ(viewport[3], 960);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    glViewport(0, 0, 640, 480);
+    const auto drawn = copyMiddle(view0);
+    EXPECT_GT(drawn[0] + drawn[1] + drawn[2], 60);
+}
