@@ -30,7 +30,7 @@ using builder3ds::Vec3;
 
 constexpr int kFrames = 200;
 constexpr float kSpeed = 2.4f;         // units a frame, all the way
-constexpr float kLensDegrees = 36.0f;  // vertical; a word reads from 15 to 40 units away
+constexpr float kLensDegrees = 46.0f;  // vertical; a word reads from 12 to 30 units away
 
 // The frames at which the scene stands its word planes where the camera is,
 // facing the way it looks.
