@@ -2,7 +2,8 @@
 // named by credit slot: "creditNa.png" is slot N-1's name picture and
 // "creditNb.png" its role banner, as "funksphere.cfg" assigns them.
 // - name pictures, 640 x 360: the overlay maps this picture over the whole
-//   screen height, so the name sits in the upper half, clear of the banner;
+//   screen height, so the name sits in the upper third, clear of the banner
+//   and above the sphere in the middle of the screen most of the time;
 // - role banners, 640 x 80, drawn across the middle of the screen.
 // Slot 0 is quarkjay (music), slot 2 vellum (code), slot 3 mosswire
 // (support). The overlay shows nothing in slot 1; its pair greets everyone
@@ -26,10 +27,12 @@ constexpr int kGroupHeight = 480;
 
 const Colour kWhite{1.0f, 1.0f, 1.0f};
 
+// A faint halo only: the overlay adds the pictures at half strength, so a
+// bright halo would leave the letters little lighter than their surround.
 void addGlowing(Canvas& canvas, const Mask& shape, Colour glow)
 {
-    canvas.add(datagen::blurred(shape, 14), glow, 0.9f);
-    canvas.add(datagen::blurred(shape, 4), glow, 0.7f);
+    canvas.add(datagen::blurred(shape, 14), glow, 0.35f);
+    canvas.add(datagen::blurred(shape, 4), glow, 0.3f);
     canvas.add(shape, kWhite);
 }
 
@@ -39,7 +42,7 @@ std::vector<uint8_t> makeName(const char* handle, Colour glow)
     Canvas canvas(kWidth, kNameHeight);
     // Heavy, so the strokes keep their shape through the ripple, and no
     // wider than half the picture: the ripple magnifies it up to twice.
-    const Mask name = text.line(kWidth, kNameHeight, handle, {datagen::kSansBold, 60, 2}, kWidth / 2.0f, 170);
+    const Mask name = text.line(kWidth, kNameHeight, handle, {datagen::kSansBold, 60, 2}, kWidth / 2.0f, 120);
     addGlowing(canvas, name, glow);
     return canvas.png();
 }

@@ -46,7 +46,9 @@ std::vector<Letter> showName()
     const Letter q{1.0, {ellipse(0.5, 0.5, 0.45, 0.5), {{0.55, 0.68}, {0.98, 1.08}}}};
     const Letter u{0.9, {{{0.1, 0.0}, {0.1, 0.65}, {0.2, 0.88}, {0.45, 1.0}, {0.7, 0.9}, {0.82, 0.68}, {0.82, 0.0}}}};
     const Letter i{0.35, {{{0.15, 0.0}, {0.15, 1.0}}}};
-    const Letter l{0.75, {{{0.1, 0.0}, {0.1, 1.0}, {0.7, 1.0}}}};
+    // A short foot, well clear of the next letter: run together, "LO"
+    // reads as "dO".
+    const Letter l{0.75, {{{0.1, 0.0}, {0.1, 1.0}, {0.55, 1.0}}}};
     const Letter o{1.0, {ellipse(0.5, 0.5, 0.45, 0.5)}};
     const Letter n{0.9, {{{0.1, 1.0}, {0.1, 0.0}, {0.82, 1.0}, {0.82, 0.0}}}};
     return {q, u, i, l, l, o, n};
@@ -54,7 +56,7 @@ std::vector<Letter> showName()
 
 constexpr double kLetterHeight = 90.0;
 constexpr double kUnit = 64.0;          // pixels per unit of letter width
-constexpr double kGap = 18.0;
+constexpr double kGap = 22.0;
 constexpr double kBaselineTop = 240.0;  // top of the letters on the screen
 constexpr double kPenOffset = 50.0;
 // Fast enough that the whole name stands written within about three

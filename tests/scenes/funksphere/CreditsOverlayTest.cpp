@@ -67,7 +67,7 @@ protected:
 
 } // namespace
 
-TEST_F(CreditsOverlayTest, EachPersonsCreditShowsTheNameAboveAndTheBannerAcrossTheMiddle)
+TEST_F(CreditsOverlayTest, EachPersonsCreditShowsTheNameAboveTheSphereAndTheBannerAcrossTheMiddle)
 {
     CreditsOverlay credits(resources.get(), 64, 64);
     for (int index : {0, 2, 3}) {
@@ -77,7 +77,8 @@ TEST_F(CreditsOverlayTest, EachPersonsCreditShowsTheNameAboveAndTheBannerAcrossT
         const auto before = screen();
         credits.draw(1.0f);
         const auto after = screen();
-        EXPECT_GT(changedRows(before, after, 80, 260), 2000);    // the name
+        EXPECT_GT(changedRows(before, after, 40, 200), 2000);    // the name,
+        EXPECT_LT(changedRows(before, after, 200, 280), 2000);   // clear of the sphere
         EXPECT_GT(changedRows(before, after, 290, 350), 2000);   // the banner
         GLint bound = -1;
         glGetIntegerv(GL_TEXTURE_BINDING_RECTANGLE, &bound);

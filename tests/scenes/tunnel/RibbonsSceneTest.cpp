@@ -90,3 +90,90 @@ TEST_F(RibbonsSceneTest, ATextPlaneShowsItsLettersAndNotTheirBackground)
     EXPECT_GT(testsupport::readPixel(320 - 128, 240)[0], 60);
     EXPECT_EQ(testsupport::readPixel(320 + 128, 240)[0], 0);
 }
+
+namespace {
+// Where one plane adds light to the picture between the letterbox bars (the
+// pull copies the frame's middle into the corners under the bars): the
+// columns it spans and the share of that picture it lights.
+struct Footprint {
+    int left = 640, right = -1;
+    double share = 0;
+};
+
+Footprint footprint(const std::vector<unsigned char>& with, const std::vector<unsigned char>& without)
+{
+    Footprint f;
+    int lit = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const unsigned char* a = &with[(y * 640 + x) * 3];
+            const unsigned char* b = &without[(y * 640 + x) * 3];
+            if (y < 40 || y >= 440 || a[0] - b[0] + a[1] - b[1] + a[2] - b[2] < 60)
+                continue;
+            f.left = std::min(f.left, x), f.right = std::max(f.right, x);
+            ++lit;
+        }
+    f.share = lit / (640.0 * 400.0);
+    return f;
+}
+} // namespace
+
+TEST_F(RibbonsSceneTest, EachWordReadsWholeAsTheCameraNearsItAndStaysOutOfTheFrameAsItPasses)
+{
+    // One scene with its words, one that hides the word looked at: both play
+    // the same frames, so their difference is that word (and its pulled copy).
+    RibbonsScene& scene = buildScene<RibbonsScene>(ribbonsRow);
+    std::srand(1);
+    RibbonsScene& bare = buildScene<RibbonsScene>(ribbonsRow);
+    const struct {
+        float reads;    // a beat after the scene's start at which the word is to be read
+        float passes;   // a frame before the camera goes through its plane
+    } words[] = {{3.5f, 6.36f}, {7.0f, 9.73f}, {10.5f, 13.1f}, {13.75f, 14.78f}, {15.25f, 16.47f}, {16.0f, 17.31f}};
+    for (size_t k = 0; k < std::size(words); ++k) {
+        SCOPED_TRACE(k);
+        const float shown = bare.planes[k]->showTime;
+        bare.planes[k]->showTime = 1000.0f;
+        playBeat(bare, words[k].reads);
+        const auto without = readScreen();
+        playBeat(scene, words[k].reads);
+        const Footprint read = footprint(readScreen(), without);
+        // Whole, clear of the frame's sides, and large enough to read.
+        EXPECT_GT(read.left, 16);
+        EXPECT_LT(read.right, 624);
+        EXPECT_GT(read.right - read.left, 60);
+        playBeat(bare, words[k].passes);
+        const auto passedWithout = readScreen();
+        playBeat(scene, words[k].passes);
+        // The camera goes through under the letters, not through a letter
+        // that would fill the frame.
+        EXPECT_LT(footprint(readScreen(), passedWithout).share, 0.1);
+        bare.planes[k]->showTime = shown;
+    }
+}
+
+TEST_F(RibbonsSceneTest, EveryWordLeavesItsPicturesEdgesAndMiddleDark)
+{
+    // Letters at an edge are cut off; letters across the middle are what the
+    // camera flies through.
+    RibbonsScene& scene = buildScene<RibbonsScene>(ribbonsRow);
+    for (const auto& plane : scene.planes) {
+        SCOPED_TRACE(plane->showTime);
+        ASSERT_EQ(plane->width, 512);
+        ASSERT_EQ(plane->height, 256);
+        std::vector<unsigned char> lit(512 * 256);
+        glBindTexture(plane->target, plane->texture.get());
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(plane->target, 0, GL_ALPHA, GL_UNSIGNED_BYTE, lit.data());
+        int edge = 0, middle = 0, letters = 0;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 512; ++x) {
+                const bool on = lit[y * 512 + x] != 0;
+                letters += on;
+                edge += on && (x < 12 || x >= 500 || y < 8 || y >= 248);
+                middle += on && std::abs(y - 128) < 16;
+            }
+        EXPECT_EQ(edge, 0);
+        EXPECT_EQ(middle, 0);
+        EXPECT_GT(letters, 512 * 256 / 40);
+    }
+}
