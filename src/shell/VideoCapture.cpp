@@ -62,6 +62,15 @@ bool startWriter(CaptureState& state)
     return true;
 }
 
+// Where the extension of `fileName` starts (at its dot), or its length.
+size_t extensionStart(const std::string& fileName)
+{
+    const size_t nameStart = fileName.find_last_of('/') + 1;  // 0 without a folder
+    const size_t dot = fileName.find_last_of('.');
+    // A dot in a folder name or a leading dot (".avi") starts no extension.
+    return dot == std::string::npos || dot <= nameStart ? fileName.size() : dot;
+}
+
 } // namespace
 
 std::vector<std::string> captureCodecNames() { return platform::videoCodecNames(); }
@@ -85,20 +94,22 @@ std::string numberedCaptureName(const std::string& fileName, int number)
 {
     if (number <= 1)
         return fileName;
-    const size_t nameStart = fileName.find_last_of('/') + 1;  // 0 without a folder
-    size_t dot = fileName.find_last_of('.');
-    // A dot in a folder name or a leading dot (".avi") starts no extension.
-    if (dot == std::string::npos || dot <= nameStart)
-        dot = fileName.size();
+    const size_t dot = extensionStart(fileName);
     return fileName.substr(0, dot) + "-" + std::to_string(number) + fileName.substr(dot);
 }
 
-bool openCapture(const std::string& fileName, int framesPerSecond, int width, int height)
+std::string captureNameForCodec(const std::string& fileName)
+{
+    return fileName.substr(0, extensionStart(fileName)) + "." + platform::videoFileExtension(capture().codec);
+}
+
+bool openCapture(const std::string& name, int framesPerSecond, int width, int height)
 {
     closeCapture();
     CaptureState& state = capture();
     state.fileName.clear();
     state.frames = 0;
+    const std::string fileName = captureNameForCodec(name);
     for (int number = 1; number <= maxCaptureNumber && state.fileName.empty(); ++number) {
         std::string candidate = numberedCaptureName(fileName, number);
         int created = createNewFile(candidate);

@@ -1,5 +1,5 @@
-// Video capture: the show's frames go into an AVI file at a fixed frame
-// rate. One capture at a time, process-wide.
+// Video capture: the show's frames go into a video file (AVI, or MP4 for
+// h264) at a fixed frame rate. One capture at a time, process-wide.
 //
 // A capture never overwrites a file: when the name asked for exists (an
 // earlier capture of this run, or one left by an earlier run) it goes to the
@@ -33,8 +33,13 @@ void setCaptureAudio(const std::string& musicPath, double musicStartSeconds);
 // extension: numberedCaptureName("quillon.avi", 2) is "quillon-2.avi".
 std::string numberedCaptureName(const std::string& fileName, int number);
 
+// `fileName` with the extension of the chosen codec's files:
+// "quillon.avi" stays "quillon.avi" for the AVI codecs and becomes
+// "quillon.mp4" for h264.
+std::string captureNameForCodec(const std::string& fileName);
+
 // Starts a capture of `width` x `height` frames at `framesPerSecond` into
-// `fileName` or the next free numbered name. A running capture is closed
+// `fileName` (its extension the codec's) or the next free numbered name. A running capture is closed
 // first. False when no file could be created (the reason is on standard
 // error); frames are then dropped.
 bool openCapture(const std::string& fileName, int framesPerSecond, int width, int height);
