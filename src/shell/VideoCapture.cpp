@@ -1,6 +1,7 @@
 #include "shell/VideoCapture.h"
 
 #include "platform/VideoWriter.h"
+#include "platform/VideoWriterThread.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,9 +22,10 @@ struct CaptureState {
     platform::VideoFormat format;
     // Made at the first frame, so that the audio track can still be given
     // after the file was opened (a capture from the start opens it before
-    // the show has loaded its music).
-    std::unique_ptr<platform::VideoWriter> writer;
-    long frames = 0;
+    // the show has loaded its music). Its own thread encodes, so the show
+    // renders the next frames meanwhile.
+    std::unique_ptr<platform::VideoWriterThread> writer;
+    long frames = 0;  // accepted; once closed, those in the file
 };
 
 // The writer finishes its file in its destructor, so the end of the
@@ -50,15 +52,18 @@ bool startWriter(CaptureState& state)
 {
     std::string error, warning;
     state.format.codec = state.codec;
-    state.writer = platform::VideoWriter::open(state.fileName, state.format, state.audio, error, warning);
+    std::unique_ptr<platform::VideoWriter> writer =
+        platform::VideoWriter::open(state.fileName, state.format, state.audio, error, warning);
     if (!warning.empty())
         std::fprintf(stderr, "capture: %s\n", warning.c_str());
-    if (!state.writer) {
+    if (!writer) {
         std::fprintf(stderr, "capture: cannot write %s: %s\n", state.fileName.c_str(), error.c_str());
         // What is there is no video; leave no file that looks like one.
         std::remove(state.fileName.c_str());
         return false;
     }
+    const size_t frameBytes = static_cast<size_t>(state.format.width) * static_cast<size_t>(state.format.height) * 4;
+    state.writer = std::make_unique<platform::VideoWriterThread>(std::move(writer), frameBytes);
     return true;
 }
 
@@ -147,9 +152,10 @@ bool writeCaptureFrame(const unsigned char* pixels)
         return true;
     }
     // The frames after a failed one would leave a gap: the capture ends
-    // with what it holds.
+    // with what it holds (the failed frame may be one or two before this
+    // one, which the encoder had not reached yet).
     if (closeCapture())
-        std::fprintf(stderr, "capture: %s is complete with the %ld frames before that one\n",
+        std::fprintf(stderr, "capture: %s is complete with the %ld frames before the failed one\n",
                      state.fileName.c_str(), state.frames);
     return false;
 }
@@ -166,6 +172,7 @@ bool closeCapture()
     const bool complete = state.writer->finish();
     if (!complete)
         std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
+    state.frames = static_cast<long>(state.writer->framesWritten());
     state.writer.reset();
     return complete;
 }
