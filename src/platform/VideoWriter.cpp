@@ -10,9 +10,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
