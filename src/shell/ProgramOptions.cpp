@@ -25,7 +25,7 @@ const char usageText[] =
     "  tX   time offset of X seconds\n"
     "  g    lower quality\n"
     "  r    seed the random generator with the time\n"
-    "  m    capture the whole show into quillon.avi\n"
+    "  m    capture the whole show into quillon.avi (.mp4 with --codec h264)\n"
     "  fN   capture at N frames per second (default 20)\n"
     "  zN   screen size: 1 800x600, 2 1024x768, 3 1280x960, otherwise 640x480\n"
     "Without any switches the settings dialog asks (when there is a screen).\n"
