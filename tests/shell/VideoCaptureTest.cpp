@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -338,6 +339,10 @@ TEST_F(CaptureAudioTest, H264GoesIntoAnMp4WithAacSoundAsLongAsThePictures)
         EXPECT_NEAR(top[1], static_cast<unsigned char>(n * 20), 8);
         EXPECT_NEAR(bottom[2], 255, 8);
     }
+    // The index comes before the pictures, so playing can start at once.
+    std::ifstream in(folder.path("quillon.mp4"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_LT(bytes.find("moov"), bytes.find("mdat"));
     // The sound starts with the first picture: silent to 1 s, then the tone.
     ASSERT_GE(mp4.audio.size() / 2, 60000u);
     EXPECT_LT(mediatest::rmsLevel(mp4.audio, 2000, 38000), 100.0);
