@@ -186,7 +186,8 @@ TEST(GlintProcessTest, HeadlessCaptureFromTheStartWritesAVideoAndEnds)
         const std::vector<uint8_t> tone = mediatest::toneMp3(1.0, {{0.0, 1.0}});
         std::ofstream(folder.path("data/tone.mp3"), std::ios::binary)
             .write(reinterpret_cast<const char*>(tone.data()), static_cast<std::streamsize>(tone.size()));
-        ProcessRun run = runGlint(folder.path(""), {"--headless", "--codec", c.codec, std::string("/m/f25/") + pastEveryScene});
+        ProcessRun run =
+            runGlint(folder.path(""), {"--headless", "--codec", c.codec, std::string("/m/f25/") + pastEveryScene});
         EXPECT_EQ(run.exitStatus, 0) << run.err;
         mediatest::AviContents video = mediatest::probeVideo(folder.path(c.file));
         ASSERT_TRUE(video.readable) << video.error;
