@@ -84,4 +84,10 @@ int64_t VideoWriterThread::framesWritten() const
     return written_;
 }
 
+bool VideoWriterThread::dropped() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return dropped_;
+}
+
 } // namespace platform

@@ -44,6 +44,9 @@ public:
     bool finish();
     // Frames in the file so far; once finish() has returned, all of them.
     int64_t framesWritten() const;
+    // Whether a frame was dropped, also one that writeFrame had queued and
+    // no later call reported.
+    bool dropped() const;
 
 private:
     void run();

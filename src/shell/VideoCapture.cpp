@@ -67,6 +67,20 @@ bool startWriter(CaptureState& state)
     return true;
 }
 
+// Completes the running capture's file; false (and a word on standard
+// error) when it may be incomplete. `dropped`: a frame given to it was not
+// written.
+bool finishWriter(CaptureState& state, bool& dropped)
+{
+    const bool complete = state.writer->finish();
+    if (!complete)
+        std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
+    state.frames = static_cast<long>(state.writer->framesWritten());
+    dropped = state.writer->dropped();
+    state.writer.reset();
+    return complete;
+}
+
 // Where the extension of `fileName` starts (at its dot), or its length.
 size_t extensionStart(const std::string& fileName)
 {
@@ -152,9 +166,11 @@ bool writeCaptureFrame(const unsigned char* pixels)
         return true;
     }
     // The frames after a failed one would leave a gap: the capture ends
-    // with what it holds (the failed frame may be one or two before this
-    // one, which the encoder had not reached yet).
-    if (closeCapture())
+    // with what it holds (the failed frame may be up to three before this
+    // one: the encoder runs behind the show).
+    state.open = false;
+    bool dropped = false;
+    if (finishWriter(state, dropped))
         std::fprintf(stderr, "capture: %s is complete with the %ld frames before the failed one\n",
                      state.fileName.c_str(), state.frames);
     return false;
@@ -169,12 +185,14 @@ bool closeCapture()
     // A capture without frames still becomes a valid (empty) video file.
     if (!state.writer && !startWriter(state))
         return false;
-    const bool complete = state.writer->finish();
-    if (!complete)
-        std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
-    state.frames = static_cast<long>(state.writer->framesWritten());
-    state.writer.reset();
-    return complete;
+    bool dropped = false;
+    const bool complete = finishWriter(state, dropped);
+    // The encoder runs behind the show: the last frames may have failed
+    // after the show gave its last one.
+    if (complete && dropped)
+        std::fprintf(stderr, "capture: the last frames could not be written; %s is complete with the %ld before them\n",
+                     state.fileName.c_str(), state.frames);
+    return complete && !dropped;
 }
 
 bool captureIsOpen() { return capture().open; }

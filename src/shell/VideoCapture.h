@@ -47,11 +47,11 @@ bool openCapture(const std::string& fileName, int framesPerSecond, int width, in
 // first, as glReadPixels returns them. The pixels are copied; a worker
 // thread converts and encodes them, a few frames behind. False when a frame
 // could not be written (a full disk, a file that cannot be made): this one
-// or, found by the worker, one of the two before it. The capture has then
+// or, found by the worker, one of the three before it. The capture has then
 // ended, its file completed with the frames before the failed one.
 bool writeCaptureFrame(const unsigned char* pixels);
 // Completes the file; false (and a word on standard error) when it may be
-// incomplete. True when no capture is open.
+// incomplete or lacks a frame it was given. True when no capture is open.
 bool closeCapture();
 
 bool captureIsOpen();
