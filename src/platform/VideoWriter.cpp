@@ -2,6 +2,7 @@
 
 #include "platform/Mp3Decoder.h"
 #include "platform/StopSignal.h"
+#include "platform/VideoSoundTrack.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -9,13 +10,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
 #include <fcntl.h>
@@ -27,35 +24,45 @@ namespace platform {
 namespace {
 
 struct CodecChoice {
-    const char* name;
+    const char* name;        // as the user gives it
+    const char* encoderName; // libavcodec's
+    const char* container;   // libavformat's name, also the file's extension
     AVPixelFormat pixelFormat;
     bool keepBottomUp;  // stored as read back; the header marks it bottom-up
 };
 
 // 4:2:2 at full range keeps thin coloured lines sharper than 4:2:0, and is
-// what MJPEG players commonly expect.
+// what MJPEG players commonly expect. H.264 in MP4 is what browsers and
+// phones play: 4:2:0 at video range, with AAC sound.
 const CodecChoice codecChoices[] = {
-    {"mjpeg", AV_PIX_FMT_YUV422P, false},
-    {"ffv1", AV_PIX_FMT_BGR0, false},
-    {"rawvideo", AV_PIX_FMT_BGRA, true},
+    {"mjpeg", "mjpeg", "avi", AV_PIX_FMT_YUV422P, false},
+    {"ffv1", "ffv1", "avi", AV_PIX_FMT_BGR0, false},
+    {"rawvideo", "rawvideo", "avi", AV_PIX_FMT_BGRA, true},
+    {"h264", "libx264", "mp4", AV_PIX_FMT_YUV420P, false},
 };
 
 const CodecChoice* findChoice(const std::string& name)
 {
     for (const CodecChoice& choice : codecChoices)
-        if (name == choice.name && avcodec_find_encoder_by_name(choice.name))
+        if (name == choice.name && avcodec_find_encoder_by_name(choice.encoderName))
             return &choice;
     return nullptr;
 }
 
+bool isMp4(const CodecChoice& choice) { return std::strcmp(choice.container, "mp4") == 0; }
+
 // mjpeg's fixed quantiser scale: 2 is near the best it can do.
 constexpr int mjpegQuality = 2;
+// x264's constant quality: 18 keeps the show's thin text sharp; the preset
+// trades a slightly larger file for an encoder that keeps up with the show.
+constexpr const char* x264Quality = "18";
+constexpr const char* x264Preset = "veryfast";
 
 // Room kept on the disk beyond the file's end: the next packet, its chunk
-// header and the RIFF lists around it, and the index the trailer writes
-// (16 bytes for every packet).
+// header and the lists around it, and the index the trailer writes (16
+// bytes for every packet in an AVI; an MP4's sample tables take more).
 constexpr int64_t roomSlack = 64 * 1024;
-constexpr int64_t indexBytesPerPacket = 16;
+int64_t indexBytesPerPacket(const CodecChoice& choice) { return isMp4(choice) ? 64 : 16; }
 
 std::string errorText(int code)
 {
@@ -77,18 +84,23 @@ std::vector<std::string> videoCodecNames()
 {
     std::vector<std::string> names;
     for (const CodecChoice& choice : codecChoices)
-        if (avcodec_find_encoder_by_name(choice.name))
+        if (avcodec_find_encoder_by_name(choice.encoderName))
             names.push_back(choice.name);
     return names;
 }
 
 bool isVideoCodecName(const std::string& name) { return findChoice(name) != nullptr; }
 
+std::string videoFileExtension(const std::string& codec)
+{
+    const CodecChoice* choice = findChoice(codec);
+    return choice ? choice->container : "avi";
+}
+
 struct VideoWriter::State {
     AVFormatContext* container = nullptr;
     AVCodecContext* encoder = nullptr;
     AVStream* videoStream = nullptr;
-    AVStream* audioStream = nullptr;
     SwsContext* converter = nullptr;
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
@@ -102,16 +114,14 @@ struct VideoWriter::State {
     int roomFd = -1;
     int64_t packets = 0;  // written, both streams
 
-    std::vector<uint8_t> musicData;  // read by `music`
-    std::unique_ptr<Mp3Decoder> music;
-    int64_t musicStart = 0;    // music sample under the first video frame
-    int64_t audioWritten = 0;  // samples in the audio track so far
+    std::unique_ptr<VideoSoundTrack> sound;  // null: no audio track
+    VideoSoundTrack::PacketOut writeSound;
 
     ~State()
     {
         if (roomFd >= 0)
             close(roomFd);
-        music.reset();
+        sound.reset();
         sws_freeContext(converter);
         av_frame_free(&frame);
         av_packet_free(&packet);
@@ -124,16 +134,15 @@ struct VideoWriter::State {
     }
 
     bool openEncoder(const VideoFormat& format, std::string& error);
-    bool openMusic(const AudioTrack& audio, std::string& warning);
-    void addAudioStream();
-    bool writePacket(AVPacket* out, AVRational from, AVStream* stream, std::string& error);
+    bool openConverter(std::string& error);
+    bool writePacket(AVPacket* out, std::string& error);
     bool reserveRoom(int64_t packetBytes, std::string& error);
     void releaseRoom();
 };
 
 bool VideoWriter::State::openEncoder(const VideoFormat& format, std::string& error)
 {
-    const AVCodec* codec = avcodec_find_encoder_by_name(choice->name);
+    const AVCodec* codec = avcodec_find_encoder_by_name(choice->encoderName);
     encoder = avcodec_alloc_context3(codec);
     frame = av_frame_alloc();
     packet = av_packet_alloc();
@@ -146,12 +155,24 @@ bool VideoWriter::State::openEncoder(const VideoFormat& format, std::string& err
     encoder->pix_fmt = choice->pixelFormat;
     encoder->time_base = AVRational{1, format.framesPerSecond};
     encoder->framerate = AVRational{format.framesPerSecond, 1};
+    if (container->oformat->flags & AVFMT_GLOBALHEADER)
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    AVDictionary* options = nullptr;
     if (codec->id == AV_CODEC_ID_MJPEG) {
         encoder->color_range = AVCOL_RANGE_JPEG;
         encoder->flags |= AV_CODEC_FLAG_QSCALE;
         encoder->global_quality = FF_QP2LAMBDA * mjpegQuality;
+    } else if (codec->id == AV_CODEC_ID_H264) {
+        // Tagged, so that players convert back with the matrix used here.
+        encoder->color_range = AVCOL_RANGE_MPEG;
+        encoder->colorspace = AVCOL_SPC_BT709;
+        encoder->color_primaries = AVCOL_PRI_BT709;
+        encoder->color_trc = AVCOL_TRC_BT709;
+        av_dict_set(&options, "crf", x264Quality, 0);
+        av_dict_set(&options, "preset", x264Preset, 0);
     }
-    int result = avcodec_open2(encoder, codec, nullptr);
+    int result = avcodec_open2(encoder, codec, &options);
+    av_dict_free(&options);
     if (result < 0) {
         error = std::string("cannot open the ") + choice->name + " encoder: " + errorText(result);
         return false;
@@ -161,20 +182,13 @@ bool VideoWriter::State::openEncoder(const VideoFormat& format, std::string& err
     frame->width = encoder->width;
     frame->height = encoder->height;
     frame->color_range = encoder->color_range;
+    frame->colorspace = encoder->colorspace;
     if (av_frame_get_buffer(frame, 0) < 0) {
         error = "out of memory";
         return false;
     }
-    converter = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, encoder->pix_fmt,
-                               SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    if (!converter) {
-        error = "cannot convert BGRA pictures for the encoder";
+    if (!openConverter(error))
         return false;
-    }
-    // Full-range output for JPEG; for RGB targets this is a plain copy.
-    const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
-    sws_setColorspaceDetails(converter, coefficients, 1, coefficients,
-                             encoder->color_range == AVCOL_RANGE_JPEG ? 1 : 0, 0, 1 << 16, 1 << 16);
 
     videoStream = avformat_new_stream(container, nullptr);
     if (!videoStream || avcodec_parameters_from_context(videoStream->codecpar, encoder) < 0) {
@@ -186,53 +200,31 @@ bool VideoWriter::State::openEncoder(const VideoFormat& format, std::string& err
     return true;
 }
 
-bool VideoWriter::State::openMusic(const AudioTrack& audio, std::string& warning)
+bool VideoWriter::State::openConverter(std::string& error)
 {
-    std::ifstream file(audio.mp3Path, std::ios::binary);
-    if (!file) {
-        warning = "cannot read " + audio.mp3Path + "; writing the video without sound";
+    converter = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, encoder->pix_fmt,
+                               SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (!converter) {
+        error = "cannot convert BGRA pictures for the encoder";
         return false;
     }
-    musicData.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    std::string why;
-    music = Mp3Decoder::open(musicData.data(), musicData.size(), why);
-    if (!music) {
-        warning = "cannot decode " + audio.mp3Path + " (" + why + "); writing the video without sound";
-        return false;
-    }
-    musicStart = std::llround(audio.startSeconds * Mp3Decoder::sampleRate);
-    music->seek(std::max<int64_t>(musicStart, 0));
+    // Full range for JPEG, video range for H.264; for RGB targets this is
+    // a plain copy.
+    const int* source = sws_getCoefficients(SWS_CS_ITU601);
+    const int* target = sws_getCoefficients(encoder->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_ITU601);
+    sws_setColorspaceDetails(converter, source, 1, target, encoder->color_range == AVCOL_RANGE_JPEG ? 1 : 0, 0,
+                             1 << 16, 1 << 16);
     return true;
-}
-
-void VideoWriter::State::addAudioStream()
-{
-    audioStream = avformat_new_stream(container, nullptr);
-    if (!audioStream) {
-        music.reset();
-        return;
-    }
-    AVCodecParameters* parameters = audioStream->codecpar;
-    parameters->codec_type = AVMEDIA_TYPE_AUDIO;
-    parameters->codec_id = AV_CODEC_ID_PCM_S16LE;
-    parameters->format = AV_SAMPLE_FMT_S16;
-    parameters->sample_rate = Mp3Decoder::sampleRate;
-    av_channel_layout_default(&parameters->ch_layout, Mp3Decoder::channels);
-    parameters->bits_per_coded_sample = 16;
-    parameters->block_align = Mp3Decoder::channels * 2;
-    parameters->bit_rate = int64_t(Mp3Decoder::sampleRate) * parameters->block_align * 8;
-    audioStream->time_base = AVRational{1, Mp3Decoder::sampleRate};
 }
 
 // Packets are written as they come, video then the audio under it, so
 // nothing waits in an interleaving queue: what the room was reserved for is
-// exactly what the next write adds.
-bool VideoWriter::State::writePacket(AVPacket* out, AVRational from, AVStream* stream, std::string& error)
+// exactly what the next write adds. `out` carries its stream's index and
+// timestamps in that stream's time base.
+bool VideoWriter::State::writePacket(AVPacket* out, std::string& error)
 {
     if (!reserveRoom(out->size, error))
         return false;
-    out->stream_index = stream->index;
-    av_packet_rescale_ts(out, from, stream->time_base);
     int result = av_write_frame(container, out);
     if (result < 0) {
         error = errorText(result);
@@ -250,7 +242,7 @@ bool VideoWriter::State::reserveRoom(int64_t packetBytes, std::string& error)
     if (roomFd < 0)
         return true;
     const int64_t end = avio_tell(container->pb);
-    const int64_t room = packetBytes + roomSlack + indexBytesPerPacket * (packets + 1);
+    const int64_t room = packetBytes + roomSlack + indexBytesPerPacket(*choice) * (packets + 1);
     int result;
     do
         result = fallocate(roomFd, FALLOC_FL_KEEP_SIZE, end, room);
@@ -302,15 +294,16 @@ std::unique_ptr<VideoWriter> VideoWriter::open(const std::string& path, const Vi
     state.height = format.height;
     state.framesPerSecond = format.framesPerSecond;
 
-    int result = avformat_alloc_output_context2(&state.container, nullptr, "avi", path.c_str());
+    int result = avformat_alloc_output_context2(&state.container, nullptr, state.choice->container, path.c_str());
     if (result < 0) {
         error = errorText(result);
         return nullptr;
     }
     if (!state.openEncoder(format, error))
         return nullptr;
-    if (!audio.mp3Path.empty() && state.openMusic(audio, warning))
-        state.addAudioStream();
+    if (!audio.mp3Path.empty())
+        state.sound = VideoSoundTrack::open(audio, isMp4(*state.choice), state.container, warning);
+    state.writeSound = [&state](AVPacket* packet, std::string& why) { return state.writePacket(packet, why); };
 
     result = avio_open(&state.container->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (result < 0) {
@@ -321,6 +314,10 @@ std::unique_ptr<VideoWriter> VideoWriter::open(const std::string& path, const Vi
     AVDictionary* options = nullptr;
     if (state.choice->keepBottomUp)
         av_dict_set(&options, "flipped_raw_rgb", "1", 0);
+    // The index at the front lets a browser start playing before the whole
+    // file has arrived; moving it there costs one copy of the file at the end.
+    if (isMp4(*state.choice))
+        av_dict_set(&options, "movflags", "+faststart", 0);
     result = avformat_write_header(state.container, &options);
     av_dict_free(&options);
     if (result < 0) {
@@ -331,7 +328,7 @@ std::unique_ptr<VideoWriter> VideoWriter::open(const std::string& path, const Vi
     return writer;
 }
 
-bool VideoWriter::hasAudio() const { return state_->audioStream != nullptr; }
+bool VideoWriter::hasAudio() const { return state_->sound != nullptr; }
 
 bool VideoWriter::writeFrame(const uint8_t* pixels)
 {
@@ -357,55 +354,35 @@ bool VideoWriter::writeFrame(const uint8_t* pixels)
     int result = avcodec_send_frame(state.encoder, state.frame);
     if (result < 0)
         return fail("cannot encode a frame: " + errorText(result));
-    if (!encode(false))
+    if (!encode())
         return false;
     ++framesWritten_;
     // The audio that plays while this frame is shown, to its last sample.
-    return writeAudioUntil(framesWritten_ * Mp3Decoder::sampleRate / state.framesPerSecond);
+    std::string error;
+    if (state.sound && !state.sound->writeUntil(framesWritten_ * Mp3Decoder::sampleRate / state.framesPerSecond,
+                                                state.writeSound, error))
+        return fail("cannot write the audio track: " + error);
+    return true;
 }
 
-bool VideoWriter::encode(bool flush)
+// Writes the packets the encoder has ready; after the flush, all of them.
+bool VideoWriter::encode()
 {
     State& state = *state_;
     for (;;) {
         int result = avcodec_receive_packet(state.encoder, state.packet);
-        if (result == AVERROR(EAGAIN) || (flush && result == AVERROR_EOF))
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
             return true;
         if (result < 0)
             return fail("cannot encode a frame: " + errorText(result));
+        state.packet->stream_index = state.videoStream->index;
+        av_packet_rescale_ts(state.packet, state.encoder->time_base, state.videoStream->time_base);
         std::string error;
-        if (!state.writePacket(state.packet, state.encoder->time_base, state.videoStream, error))
+        const bool written = state.writePacket(state.packet, error);
+        av_packet_unref(state.packet);
+        if (!written)
             return fail("cannot write a video frame: " + error);
     }
-}
-
-bool VideoWriter::writeAudioUntil(int64_t endSample)
-{
-    State& state = *state_;
-    if (!state.audioStream || endSample <= state.audioWritten)
-        return true;
-    const int64_t count = endSample - state.audioWritten;
-    const int frameBytes = Mp3Decoder::channels * 2;
-    if (av_new_packet(state.packet, static_cast<int>(count * frameBytes)) < 0)
-        return fail("out of memory");
-
-    // Music sample for the next track sample; before the music starts and
-    // after it ends the track is silent, so it always spans the whole video.
-    auto* out = reinterpret_cast<int16_t*>(state.packet->data);
-    std::memset(out, 0, static_cast<size_t>(count * frameBytes));
-    const int64_t musicSample = state.musicStart + state.audioWritten;
-    const int64_t silence = std::clamp<int64_t>(-musicSample, 0, count);
-    state.music->read(out + silence * Mp3Decoder::channels, static_cast<size_t>(count - silence));
-
-    state.packet->pts = state.audioWritten;
-    state.packet->dts = state.audioWritten;
-    state.packet->duration = count;
-    state.packet->flags |= AV_PKT_FLAG_KEY;
-    state.audioWritten = endSample;
-    std::string error;
-    if (!state.writePacket(state.packet, AVRational{1, Mp3Decoder::sampleRate}, state.audioStream, error))
-        return fail("cannot write the audio track: " + error);
-    return true;
 }
 
 bool VideoWriter::fail(const std::string& why)
@@ -424,10 +401,17 @@ bool VideoWriter::finish()
     // A stop signal must not end the process with the index half written.
     StopSignalHold hold;
     State& state = *state_;
-    if (!failed_ && avcodec_send_frame(state.encoder, nullptr) >= 0)
-        encode(true);
+    // The encoder may hold frames back (H.264 looks ahead); they go in
+    // before the index, and the sound that is still waiting after them.
+    bool soundComplete = true;
+    if (!failed_ && avcodec_send_frame(state.encoder, nullptr) >= 0 && encode() && state.sound) {
+        std::string error;
+        soundComplete = state.sound->finish(state.writeSound, error);
+        if (!soundComplete)
+            std::fprintf(stderr, "capture: cannot write the end of the audio track: %s\n", error.c_str());
+    }
     // The trailer holds the index; without it players see no frames.
-    complete_ = av_write_trailer(state.container) >= 0;
+    complete_ = av_write_trailer(state.container) >= 0 && soundComplete;
     if (avio_closep(&state.container->pb) < 0)
         complete_ = false;
     state.releaseRoom();

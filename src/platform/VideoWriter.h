@@ -1,12 +1,14 @@
-// Writes an AVI video file with FFmpeg: one video stream at a fixed frame
-// rate (time base 1 / fps, so frame n is sample n) and, when asked, the
-// music as a 16-bit PCM stereo audio track in step with the pictures.
+// Writes a video file with FFmpeg: one video stream at a fixed frame rate
+// (time base 1 / fps, so frame n is sample n) and, when asked, the music as
+// a stereo audio track in step with the pictures.
 //
 // Frames come as the show reads them back from OpenGL: width x height
 // pixels of B, G, R, A bytes, bottom row first. They are stored upright.
 // Codecs by name: "mjpeg" (high quality), "ffv1" (lossless) and "rawvideo"
 // (uncompressed 32-bit, kept bottom-up as Video for Windows expects, with
-// the header saying so).
+// the header saying so) go into an AVI with 16-bit PCM sound; "h264" goes
+// into an MP4 with AAC sound and its index at the front, a file that
+// browsers and phones play.
 //
 // finish() (or the destructor) drains the encoder and writes the index, so
 // a capture stopped early is still a complete file. After that, or after a
@@ -14,6 +16,8 @@
 // found before anything fails to be written: the writer keeps room on the
 // disk for the next packet and the index beyond the file's end, so the file
 // can always be completed with every frame that went in.
+//
+// Not thread safe: one thread at a time uses a writer.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +42,9 @@ struct AudioTrack {
 // The codec names this build can write, the default first.
 std::vector<std::string> videoCodecNames();
 bool isVideoCodecName(const std::string& name);
+// The extension (and container) of files written with `codec`: "avi" or
+// "mp4".
+std::string videoFileExtension(const std::string& codec);
 
 class VideoWriter {
 public:
@@ -66,8 +73,7 @@ private:
     struct State;
 
     VideoWriter();
-    bool encode(bool flush);
-    bool writeAudioUntil(int64_t endSample);
+    bool encode();
     bool fail(const std::string& why);
 
     std::unique_ptr<State> state_;

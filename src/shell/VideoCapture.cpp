@@ -1,6 +1,7 @@
 #include "shell/VideoCapture.h"
 
 #include "platform/VideoWriter.h"
+#include "platform/VideoWriterThread.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,9 +22,10 @@ struct CaptureState {
     platform::VideoFormat format;
     // Made at the first frame, so that the audio track can still be given
     // after the file was opened (a capture from the start opens it before
-    // the show has loaded its music).
-    std::unique_ptr<platform::VideoWriter> writer;
-    long frames = 0;
+    // the show has loaded its music). Its own thread encodes, so the show
+    // renders the next frames meanwhile.
+    std::unique_ptr<platform::VideoWriterThread> writer;
+    long frames = 0;  // accepted; once closed, those in the file
 };
 
 // The writer finishes its file in its destructor, so the end of the
@@ -50,16 +52,42 @@ bool startWriter(CaptureState& state)
 {
     std::string error, warning;
     state.format.codec = state.codec;
-    state.writer = platform::VideoWriter::open(state.fileName, state.format, state.audio, error, warning);
+    std::unique_ptr<platform::VideoWriter> writer =
+        platform::VideoWriter::open(state.fileName, state.format, state.audio, error, warning);
     if (!warning.empty())
         std::fprintf(stderr, "capture: %s\n", warning.c_str());
-    if (!state.writer) {
+    if (!writer) {
         std::fprintf(stderr, "capture: cannot write %s: %s\n", state.fileName.c_str(), error.c_str());
         // What is there is no video; leave no file that looks like one.
         std::remove(state.fileName.c_str());
         return false;
     }
+    const size_t frameBytes = static_cast<size_t>(state.format.width) * static_cast<size_t>(state.format.height) * 4;
+    state.writer = std::make_unique<platform::VideoWriterThread>(std::move(writer), frameBytes);
     return true;
+}
+
+// Completes the running capture's file; false (and a word on standard
+// error) when it may be incomplete. `dropped`: a frame given to it was not
+// written.
+bool finishWriter(CaptureState& state, bool& dropped)
+{
+    const bool complete = state.writer->finish();
+    if (!complete)
+        std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
+    state.frames = static_cast<long>(state.writer->framesWritten());
+    dropped = state.writer->dropped();
+    state.writer.reset();
+    return complete;
+}
+
+// Where the extension of `fileName` starts (at its dot), or its length.
+size_t extensionStart(const std::string& fileName)
+{
+    const size_t nameStart = fileName.find_last_of('/') + 1;  // 0 without a folder
+    const size_t dot = fileName.find_last_of('.');
+    // A dot in a folder name or a leading dot (".avi") starts no extension.
+    return dot == std::string::npos || dot <= nameStart ? fileName.size() : dot;
 }
 
 } // namespace
@@ -85,20 +113,22 @@ std::string numberedCaptureName(const std::string& fileName, int number)
 {
     if (number <= 1)
         return fileName;
-    const size_t nameStart = fileName.find_last_of('/') + 1;  // 0 without a folder
-    size_t dot = fileName.find_last_of('.');
-    // A dot in a folder name or a leading dot (".avi") starts no extension.
-    if (dot == std::string::npos || dot <= nameStart)
-        dot = fileName.size();
+    const size_t dot = extensionStart(fileName);
     return fileName.substr(0, dot) + "-" + std::to_string(number) + fileName.substr(dot);
 }
 
-bool openCapture(const std::string& fileName, int framesPerSecond, int width, int height)
+std::string captureNameForCodec(const std::string& fileName)
+{
+    return fileName.substr(0, extensionStart(fileName)) + "." + platform::videoFileExtension(capture().codec);
+}
+
+bool openCapture(const std::string& name, int framesPerSecond, int width, int height)
 {
     closeCapture();
     CaptureState& state = capture();
     state.fileName.clear();
     state.frames = 0;
+    const std::string fileName = captureNameForCodec(name);
     for (int number = 1; number <= maxCaptureNumber && state.fileName.empty(); ++number) {
         std::string candidate = numberedCaptureName(fileName, number);
         int created = createNewFile(candidate);
@@ -136,9 +166,12 @@ bool writeCaptureFrame(const unsigned char* pixels)
         return true;
     }
     // The frames after a failed one would leave a gap: the capture ends
-    // with what it holds.
-    if (closeCapture())
-        std::fprintf(stderr, "capture: %s is complete with the %ld frames before that one\n",
+    // with what it holds (the failed frame may be up to three before this
+    // one: the encoder runs behind the show).
+    state.open = false;
+    bool dropped = false;
+    if (finishWriter(state, dropped))
+        std::fprintf(stderr, "capture: %s is complete with the %ld frames before the failed one\n",
                      state.fileName.c_str(), state.frames);
     return false;
 }
@@ -152,11 +185,14 @@ bool closeCapture()
     // A capture without frames still becomes a valid (empty) video file.
     if (!state.writer && !startWriter(state))
         return false;
-    const bool complete = state.writer->finish();
-    if (!complete)
-        std::fprintf(stderr, "capture: %s may be incomplete\n", state.fileName.c_str());
-    state.writer.reset();
-    return complete;
+    bool dropped = false;
+    const bool complete = finishWriter(state, dropped);
+    // The encoder runs behind the show: the last frames may have failed
+    // after the show gave its last one.
+    if (complete && dropped)
+        std::fprintf(stderr, "capture: the last frames could not be written; %s is complete with the %ld before them\n",
+                     state.fileName.c_str(), state.frames);
+    return complete && !dropped;
 }
 
 bool captureIsOpen() { return capture().open; }

@@ -1,5 +1,5 @@
-// Video capture: the show's frames go into an AVI file at a fixed frame
-// rate. One capture at a time, process-wide.
+// Video capture: the show's frames go into a video file (AVI, or MP4 for
+// h264) at a fixed frame rate. One capture at a time, process-wide.
 //
 // A capture never overwrites a file: when the name asked for exists (an
 // earlier capture of this run, or one left by an earlier run) it goes to the
@@ -33,22 +33,29 @@ void setCaptureAudio(const std::string& musicPath, double musicStartSeconds);
 // extension: numberedCaptureName("quillon.avi", 2) is "quillon-2.avi".
 std::string numberedCaptureName(const std::string& fileName, int number);
 
+// `fileName` with the extension of the chosen codec's files:
+// "quillon.avi" stays "quillon.avi" for the AVI codecs and becomes
+// "quillon.mp4" for h264.
+std::string captureNameForCodec(const std::string& fileName);
+
 // Starts a capture of `width` x `height` frames at `framesPerSecond` into
-// `fileName` or the next free numbered name. A running capture is closed
-// first. False when no file could be created (the reason is on standard
-// error); frames are then dropped.
+// `fileName` (its extension the codec's) or the next free numbered name. A
+// running capture is closed first. False when no file could be created (the
+// reason is on standard error); frames are then dropped.
 bool openCapture(const std::string& fileName, int framesPerSecond, int width, int height);
 // Appends one frame: width x height pixels of B, G, R, A bytes, bottom row
-// first, as glReadPixels returns them. False when it could not be written
-// (a full disk, a file that cannot be made): the capture has then ended,
-// its file completed with the frames before this one.
+// first, as glReadPixels returns them. The pixels are copied; a worker
+// thread converts and encodes them, a few frames behind. False when a frame
+// could not be written (a full disk, a file that cannot be made): this one
+// or, found by the worker, one of the three before it. The capture has then
+// ended, its file completed with the frames before the failed one.
 bool writeCaptureFrame(const unsigned char* pixels);
 // Completes the file; false (and a word on standard error) when it may be
-// incomplete. True when no capture is open.
+// incomplete or lacks a frame it was given. True when no capture is open.
 bool closeCapture();
 
 bool captureIsOpen();
 // The file of the running or the last capture ("" before the first).
 const std::string& captureFileName();
-// Frames in the running or the last capture.
+// Frames given to the running capture, or in the file of the last one.
 long captureFramesWritten();

@@ -172,25 +172,42 @@ const char* const pastEveryScene = "t3600";
 
 TEST(GlintProcessTest, HeadlessCaptureFromTheStartWritesAVideoAndEnds)
 {
-    mediatest::ScratchFolder folder;
-    ProcessRun run = runGlint(folder.path(""), {"--headless", std::string("/m/f25/") + pastEveryScene});
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    mediatest::AviContents avi = mediatest::probeVideo(folder.path("quillon.avi"));
-    ASSERT_TRUE(avi.readable) << avi.error;
-    EXPECT_EQ(avi.videoCodec, "mjpeg");
-    EXPECT_EQ(avi.width, 640);
-    EXPECT_EQ(avi.height, 480);
-    EXPECT_EQ(avi.frameRateNum, 25);
-    EXPECT_GE(avi.framesRgb.size(), 1u);
+    const struct {
+        const char* codec;
+        const char* file;
+        const char* audioCodec;
+    } cases[] = {{"mjpeg", "quillon.avi", "pcm_s16le"}, {"h264", "quillon.mp4", "aac"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.codec);
+        mediatest::ScratchFolder folder;
+        // Music for the sound track (silent this far into the show).
+        std::filesystem::create_directory(folder.path("data"));
+        std::ofstream(folder.path("data/demo.cfg")) << "mp3 = \"tone.mp3\"\n";
+        const std::vector<uint8_t> tone = mediatest::toneMp3(1.0, {{0.0, 1.0}});
+        std::ofstream(folder.path("data/tone.mp3"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(tone.data()), static_cast<std::streamsize>(tone.size()));
+        ProcessRun run =
+            runGlint(folder.path(""), {"--headless", "--codec", c.codec, std::string("/m/f25/") + pastEveryScene});
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        mediatest::AviContents video = mediatest::probeVideo(folder.path(c.file));
+        ASSERT_TRUE(video.readable) << video.error;
+        EXPECT_EQ(video.videoCodec, c.codec);
+        EXPECT_EQ(video.width, 640);
+        EXPECT_EQ(video.height, 480);
+        EXPECT_EQ(video.frameRateNum, 25);
+        EXPECT_GE(video.framesRgb.size(), 1u);
+        EXPECT_EQ(video.audioCodec, c.audioCodec);
+        EXPECT_NEAR(video.audioSeconds, video.videoSeconds, 1 / 25.0);
+    }
 }
 
 TEST(GlintProcessTest, AnUnknownCodecIsRefusedBeforeAnythingRuns)
 {
     mediatest::ScratchFolder folder;
-    ProcessRun run = runGlint(folder.path(""), {"--headless", "--codec", "h264", "/m"});
+    ProcessRun run = runGlint(folder.path(""), {"--headless", "--codec", "vp9", "/m"});
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
-              "glint: unknown codec 'h264' (valid codecs: mjpeg, ffv1, rawvideo)");
+              "glint: unknown codec 'vp9' (valid codecs: mjpeg, ffv1, rawvideo, h264)");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path("")));
 }
 

@@ -121,6 +121,7 @@ TEST(ProgramOptionsTest, CodecShotAndBenchValues)
         {{"/w"}, "mjpeg", {}, 0, "/w"},
         {{"--codec", "ffv1", "/m"}, "ffv1", {}, 0, "/m"},
         {{"--codec=rawvideo"}, "rawvideo", {}, 0, ""},
+        {{"--codec", "h264", "/m"}, "h264", {}, 0, "/m"},
         // Later options override earlier ones; shots add up, in their order.
         {{"--codec", "ffv1", "--codec=mjpeg"}, "mjpeg", {}, 0, ""},
         {{"--shot", "2.5:b.png", "/s3", "--shot=0:a:1.png"}, "mjpeg", {{2.5, "b.png"}, {0.0, "a:1.png"}}, 0, "/s3"},
@@ -149,8 +150,8 @@ TEST(ProgramOptionsTest, BadValuesAreRefusedBeforeAnythingRuns)
         std::vector<const char*> arguments;
         const char* firstLine;
     } cases[] = {
-        {{"--codec", "h264"}, "glint: unknown codec 'h264' (valid codecs: mjpeg, ffv1, rawvideo)"},
-        {{"--codec=MJPEG"}, "glint: unknown codec 'MJPEG' (valid codecs: mjpeg, ffv1, rawvideo)"},
+        {{"--codec", "vp9"}, "glint: unknown codec 'vp9' (valid codecs: mjpeg, ffv1, rawvideo, h264)"},
+        {{"--codec=MJPEG"}, "glint: unknown codec 'MJPEG' (valid codecs: mjpeg, ffv1, rawvideo, h264)"},
         {{"/w", "--codec"}, "glint: option '--codec' needs a value"},
         {{"--shot"}, "glint: option '--shot' needs a value"},
         {{"--shot", "a.png"}, "glint: bad --shot 'a.png': expected SECONDS:FILE.png"},

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -56,11 +57,11 @@ protected:
 
 } // namespace
 
-TEST_F(VideoCaptureTest, OffersTheThreeCodecsAndRefusesOthers)
+TEST_F(VideoCaptureTest, OffersTheFourCodecsAndRefusesOthers)
 {
-    EXPECT_EQ(captureCodecNames(), (std::vector<std::string>{"mjpeg", "ffv1", "rawvideo"}));
+    EXPECT_EQ(captureCodecNames(), (std::vector<std::string>{"mjpeg", "ffv1", "rawvideo", "h264"}));
     EXPECT_EQ(captureCodec(), "mjpeg");
-    for (const char* bad : {"", "h264", "MJPEG", "mjpeg ", "mpeg4"}) {
+    for (const char* bad : {"", "libx264", "H264", "MJPEG", "mjpeg ", "mpeg4"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(setCaptureCodec(bad));
         EXPECT_EQ(captureCodec(), "mjpeg");
@@ -305,4 +306,45 @@ TEST_F(CaptureAudioTest, MusicGivenAfterOpeningStillReachesTheFile)
     mediatest::AviContents avi = mediatest::probeVideo(file);
     ASSERT_TRUE(avi.hasAudio);
     EXPECT_EQ(avi.audio.size() / 2, 1764u);
+}
+
+TEST_F(CaptureAudioTest, H264GoesIntoAnMp4WithAacSoundAsLongAsThePictures)
+{
+    // 15 frames at 10 per second: the tone starts at the tenth.
+    ASSERT_TRUE(setCaptureCodec("h264"));
+    setCaptureAudio(musicPath, 0.0);
+    captureFrames(folder.path("quillon.avi"), 15, 10);
+    EXPECT_EQ(captureFileName(), folder.path("quillon.mp4"));
+    closeCapture();
+    captureFrames(folder.path("quillon.avi"), 1, 10);
+    EXPECT_EQ(captureFileName(), folder.path("quillon-2.mp4"));
+    closeCapture();
+
+    mediatest::AviContents mp4 = mediatest::probeVideo(folder.path("quillon.mp4"));
+    ASSERT_TRUE(mp4.readable) << mp4.error;
+    EXPECT_NE(mp4.format.find("mp4"), std::string::npos);
+    EXPECT_EQ(mp4.videoCodec, "h264");
+    EXPECT_EQ(mp4.audioCodec, "aac");
+    EXPECT_NEAR(mp4.videoSeconds, 1.5, 1e-6);
+    // Within one AAC frame, so none of the sound waiting for a whole frame
+    // is lost at the end.
+    EXPECT_NEAR(mp4.audioSeconds, mp4.videoSeconds, 1024 / 44100.0);
+    ASSERT_EQ(mp4.framesRgb.size(), 15u);
+    for (int n = 0; n < 15; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_NEAR(mp4.framePts[n] * mp4.timeBaseNum / double(mp4.timeBaseDen), n / 10.0, 1e-6);
+        const std::vector<int> top = mp4.pixel(n, 5, 3);
+        const std::vector<int> bottom = mp4.pixel(n, 60, height - 4);
+        EXPECT_NEAR(top[0], 255, 8);
+        EXPECT_NEAR(top[1], static_cast<unsigned char>(n * 20), 8);
+        EXPECT_NEAR(bottom[2], 255, 8);
+    }
+    // The index comes before the pictures, so playing can start at once.
+    std::ifstream in(folder.path("quillon.mp4"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_LT(bytes.find("moov"), bytes.find("mdat"));
+    // The sound starts with the first picture: silent to 1 s, then the tone.
+    ASSERT_GE(mp4.audio.size() / 2, 60000u);
+    EXPECT_LT(mediatest::rmsLevel(mp4.audio, 2000, 38000), 100.0);
+    EXPECT_GT(mediatest::rmsLevel(mp4.audio, 46000, 14000), 5000.0);
 }

@@ -1,6 +1,6 @@
 // Reads a video file back with libavformat/libavcodec so capture tests can
 // check what a player would see: streams, frame rate, every video frame as
-// upright RGB, and the audio track's samples.
+// upright RGB, and the audio track's samples (PCM as stored, AAC decoded).
 #pragma once
 
 #include <cstdint>
@@ -12,8 +12,8 @@ namespace mediatest {
 struct AviContents {
     bool readable = false;
     std::string error;
-    std::string format;       // container short name, "avi"
-    std::string videoCodec;   // "mjpeg", "ffv1", "rawvideo"
+    std::string format;       // container short names, "avi" or "mov,mp4,..."
+    std::string videoCodec;   // "mjpeg", "ffv1", "rawvideo", "h264"
     int width = 0;
     int height = 0;
     int frameRateNum = 0;     // of the video stream's average frame rate
@@ -26,7 +26,11 @@ struct AviContents {
     std::string audioCodec;
     int audioRate = 0;
     int audioChannels = 0;
-    std::vector<int16_t> audio;  // interleaved stereo, as stored
+    std::vector<int16_t> audio;  // interleaved stereo, as stored or decoded
+    // Stream lengths as the container gives them (what ffprobe shows); for
+    // a PCM track without one, its samples' length.
+    double videoSeconds = 0.0;
+    double audioSeconds = 0.0;
 
     // R, G, B of pixel (x, y) of frame `index`, y from the top.
     std::vector<int> pixel(size_t index, int x, int y) const;
