@@ -12,6 +12,7 @@
 #include "resources/Pictures.h"
 #include "resources/ResourceManager.h"
 #include "resources/TextureUpload.h"
+#include "scenes/aflowers/LensClip.h"
 #include "scenes/tunnel/RibbonsScene.h"
 
 #include <epoxy/gl.h>
@@ -92,8 +93,7 @@ int AflowersScene::update(float time)
 
     const float base = setCamera(sceneTime, b);
     const float flowerTime = timeOfBeat((base - 6.0f) * 0.5f);
-    for (const auto& flower : flowers)
-        flower->drawPlaced(flowerTime);
+    drawFlowers(flowerTime);
     if (projecting) {
         resetTextureUnit(GL_TEXTURE0);
         projecting = false;
@@ -110,6 +110,25 @@ int AflowersScene::update(float time)
     if (b < 1.0f)
         drawBlackFade(1.0f - b);
     return sceneTime >= duration ? 1 : 0;
+}
+
+// Under the projected picture a petal takes the picture's colour, which is
+// black all round it: only the petals inside the projector's two pyramids
+// add to the frame, so the flowers are drawn once clipped to each and no
+// pixel is spent on the rest. (Without the picture the petals stay white.)
+void AflowersScene::drawFlowers(float flowerTime)
+{
+    if (!projecting || !picture) {
+        for (const auto& flower : flowers)
+            flower->drawPlaced(flowerTime);
+        return;
+    }
+    for (double side : {lensAhead, lensBehind}) {
+        clipToLensSide(lens, side);
+        for (const auto& flower : flowers)
+            flower->drawPlaced(flowerTime);
+    }
+    unclipLens();
 }
 
 // Night sky: black at the top to deep violet at the bottom.
@@ -150,8 +169,9 @@ void AflowersScene::projectPicture(float alpha)
     const Vec3 projector(20.0f + 10.0f * std::cos(alpha), 0.0f, 10.0f * std::sin(alpha));
     const Mat4 projectorView = Mat4::lookAt(projector, orbitCentre, orbitUp);
     enableEyeLinearTexGen();
-    loadMatrix(GL_TEXTURE, Mat4::translation(0.5f, 0.5f, 0.5f) * Mat4::scaling(0.5f, -0.5f, 0.5f) *
-                               Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projectorView);
+    lens = Mat4::translation(0.5f, 0.5f, 0.5f) * Mat4::scaling(0.5f, -0.5f, 0.5f) *
+           Mat4::perspective(110.0f, 1.0f, 1.0f, 30.0f) * projectorView;
+    loadMatrix(GL_TEXTURE, lens);
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, picture.get());

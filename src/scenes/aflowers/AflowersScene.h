@@ -48,6 +48,7 @@ public:
 private:
     void loadPicture();
     void drawBackground() const;
+    void drawFlowers(float flowerTime);
     // Sets the camera for beat `b`; returns the flowers' time base.
     float setCamera(float sceneTime, float b);
     void projectPicture(float b);
@@ -59,4 +60,5 @@ private:
     CopyScreen* copy = nullptr;
     GLTexture picture;
     bool projecting = false;
+    show::Mat4 lens;   // world to the projected picture's (s, t, _, q) while projecting
 };

@@ -11,11 +11,17 @@
 
 #include <vector>
 
+// One corner of a petal's fan, as the vertex arrays take it.
+struct PetalVertex {
+    unsigned char colour[4];
+    float position[3];
+};
+
 class PetalFan {
 public:
-    // Draws the petal as a triangle fan for time `t`. Sets colours; leaves
-    // blending and depth state to the caller.
-    void draw(float t) const;
+    // Appends the petal's triangle fan for time `t`: its centre, then the
+    // corners along its rim.
+    void appendFan(float t, std::vector<PetalVertex>& fan) const;
 
     float startAngle = 0.0f;
     float span = 1.5707951f;
@@ -31,7 +37,8 @@ class PetalFlower : public Scene {
 public:
     PetalFlower(ResourceManager* resources, int rings, int petalsPerRing);
 
-    // Draws the flower for `time` under the current model-view matrix.
+    // Draws the flower for `time` under the current model-view matrix. Sets
+    // colours; leaves blending and depth state to the caller.
     int update(float time) override;
     // Draws the flower for `time` where its placement puts it under the
     // current model-view matrix, which it leaves as it was.
@@ -43,4 +50,11 @@ public:
     float placement[16];          // column-major, identity at construction
     float timeOffset;
     float rotationOffset;         // degrees
+
+private:
+    void drawFans() const;
+
+    std::vector<PetalVertex> fans; // this frame's petals, one fan after another
+    std::vector<int> fanStarts;
+    std::vector<int> fanSizes;
 };
