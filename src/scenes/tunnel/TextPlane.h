@@ -35,6 +35,16 @@ public:
     int width = 0;
     int height = 0;
 
+    // The part of the plane that can add light, in texels from the picture's
+    // first column and row (end exclusive): its light pixels and the clear
+    // texel around them that filtering reads from. The whole picture
+    // without one; empty when nothing in it is light.
+    struct Box {
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    Box lit;
+
 private:
     void loadPicture(const ResourceManager& resources, const char* name);
+    void findLitBox(const unsigned char* luminanceAlpha);
 };

@@ -91,6 +91,46 @@ TEST_F(RibbonsSceneTest, ATextPlaneShowsItsLettersAndNotTheirBackground)
     EXPECT_EQ(testsupport::readPixel(320 + 128, 240)[0], 0);
 }
 
+TEST_F(RibbonsSceneTest, ATextPlaneDrawnOnlyOverItsLightPartLooksAsTheWholePlaneDoes)
+{
+    // One light block off the middle on both axes, so a box turned or
+    // flipped in either lands elsewhere.
+    testsupport::TempDirectory folder;
+    std::vector<uint8_t> rgb(64 * 32 * 3, 0);
+    for (int row = 20; row < 28; ++row)
+        for (int column = 40; column < 48; ++column)
+            for (int channel = 0; channel < 3; ++channel)
+                rgb[(row * 64 + column) * 3 + channel] = 255;
+    imagewriter::writeFile((folder.path() / "block.jpg").string(), imagewriter::encodeJpeg(64, 32, rgb));
+    TextPlane plane(resourcesReading(folder.path()), "block.jpg", 10.0f,
+                    show::Mat4::rotation(-70.0f, 1, 0, 0) * show::Mat4::rotation(20.0f, 0, 1, 0));
+    ASSERT_TRUE(plane.texture);
+    EXPECT_LE(plane.lit.left, 39);
+    EXPECT_GE(plane.lit.right, 49);
+    EXPECT_LE(plane.lit.top, 19);
+    EXPECT_GE(plane.lit.bottom, 29);
+    EXPECT_LT(plane.lit.right - plane.lit.left, 32);
+    EXPECT_LT(plane.lit.bottom - plane.lit.top, 16);
+
+    glMatrixMode(GL_PROJECTION);
+    glFrustum(-1, 1, -0.75, 0.75, 1, 50);
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(0.0f, 0.0f, -6.0f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    const auto drawn = [&] {
+        glClear(GL_COLOR_BUFFER_BIT);
+        plane.draw(10.0f);
+        return readScreen();
+    };
+    const auto boxed = drawn();
+    plane.lit = TextPlane::Box{0, 0, 64, 32};
+    const auto whole = drawn();
+    glDisable(GL_BLEND);
+    EXPECT_GT(brightest(whole), 60);
+    EXPECT_LT(difference(boxed, whole), 0.01);
+}
+
 namespace {
 // Where one plane adds light to the picture between the letterbox bars (the
 // pull copies the frame's middle into the corners under the bars): the
