@@ -21,7 +21,7 @@ bool VideoWriterThread::writeFrame(const uint8_t* pixels)
     std::vector<uint8_t> frame;
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return dropped_ || !spare_.empty() || buffers_ < queueFrames + 1; });
+        changed_.wait(lock, [this] { return dropped_ || stopping_ || !spare_.empty() || buffers_ < queueFrames + 1; });
         if (dropped_ || stopping_)
             return false;
         if (spare_.empty()) {
