@@ -113,10 +113,11 @@ bool readKeys(ShowRun& run)
     ShellState& state = shellState();
     if (escapeRequested())
         return true;
-    if (state.keys[keyCaptureToggle] && run.mode == RunMode::Show) {
+    if (keyHit(keyCaptureToggle) && run.mode == RunMode::Show) {
         state.keys[keyCaptureToggle] = 0;
         toggleCapture(run);
     }
+    forgetKeyTaps();
     return run.mode == RunMode::Shots && run.shotsTaken == run.shots.size();
 }
 

@@ -157,6 +157,7 @@ void windowProcedure(const platform::WindowEvent& event)
         if (inTable) {
             state.onKeyDown(event.code);
             state.keys[event.code] = 1;
+            state.tapped[event.code] = 1;
         }
         break;
     case Type::KeyUp:
@@ -167,6 +168,7 @@ void windowProcedure(const platform::WindowEvent& event)
         if (inTable) {
             state.onCharacter(event.code);
             state.keys[event.code] = 1;
+            state.tapped[event.code] = 1;
         }
         break;
     case Type::Size: resizeGLScene(event.width, event.height); break;
@@ -185,10 +187,14 @@ PumpResult pumpMessage()
     return PumpResult::Handled;
 }
 
-bool escapeRequested()
+bool keyHit(int code)
 {
     const ShellState& state = shellState();
-    return state.keys[keyEscape] || state.keys[keyF2] || platform::stopRequested();
+    return state.keys[static_cast<size_t>(code)] || state.tapped[static_cast<size_t>(code)];
 }
+
+void forgetKeyTaps() { shellState().tapped.fill(0); }
+
+bool escapeRequested() { return keyHit(keyEscape) || keyHit(keyF2) || platform::stopRequested(); }
 
 } // namespace shell

@@ -34,8 +34,13 @@ enum class PumpResult { Idle, Handled, Quit };
 // one; Quit once a quit has been posted (the window was closed).
 PumpResult pumpMessage();
 
-// Escape or F2 is down in the key table, or a stop signal arrived (the
-// Escape of runs that have no keyboard).
+// The key `code` is down, or was pressed since the frame loop last called
+// forgetKeyTaps.
+bool keyHit(int code);
+void forgetKeyTaps();
+
+// Escape or F2 was hit, or a stop signal arrived (the Escape of runs that
+// have no keyboard).
 bool escapeRequested();
 
 } // namespace shell

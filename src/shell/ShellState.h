@@ -28,6 +28,10 @@ struct ShellState {
 
     // Indexed by virtual-key code or character code; 1 = down.
     std::array<uint8_t, 256> keys{};
+    // Pressed since the frame loop last looked: a key pressed and released
+    // between two frames (a quick tap, a remote desktop, xdotool) still
+    // counts once.
+    std::array<uint8_t, 256> tapped{};
 
     // A quit was posted (the window was closed) with this exit code.
     bool quitPosted = false;

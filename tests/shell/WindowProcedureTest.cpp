@@ -130,3 +130,14 @@ TEST_F(WindowProcedureTest, EscapeF2AndStopSignalsEndTheRun)
         EXPECT_EQ(shell::escapeRequested(), c.expected);
     }
 }
+
+TEST_F(WindowProcedureTest, AKeyPressedAndReleasedBetweenTwoFramesStillCounts)
+{
+    shell::windowProcedure(event(Type::KeyDown, 27));
+    shell::windowProcedure(event(Type::KeyUp, 27));
+    EXPECT_EQ(shell::shellState().keys[27], 0);
+    EXPECT_TRUE(shell::escapeRequested());
+    // Once the frame loop has looked, the tap is spent.
+    shell::forgetKeyTaps();
+    EXPECT_FALSE(shell::escapeRequested());
+}
