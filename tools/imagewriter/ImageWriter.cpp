@@ -36,22 +36,7 @@ std::vector<uint8_t> encodePng(int width, int height, int channels, const std::v
     const int colourType = pngColourType(channels);
     if (pixels.size() != static_cast<size_t>(width) * height * channels)
         throw std::invalid_argument("PNG pixel buffer does not match its size");
-    std::vector<uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("libpng could not encode the image");
-    }
-    png_set_write_fn(png, &out, appendToVector, noFlush);
-    png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int row = 0; row < height; ++row)
-        png_write_row(png, pixels.data() + static_cast<size_t>(row) * width * channels);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return encodePngRows(width, height, colourType, 8, pixels, {}, {});
 }
 
 std::vector<uint8_t> encodePngRows(int width, int height, int colourType, int bitDepth, const std::vector<uint8_t>& rows,
