@@ -111,6 +111,11 @@ void KeyEffects::jitter(float a, float b)
 
 void KeyEffects::pull(float a, float b) { pullAccent->start(a, b); }
 
+bool KeyEffects::movesPixels() const
+{
+    return (jitterTexture != nullptr && jitterTexture->strength > 0) || blurAmount > 0.0f;
+}
+
 int runKeyEffectCommand(KeyEffects* target, const std::string& name, const std::vector<std::string>& arguments)
 {
     struct Command {

@@ -37,6 +37,10 @@ public:
     void inverse(float a, float b);
     void jitter(float a, float b);
     void pull(float a, float b);
+    // Whether this frame's accents will move pixels of the picture to other
+    // places (the jitter shakes them, the blur spreads them), so that rows
+    // the letterbox bars hide can come into view.
+    bool movesPixels() const;
 
     std::unique_ptr<CombinerAccent> blackAndWhite;
     std::unique_ptr<AfterimageAccent> afterimage;

@@ -2,8 +2,10 @@
 
 #include "core/BlackFade.h"
 #include "core/PassState.h"
+#include "core/ScreenQuad.h"
 #include "core/VirtualScreen.h"
 #include "effects/CopyScreen.h"
+#include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "effects/WarpGrid.h"
 #include "resources/ResourceManager.h"
@@ -24,6 +26,8 @@ constexpr const char* cameraName = "Camera01";
 constexpr float streakBeats = 2.0f;
 constexpr float streakFadeFrom = 1.0f;
 constexpr float streakFadeTo = 0.8f;
+// The height of each of the sequencer's letterbox bars.
+constexpr int letterboxBar = virtualScreenHeight / 12;
 
 struct PlanePlace {
     const char* picture;
@@ -45,6 +49,7 @@ RibbonsScene::RibbonsScene(ResourceManager* resources) : Scene(resources), model
     buildPaths();
     warp = resources->get(shared::pullWarp);
     copy = resources->get(shared::copyScreen640x480);
+    accents = dynamic_cast<KeyEffects*>(resources->get(shared::keyEffects));
     preRoll = timeOfBeat(preRollBeats);
 }
 
@@ -81,6 +86,7 @@ int RibbonsScene::update(float time)
     glowingPass.apply();
     glDisable(GL_TEXTURE_2D);
     clearOrFade(beat);
+    holdToRowsInView();
 
     model.setFrame(std::fmod(show::remap(beat, 0.0f, lengthBeats + preRollBeats, 0.0f, 190.0f), 200.0f));
     model.setCamera(cameraName, virtualScreenWidth, virtualScreenHeight);
@@ -99,6 +105,7 @@ int RibbonsScene::update(float time)
         plane->draw(local);
     glDisable(GL_FOG);
     finishFrame(local);
+    glDisable(GL_SCISSOR_TEST);
     return local - preRoll >= duration ? 1 : 0;
 }
 
@@ -112,6 +119,16 @@ void RibbonsScene::clearOrFade(float beat)
     } else {
         glClear(GL_COLOR_BUFFER_BIT);
     }
+}
+
+// Rows under the bars that nothing will read cost a fifth of the frame's
+// pixels: the ribbons crowd the top and bottom of the picture.
+void RibbonsScene::holdToRowsInView() const
+{
+    if (!skipRowsUnderBars || driven || (accents != nullptr && accents->movesPixels()))
+        return;
+    scissorToStretchedBox({0, letterboxBar, virtualScreenWidth, virtualScreenHeight - 2 * letterboxBar},
+                          virtualScreenWidth, virtualScreenHeight);
 }
 
 // Adds the frame's copy drawn through the warp grid. Driven, the finished

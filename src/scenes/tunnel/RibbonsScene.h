@@ -13,7 +13,12 @@
 //
 // Random draws at construction: eight per ribbon in ribbon order, two spare
 // ones, then the radius draws of the ribbons' paths. Owns its 3DS scene,
-// ribbons and planes; borrows the shared warp grid and copy target.
+// ribbons and planes; borrows the shared warp grid, copy target and accents.
+//
+// The sequencer's letterbox bars cover the top and bottom twelfth of every
+// frame and the warp reads none of those rows back, so the frame leaves them
+// alone unless an accent will move pixels into view (or a driving scene
+// composes the frame).
 #pragma once
 
 #include "core/Scene.h"
@@ -25,6 +30,7 @@
 #include <vector>
 
 class CopyScreen;
+class KeyEffects;
 class WarpGrid;
 
 class RibbonsScene : public Scene {
@@ -41,6 +47,8 @@ public:
 
     float preRoll;
     bool driven = false;
+    // Whether frames may leave the rows under the letterbox bars undrawn.
+    bool skipRowsUnderBars = true;
     // The target the frame is copied into.
     CopyScreen* copy = nullptr;
     std::vector<TrailRibbon> ribbons;
@@ -51,7 +59,9 @@ private:
     void buildPaths();
     void clearOrFade(float beat);
     void finishFrame(float localTime);
+    void holdToRowsInView() const;
 
     Scene3DS model;
     WarpGrid* warp = nullptr;
+    KeyEffects* accents = nullptr;
 };

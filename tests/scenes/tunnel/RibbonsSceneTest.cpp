@@ -1,5 +1,8 @@
 #include "scenes/SceneFixture.h"
 
+#include "scenes/ShowTimeline.h"
+#include "sequencer/Demo.h"
+
 #include "effects/CopyScreen.h"
 #include "scenes/tunnel/RibbonsScene.h"
 #include "scenes/tunnel/TextPlane.h"
@@ -13,7 +16,26 @@ using RibbonsSceneTest = SceneFixture;
 
 namespace {
 constexpr int ribbonsRow = 2;
+
+// A Demo of the tunnel alone, so its frames get the accents and the
+// letterbox bars as in the show.
+std::unique_ptr<Demo> tunnelDemo()
+{
+    auto resources = std::make_unique<ResourceManager>(false, true);
+    resources->setObjectFactory(createSharedObject);
+    Timeline timeline{};
+    timeline[ribbonsRow] = showTimeline()[ribbonsRow];
+    std::srand(1);
+    testing::internal::CaptureStdout();
+    auto demo = std::make_unique<Demo>(std::move(resources), timeline);
+    demo->clock.onFrames = true;
+    demo->musicPending = false;
+    while (demo->loadStage() > 0) {
+    }
+    testing::internal::GetCapturedStdout();
+    return demo;
 }
+} // namespace
 
 TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget)
 {
@@ -26,6 +48,37 @@ TEST_F(RibbonsSceneTest, DrivenFrameRunsOnTheCallersClockAndStaysInTheCopyTarget
     EXPECT_GT(brightest(screen), 40);
     scene.copy->bind();
     EXPECT_LT(difference(screen, readTexture(scene.copy->target)), 0.01);
+}
+
+TEST_F(RibbonsSceneTest, FramesLookTheSameWhenTheRowsUnderTheBarsAreLeftUndrawn)
+{
+    std::unique_ptr<Demo> skipping = tunnelDemo(), drawing = tunnelDemo();
+    dynamic_cast<RibbonsScene&>(*drawing->scenes.at(0)).skipRowsUnderBars = false;
+    // Plain frames, the jitter and the blur (which move pixels about) and
+    // their last frames, and the streaks of the closing beats.
+    const struct {
+        float beat;
+        int key;
+    } frames[] = {{10.0f, 0}, {10.1f, 'j'}, {10.2f, 0}, {12.0f, 'k'}, {12.1f, 0}, {29.5f, 0}, {29.6f, 0}};
+    // The closing streaks start from the previous frame: each Demo's own.
+    std::vector<unsigned char> shown[2] = {readScreen(), readScreen()};
+    for (const auto& frame : frames) {
+        SCOPED_TRACE(frame.beat);
+        for (int k = 0; k < 2; ++k) {
+            Demo& demo = k == 0 ? *skipping : *drawing;
+            const Scene& scene = *demo.scenes.at(0);
+            glWindowPos2i(0, 0);
+            glDrawPixels(640, 480, GL_RGB, GL_UNSIGNED_BYTE, shown[k].data());
+            std::srand(7);
+            if (frame.key != 0)
+                demo.onKey(frame.key, 0, 0);
+            const float t = scene.timeOfBeat(frame.beat);
+            demo.drawFrame(0, demo.clock.showTimeInScene(scene.start, t), t);
+            shown[k] = readScreen();
+        }
+        EXPECT_GT(brightest(shown[1]), 40);
+        EXPECT_EQ(difference(shown[0], shown[1]), 0.0);
+    }
 }
 
 TEST_F(RibbonsSceneTest, EndsThirtyBeatsAfterItsStartWhateverThePreRoll)
