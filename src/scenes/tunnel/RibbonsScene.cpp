@@ -26,6 +26,8 @@ constexpr const char* cameraName = "Camera01";
 constexpr float streakBeats = 2.0f;
 constexpr float streakFadeFrom = 1.0f;
 constexpr float streakFadeTo = 0.8f;
+// Everything fades into black fog by this depth.
+constexpr float fogEnd = 200.0f;
 // The height of each of the sequencer's letterbox bars.
 constexpr int letterboxBar = virtualScreenHeight / 12;
 
@@ -92,15 +94,17 @@ int RibbonsScene::update(float time)
     model.setCamera(cameraName, virtualScreenWidth, virtualScreenHeight);
     const float s = std::sin(local), c = std::cos(local);
     const Vec3 tint = Vec3(std::fabs(s * c), std::fabs(s * s) * 0.125f, std::fabs(c)) * 0.5f;
+    const float ribbonTime = timeOfBeat(12.0f) + 5.0f * local;
+    const DepthFog fog = DepthFog::ofCurrentView(fogEnd);
+    glDisable(GL_FOG);
+    for (TrailRibbon& ribbon : ribbons)
+        ribbon.drawFrame(ribbonTime, tint, fog);
     glEnable(GL_FOG);
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glFogf(GL_FOG_START, 0.0f);
-    glFogf(GL_FOG_END, 200.0f);
+    glFogf(GL_FOG_END, fogEnd);
     const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     glFogfv(GL_FOG_COLOR, black);
-    const float ribbonTime = timeOfBeat(12.0f) + 5.0f * local;
-    for (TrailRibbon& ribbon : ribbons)
-        ribbon.drawFrame(ribbonTime, tint);
     for (const auto& plane : planes)
         plane->draw(local);
     glDisable(GL_FOG);

@@ -15,6 +15,22 @@
 
 #include <vector>
 
+// Linear fog to black over the eye-space depth |z|, as the GL's fog mode
+// GL_LINEAR (start 0) computes it, worked out at the vertices: the ribbons
+// are one colour each, so their fogged colour is that colour times the
+// factor, and interpolating it between the vertices gives what fogging each
+// pixel would (a section straddling the end depth aside, where it is all but
+// black either way) at a fraction of the cost per pixel.
+struct DepthFog {
+    float depthRow[4];   // the model-view matrix's third row: eye z of a point
+    float end;
+
+    // The fog to `end` for the model-view matrix now set.
+    static DepthFog ofCurrentView(float end);
+
+    float factor(const show::Vec3& p) const;
+};
+
 class TrailRibbon {
 public:
     static constexpr int trailLength = 150;
@@ -27,8 +43,9 @@ public:
     // camera, taken through `inverseCamera` (camera space to world).
     void appendPoint(const show::Mat4& inverseCamera);
     // Adds one trail section at ribbon time `x` and draws the trail as a
-    // quad strip, newest first, in the ribbon's colour plus `tint`.
-    void drawFrame(float x, const show::Vec3& tint);
+    // quad strip, newest first, in the ribbon's colour plus `tint`, fogged
+    // by `fog` (the GL's own fog must be off).
+    void drawFrame(float x, const show::Vec3& tint, const DepthFog& fog);
 
     const TrailRing& trail() const { return ring; }
     float timeOffset() const { return offset; }
@@ -44,5 +61,5 @@ private:
     float offset;
     show::Vec3 ownColour;
     int counter = 0;
-    std::vector<float> strip;   // the trail's edge points as drawn, kept between frames
+    std::vector<float> strip;   // the trail's edge points and colours as drawn, kept between frames
 };

@@ -10,6 +10,7 @@
 #include "imagewriter/ImageWriter.h"
 #include "resources/TempDirectory.h"
 
+#include <numeric>
 #include <vector>
 
 using RibbonsSceneTest = SceneFixture;
@@ -79,6 +80,50 @@ TEST_F(RibbonsSceneTest, FramesLookTheSameWhenTheRowsUnderTheBarsAreLeftUndrawn)
         EXPECT_GT(brightest(shown[1]), 40);
         EXPECT_EQ(difference(shown[0], shown[1]), 0.0);
     }
+}
+
+TEST_F(RibbonsSceneTest, RibbonsFoggedAtTheirCornersLookAsTheGLFogsThem)
+{
+    // Three alike ribbons whose trails run from 30 to past 250 units ahead of
+    // a turned camera, through the fog's end at 200: fogged by the GL, by
+    // their own corners, and not at all.
+    glMatrixMode(GL_PROJECTION);
+    glFrustum(-1, 1, -0.75, 0.75, 1, 500);
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(20.0f, 0, 1, 0);
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    const DepthFog none{{0, 0, 0, 0}, 1.0f};
+    const DepthFog fog = DepthFog::ofCurrentView(200.0f);
+    const show::Mat4 ahead = show::Mat4::rotation(90.0f, 1, 0, 0);
+    std::vector<TrailRibbon> ribbons;
+    for (int k = 0; k < 3; ++k) {
+        std::srand(5);
+        ribbons.emplace_back();
+        for (int f = 0; f < RibbonsScene::pathPoints; ++f)
+            ribbons.back().appendPoint(show::Mat4::translation(0, 0, -20.0f - 2.5f * f) * ahead);
+    }
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, 0.0f);
+    glFogf(GL_FOG_END, 200.0f);
+    std::vector<unsigned char> shown[3];
+    for (int frame = 0; frame < TrailRibbon::trailLength; ++frame)
+        for (int k = 0; k < 3; ++k) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            if (k == 0)
+                glEnable(GL_FOG);
+            ribbons[k].drawFrame(0.5f * frame, show::Vec3(), k == 1 ? fog : none);
+            glDisable(GL_FOG);
+            shown[k] = readScreen();
+        }
+    // The fog takes a good share of the light away, and the two fogs agree.
+    const auto light = [](const std::vector<unsigned char>& pixels) {
+        return std::accumulate(pixels.begin(), pixels.end(), 0.0);
+    };
+    EXPECT_LT(light(shown[0]), 0.8 * light(shown[2]));
+    int worst = 0;
+    for (size_t i = 0; i < shown[0].size(); ++i)
+        worst = std::max(worst, std::abs(shown[1][i] - shown[0][i]));
+    EXPECT_LE(worst, 2);
 }
 
 TEST_F(RibbonsSceneTest, EndsThirtyBeatsAfterItsStartWhateverThePreRoll)
