@@ -5,6 +5,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 WarpGrid::WarpGrid(ResourceManager* resources)
@@ -43,23 +44,22 @@ void WarpGrid::draw() const
     setOrthoBox(0, width, height, 0, 0, 10);
     const float cellWidth = static_cast<float>(width) / columns;
     const float cellHeight = static_cast<float>(height) / rows;
-    // The 4096 quads as one array (s, t, x, y, z per corner) instead of a
-    // call per coordinate.
-    quads.resize(static_cast<size_t>(rows) * columns * 4 * 5);
-    float* out = quads.data();
-    for (int e = 0; e < rows; ++e) {
-        for (int i = 0; i < columns; ++i) {
-            const float x0 = i * cellWidth, x1 = (i + 1) * cellWidth;
-            const float y0 = e * cellHeight, y1 = (e + 1) * cellHeight;
+    const int step = cellsPerQuad > 1 ? cellsPerQuad : 1;
+    // The quads as one array (s, t, x, y, z per corner) instead of a call
+    // per coordinate.
+    quads.clear();
+    for (int e = 0; e < rows; e += step) {
+        const int e1 = std::min(e + step, rows);
+        for (int i = 0; i < columns; i += step) {
+            const int i1 = std::min(i + step, columns);
+            const float x0 = i * cellWidth, x1 = i1 * cellWidth;
+            const float y0 = e * cellHeight, y1 = e1 * cellHeight;
             const struct {
                 int column, row;
                 float x, y;
-            } corners[4] = {{i, e, x0, y0}, {i + 1, e, x1, y0}, {i + 1, e + 1, x1, y1}, {i, e + 1, x0, y1}};
-            for (const auto& c : corners) {
-                out[0] = texS(c.column, c.row), out[1] = texT(c.column, c.row);
-                out[2] = c.x, out[3] = c.y, out[4] = 0.0f;
-                out += 5;
-            }
+            } corners[4] = {{i, e, x0, y0}, {i1, e, x1, y0}, {i1, e1, x1, y1}, {i, e1, x0, y1}};
+            for (const auto& c : corners)
+                quads.insert(quads.end(), {texS(c.column, c.row), texT(c.column, c.row), c.x, c.y, 0.0f});
         }
     }
     const GLsizei stride = 5 * sizeof(float);
@@ -68,7 +68,7 @@ void WarpGrid::draw() const
     glVertexPointer(3, GL_FLOAT, stride, quads.data() + 2);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
-    nv::glDrawArrays(GL_QUADS, 0, rows * columns * 4);
+    nv::glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(quads.size() / 5));
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }

@@ -29,6 +29,10 @@ public:
     int rows = 64;
     std::vector<float> coords; // (columns + 1) x (rows + 1) pairs, row after row
     float strength = 8.0f;
+    // Grid cells per drawn quad along each side: a smooth warp drawn in
+    // larger quads through every `cellsPerQuad`-th point costs fewer pixel
+    // passes at its quads' edges. 1 draws every cell.
+    int cellsPerQuad = 1;
 
 private:
     void draw() const;

@@ -6,7 +6,9 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 TEST(CircleMask, DiscOfRadius255WithBlackFrame)
@@ -43,6 +45,48 @@ TEST(WarpGrid, PullsTowardsTheCentreAndMapsToTexels)
 }
 
 using CopyScreenTest = GLTest;
+
+TEST_F(CopyScreenTest, AWarpDrawnInLargerQuadsCoversTheScreenAndFollowsTheFineGrid)
+{
+    // A copy of a screen that brightens to the right and to the top, drawn
+    // through the grid in quads of one, two and three cells (64 rows and
+    // columns leave a last quad of one cell for three).
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 640, 0, 480, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glBegin(GL_QUADS);
+    glColor3f(0, 0, 0), glVertex2f(0, 0);
+    glColor3f(1, 0, 0), glVertex2f(640, 0);
+    glColor3f(1, 1, 0), glVertex2f(640, 480);
+    glColor3f(0, 1, 0), glVertex2f(0, 480);
+    glEnd();
+    CopyScreen copy(640, 480, false);
+    copy.copyFromScreen(0, 0, 0, 0, -1, -1);
+    WarpGrid grid(nullptr);
+    glColor3f(1, 1, 1);
+    copy.enable();
+    std::vector<unsigned char> drawn[4];
+    for (int cells : {1, 2, 3}) {
+        glClearColor(0, 0, 1, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        grid.cellsPerQuad = cells;
+        grid.update(0.0f);
+        drawn[cells].resize(640 * 480 * 3);
+        glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, drawn[cells].data());
+    }
+    copy.disable();
+    glClearColor(0, 0, 0, 0);
+    for (int cells : {2, 3}) {
+        SCOPED_TRACE(cells);
+        int worst = 0, uncovered = 0;
+        for (size_t i = 0; i < drawn[1].size(); ++i) {
+            worst = std::max(worst, std::abs(drawn[cells][i] - drawn[1][i]));
+            uncovered += i % 3 == 2 && drawn[cells][i] != 0;
+        }
+        EXPECT_EQ(uncovered, 0);
+        EXPECT_LE(worst, 2);
+    }
+}
 
 TEST_F(CopyScreenTest, TargetsFollowTheSizeRule)
 {

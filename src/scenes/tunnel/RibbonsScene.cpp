@@ -28,6 +28,9 @@ constexpr float streakFadeFrom = 1.0f;
 constexpr float streakFadeTo = 0.8f;
 // Everything fades into black fog by this depth.
 constexpr float fogEnd = 200.0f;
+// The pull is a gentle cubic: quads of two by two cells follow it to within
+// a fraction of a texel, with a quarter of the quads' edges to fill twice.
+constexpr int warpCellsPerQuad = 2;
 // The height of each of the sequencer's letterbox bars.
 constexpr int letterboxBar = virtualScreenHeight / 12;
 
@@ -147,7 +150,9 @@ void RibbonsScene::finishFrame(float localTime)
         copy->enable();
         copy->bind();
         warp->strength = 4.0f;
+        warp->cellsPerQuad = warpCellsPerQuad;
         warp->update(localTime);
+        warp->cellsPerQuad = 1;   // the grid is shared
         copy->disable();
     }
     if (driven)
