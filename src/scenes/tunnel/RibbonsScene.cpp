@@ -29,7 +29,7 @@ constexpr float streakFadeTo = 0.8f;
 // Everything fades into black fog by this depth.
 constexpr float fogEnd = 200.0f;
 // The pull is a gentle cubic: quads of two by two cells follow it to within
-// a fraction of a texel, with a quarter of the quads' edges to fill twice.
+// a fraction of a texel, with half as many quad edges to fill twice.
 constexpr int warpCellsPerQuad = 2;
 // The height of each of the sequencer's letterbox bars.
 constexpr int letterboxBar = virtualScreenHeight / 12;
