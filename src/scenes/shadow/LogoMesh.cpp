@@ -3,9 +3,9 @@
 #include "programs/NvExtensions.h"
 #include "scenes/shadow/GridFace.h"
 
-namespace {
+#include <algorithm>
 
-constexpr int kCells = 4;   // each face a 4 x 4 grid
+namespace {
 
 // The box's six faces, as a box list would draw them with drawGridFace.
 const GridFace kFaces[6] = {
@@ -17,13 +17,13 @@ const GridFace kFaces[6] = {
     {{-0.5f, -0.5f, -0.25f}, {1, 0, 0}, {0, 0, 0.5f}, {0, -1, 0}},
 };
 
-std::vector<float> buildBoxVertices()
+std::vector<float> buildBoxVertices(int cells)
 {
     std::vector<float> out;
-    const float step = 1.0f / kCells;
+    const float step = 1.0f / static_cast<float>(cells);
     for (const GridFace& face : kFaces)
-        for (int strip = 0; strip < kCells; ++strip)
-            for (int pair = 0; pair <= kCells; ++pair)
+        for (int strip = 0; strip < cells; ++strip)
+            for (int pair = 0; pair <= cells; ++pair)
                 for (float a : {strip * step, (strip + 1) * step}) {
                     const show::Vec3 p = gridPoint(face, a, pair * step);
                     out.insert(out.end(), {p.x, p.y, p.z, face.normal[0], face.normal[1], face.normal[2]});
@@ -33,11 +33,11 @@ std::vector<float> buildBoxVertices()
 
 // A quad strip's vertices j .. j + 3 make the triangles (j, j + 1, j + 3)
 // and (j, j + 3, j + 2), both wound as the strip is.
-std::vector<unsigned> buildBoxTriangles()
+std::vector<unsigned> buildBoxTriangles(int cells)
 {
     std::vector<unsigned> out;
-    const unsigned stripLength = 2 * (kCells + 1);
-    for (unsigned strip = 0; strip < 6 * kCells; ++strip)
+    const unsigned stripLength = 2 * (static_cast<unsigned>(cells) + 1);
+    for (unsigned strip = 0; strip < 6 * static_cast<unsigned>(cells); ++strip)
         for (unsigned j = strip * stripLength; j + 3 < (strip + 1) * stripLength; j += 2)
             out.insert(out.end(), {j, j + 1, j + 3, j, j + 3, j + 2});
     return out;
@@ -45,23 +45,14 @@ std::vector<unsigned> buildBoxTriangles()
 
 } // namespace
 
-const std::vector<float>& LogoMesh::boxVertices()
+LogoMesh::LogoMesh(int cells)
+    : box(buildBoxVertices(std::max(cells, 1))), triangles(buildBoxTriangles(std::max(cells, 1))),
+      vertexBuffer(genBuffer()), indexBuffer(genBuffer())
 {
-    static const std::vector<float> vertices = buildBoxVertices();
-    return vertices;
 }
-
-const std::vector<unsigned>& LogoMesh::boxTriangles()
-{
-    static const std::vector<unsigned> triangles = buildBoxTriangles();
-    return triangles;
-}
-
-LogoMesh::LogoMesh() : vertexBuffer(genBuffer()), indexBuffer(genBuffer()) {}
 
 void LogoMesh::place(const std::vector<show::Mat4>& matrices)
 {
-    const std::vector<float>& box = boxVertices();
     vertices.resize(box.size() * matrices.size());
     float* out = vertices.data();
     for (const show::Mat4& matrix : matrices) {
@@ -89,7 +80,6 @@ void LogoMesh::place(const std::vector<show::Mat4>& matrices)
     if (boxes == indexBoxes)
         return;
     // The same triangles for every box, moved on by the box's vertices.
-    const std::vector<unsigned>& triangles = boxTriangles();
     const unsigned boxVertexCount = static_cast<unsigned>(box.size() / floatsPerVertex);
     std::vector<unsigned> indices;
     indices.reserve(triangles.size() * matrices.size());
@@ -114,7 +104,7 @@ void LogoMesh::draw() const
     glNormalPointer(GL_FLOAT, stride, reinterpret_cast<const void*>(3 * sizeof(float)));
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    nv::glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(boxTriangles().size()) * boxes, GL_UNSIGNED_INT, nullptr);
+    nv::glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(triangles.size()) * boxes, GL_UNSIGNED_INT, nullptr);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

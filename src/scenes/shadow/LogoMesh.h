@@ -2,8 +2,8 @@
 // buffer objects, each box placed by its own matrix on the CPU, so that the
 // whole logo is one draw instead of a list call and a matrix per box (the
 // room draws the logo eight times a frame). Each box is the 1 x 1 x 0.5 box
-// with every face a 4 x 4 grid drawn as four quad strips would draw it, each
-// quad split into two triangles.
+// with every face a grid of cells x cells quads, drawn as that many quad
+// strips would draw it, each quad split into two triangles.
 //
 // Owns its buffers: make, place and delete it while a context sharing them
 // is current. Drawing sets and clears the vertex and normal arrays of the
@@ -17,7 +17,8 @@
 
 class LogoMesh {
 public:
-    LogoMesh();
+    // Faces of cells x cells quads (1 or more).
+    explicit LogoMesh(int cells);
 
     // One box under each matrix (rotation and translation): positions and
     // normals turned on the CPU, then uploaded.
@@ -28,8 +29,8 @@ public:
 private:
     // One box: its vertices (position, then normal) and its triangles.
     static constexpr int floatsPerVertex = 6;
-    static const std::vector<float>& boxVertices();
-    static const std::vector<unsigned>& boxTriangles();
+    std::vector<float> box;
+    std::vector<unsigned> triangles;
 
     std::vector<float> vertices;   // floatsPerVertex per vertex, box after box
     GLBuffer vertexBuffer;

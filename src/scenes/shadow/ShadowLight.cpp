@@ -89,11 +89,17 @@ show::Mat4 ShadowLight::viewMatrix() const
 void ShadowLight::beginDepthPass(PBuffer& surface)
 {
     surface.makeCurrent();
-    glViewport(0, 0, mapWidth, mapHeight);
     glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
+    beginDepthTile(0, 0);
+}
+
+void ShadowLight::beginDepthTile(int x, int y)
+{
+    glViewport(x, y, mapWidth, mapHeight);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(offsetFactor, offsetUnits);
@@ -109,13 +115,18 @@ void ShadowLight::beginDepthPass(PBuffer& surface)
 
 void ShadowLight::endDepthPass(PBuffer& surface)
 {
+    copyDepthTile(0, 0);
+    surface.restore();
+}
+
+void ShadowLight::copyDepthTile(int x, int y)
+{
     // The surface's own context: its unit 0 may have been left elsewhere.
     glActiveTexture(GL_TEXTURE0);
     bindDepthTexture();
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, mapWidth, mapHeight);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, mapWidth, mapHeight);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDisable(GL_POLYGON_OFFSET_FILL);
-    surface.restore();
 }
 
 void ShadowLight::setupShadowTexGen() const

@@ -45,6 +45,12 @@ public:
     // Copies the depth drawn since beginDepthPass into the texture while the
     // surface is still current, then returns to the window's context.
     void endDepthPass(PBuffer& surface);
+    // The same pass as a tile of a larger surface that is already current
+    // and cleared, so several lights share one switch of context: the
+    // viewport is the map's size with its corner at (x, y), and the copy
+    // takes that tile and stays on the surface.
+    void beginDepthTile(int x, int y);
+    void copyDepthTile(int x, int y);
 
     // Eye-linear coordinates on the active unit, with the texture matrix
     // taking them into the light's depth map. Call it with the model-view

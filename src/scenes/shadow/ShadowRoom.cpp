@@ -15,6 +15,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -160,8 +162,15 @@ void ShadowRoom::prepare(float t)
 {
     moveLights(t);
     logo->update(t);
+    // The camera, read while the window's context is current: the shadow
+    // maps' surface hands over straight to the glow's, which returns.
+    float projection[16], modelView[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
     drawShadowMaps();
-    drawGlow();
+    drawGlow(projection, modelView);
+    if (depthSurface != nullptr && !glow.available())
+        depthSurface->restore();
 }
 
 void ShadowRoom::drawPrepared()
@@ -200,13 +209,37 @@ void ShadowRoom::drawShadowMaps()
 {
     if (depthSurface == nullptr)
         return;
+    // The maps are tiles of one surface: one switch of context for all of
+    // them, and the copies wait for the drawing once.
+    depthSurface->makeCurrent();
+    const int columns = std::max(1, depthSurface->width / kMapSize);
+    const int tiles = columns * std::max(1, depthSurface->height / kMapSize);
+    std::vector<ShadowLight*> drawn;
+    const auto corner = [columns](size_t tile) {
+        return std::pair{static_cast<int>(tile) % columns * kMapSize, static_cast<int>(tile) / columns * kMapSize};
+    };
+    const auto copyDrawn = [&] {
+        for (size_t tile = 0; tile < drawn.size(); ++tile)
+            drawn[tile]->copyDepthTile(corner(tile).first, corner(tile).second);
+        drawn.clear();
+    };
     for (auto& light : lights) {
         if (light->colour[3] <= 0.0f)
             continue;
-        light->beginDepthPass(*depthSurface);
-        drawContents();
-        light->endDepthPass(*depthSurface);
+        if (drawn.empty()) {
+            glDepthMask(GL_TRUE);
+            glClear(GL_DEPTH_BUFFER_BIT);
+        }
+        const auto [x, y] = corner(drawn.size());
+        light->beginDepthTile(x, y);
+        // The lights stand inside the closed room, which hides no part of
+        // itself from them: only the logo casts shadows.
+        logo->drawCaster();
+        drawn.push_back(light.get());
+        if (static_cast<int>(drawn.size()) == tiles)
+            copyDrawn();
     }
+    copyDrawn();
 }
 
 void ShadowRoom::drawLitPasses()
@@ -240,13 +273,10 @@ void ShadowRoom::drawLitPasses()
     }
 }
 
-void ShadowRoom::drawGlow()
+void ShadowRoom::drawGlow(const float (&projection)[16], const float (&modelView)[16])
 {
     if (!glow.available())
         return;
-    float projection[16], modelView[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
     glow.beginFromCamera(projection, modelView);
     glowPass.apply();
     resetTextureUnits(2);

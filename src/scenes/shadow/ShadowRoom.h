@@ -66,9 +66,10 @@ public:
 private:
     void drawContents() const;
     void drawBouncePass();
+    // Leaves the maps' surface current.
     void drawShadowMaps();
     void drawLitPasses();
-    void drawGlow();
+    void drawGlow(const float (&projection)[16], const float (&modelView)[16]);
     // The glow surface's box of the logo and the blur's reach around it.
     bool logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
                        ScreenBox& box) const;

@@ -266,3 +266,41 @@ TEST_F(ShadowedFloor, ClippedPassesStillMeetTheirOwnDepth)
                 ++missing;
     EXPECT_EQ(missing, 0);
 }
+
+TEST_F(ShadowLightTest, TilesOfOneSurfaceGiveEachLightItsOwnMap)
+{
+    // Two lights in one place, 256-texel maps in opposite corners of a
+    // 512 x 512 surface: only the second sees the box.
+    PBuffer surface{512, 512};
+    surface.create(true);
+    ShadowLight lights[2];
+    for (ShadowLight& light : lights) {
+        light.position = Vec3(0, 20, 0);
+        light.farPlane = 60;
+        light.mapWidth = light.mapHeight = 256;
+        light.createDepthTexture(GL_UNSIGNED_INT);
+    }
+    surface.makeCurrent();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    lights[0].beginDepthTile(0, 0);
+    drawFloor();
+    lights[1].beginDepthTile(256, 256);
+    drawFloor();
+    drawBox();
+    lights[0].copyDepthTile(0, 0);
+    lights[1].copyDepthTile(256, 256);
+    surface.restore();
+
+    float centre[2], edge[2];
+    for (int i = 0; i < 2; ++i) {
+        std::vector<float> depth(256 * 256, -1.0f);
+        glBindTexture(GL_TEXTURE_2D, lights[i].depthTexture.get());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        centre[i] = depth[128 * 256 + 128];
+        edge[i] = depth[10 * 256 + 10];
+    }
+    EXPECT_LT(edge[0], 1.0f);                // the floor was drawn in both
+    EXPECT_NEAR(edge[1], edge[0], 1e-4f);
+    EXPECT_NEAR(centre[0], edge[0], 0.02f);  // floor below the first light
+    EXPECT_LT(centre[1], centre[0] - 0.01f); // the box above it for the second
+}
