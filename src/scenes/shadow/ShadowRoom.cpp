@@ -37,9 +37,13 @@ constexpr float kLightFar = 160.0f;
 constexpr float kLightFov = 45.0f;   // degrees
 // A high spot exponent: bright in the middle of the cone, dim at its edge.
 constexpr float kSpotExponent = 100.0f;
+// The glow surface is half the frame's size, its blur strokes half as far
+// apart: the glow reaches as far over the frame as a full-size one would,
+// for a quarter of the pixels.
+constexpr int kGlowSpread = 2;
 // The glow box holds the logo, the blur's reach around it and two pixels
 // to spare.
-constexpr int kGlowMargin = Glow::reach + 2;
+constexpr int kGlowSpare = 2;
 
 // The depth of the room with the light its walls throw back, laid first.
 constexpr PassState bouncePass{PassState::depthLess, PassState::opaque, PassState::lit};
@@ -95,8 +99,8 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
     roomState.readMaterial("shadowcube.cfg", resources);
     circleMask = resources->get(shared::circleMask);
     depthSurface = resources->get(shared::pbuffer512x512);
-    glow = Glow(resources->get(shared::pbuffer640x480), resources->get(shared::copyScreen640x480c),
-                resources->get(shared::blur640x480));
+    glow = Glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
+                resources->get(shared::blur320x240), kGlowSpread);
     logo = std::make_unique<CubeLogo>(*resources);
     roomList = buildRoomList();
     for (int i = 0; i < lightCount; ++i) {
@@ -310,5 +314,5 @@ bool ShadowRoom::logoScreenBox(const float (&projection)[16], const float (&mode
     show::Mat4 view;
     std::memcpy(view.m, modelView, sizeof view.m);
     const show::Mat4 logoView = view * logo->placement();
-    return blockScreenBox(projection, logoView.m, low, high, width, height, kGlowMargin, box);
+    return blockScreenBox(projection, logoView.m, low, high, width, height, glow.reach() + kGlowSpare, box);
 }
