@@ -228,8 +228,11 @@ TEST_F(ShadowedFloor, ClippingKeepsOnlyWhatTheLightSees)
     EXPECT_LT(pixelAt(Vec3(0, 0, 0.5f))[0], 20);
     EXPECT_EQ(pixelAt(Vec3(16, 0, 2))[0], 0);
     EXPECT_EQ(pixelAt(Vec3(-16, 0, 8))[0], 0);
+    // Round the spot, not square: its cone's diagonal corner is left out.
+    EXPECT_GT(pixelAt(Vec3(7, 0, -7))[0], 245);
+    EXPECT_EQ(pixelAt(Vec3(10, 0, -10))[0], 0);
     EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0));
-    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE4));
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0 + 7));
 }
 
 TEST_F(ShadowedFloor, UnclippedTheFloorBeyondTheFrustumTakesTheEdgeTexels)
@@ -259,10 +262,11 @@ TEST_F(ShadowedFloor, ClippedPassesStillMeetTheirOwnDepth)
     light.clipToFrustum(false);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
+    // Every point of the light's spot, which reaches about 11.5 from the centre.
     int missing = 0;
-    for (float x = -10.0f; x <= 10.0f; x += 0.25f)
-        for (float z = -10.0f; z <= 10.0f; z += 0.25f)
-            if (pixelAt(Vec3(x, 0, z))[0] != 255)
+    for (float x = -11.0f; x <= 11.0f; x += 0.25f)
+        for (float z = -11.0f; z <= 11.0f; z += 0.25f)
+            if (x * x + z * z <= 11.0f * 11.0f && pixelAt(Vec3(x, 0, z))[0] != 255)
                 ++missing;
     EXPECT_EQ(missing, 0);
 }
