@@ -23,7 +23,12 @@ public:
     // One box under each matrix (rotation and translation): positions and
     // normals turned on the CPU, then uploaded.
     void place(const std::vector<show::Mat4>& matrices);
-    // All placed boxes under the current model-view, through the vendor layer.
+    // All placed boxes under the current model-view, through the vendor
+    // layer. Only the faces turned towards the eye of the current projection
+    // and model-view are sent: the others are back faces, which the logo
+    // culls anyway, and this spares their vertices' lighting and texture
+    // coordinates. Culling must be on for faces seen almost edge-on, which
+    // are sent in case.
     void draw() const;
 
 private:
@@ -32,10 +37,19 @@ private:
     std::vector<float> box;
     std::vector<unsigned> triangles;
 
+    // The faces' planes, placed: normal and offset (n . p) of face f of box
+    // b at 4 * (6 * b + f).
+    std::vector<float> planes;
+    // Fills indexBuffer with the faces that the homogeneous eye `eye` sees.
+    void chooseFaces(const float (&eye)[4]) const;
+
     std::vector<float> vertices;   // floatsPerVertex per vertex, box after box
     GLBuffer vertexBuffer;
-    GLBuffer indexBuffer;
-    int boxes = 0;          // placed
-    int indexBoxes = 0;     // boxes the index buffer holds
-    size_t bufferBytes = 0; // the vertex buffer's size, refilled in place while it fits
+    GLBuffer indexBuffer;          // the faces towards the last eye
+    int boxes = 0;                 // placed
+    size_t bufferBytes = 0;        // the vertex buffer's size, refilled in place while it fits
+    // What the index buffer was chosen for, so passes from one eye choose once.
+    mutable std::vector<unsigned> facing;
+    mutable float facingEye[4] = {0, 0, 0, 0};
+    mutable bool facingCurrent = false;
 };
