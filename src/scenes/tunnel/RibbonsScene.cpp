@@ -2,13 +2,13 @@
 
 #include "core/BlackFade.h"
 #include "core/PassState.h"
-#include "core/ScreenQuad.h"
 #include "core/VirtualScreen.h"
 #include "effects/CopyScreen.h"
 #include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "effects/WarpGrid.h"
 #include "resources/ResourceManager.h"
+#include "scenes/shared/VisibleBand.h"
 #include "scenes/tunnel/InverseCamera.h"
 
 #include <epoxy/gl.h>
@@ -31,8 +31,6 @@ constexpr float fogEnd = 200.0f;
 // The pull is a gentle cubic: quads of two by two cells follow it to within
 // a fraction of a texel, with half as many quad edges to fill twice.
 constexpr int warpCellsPerQuad = 2;
-// The height of each of the sequencer's letterbox bars.
-constexpr int letterboxBar = virtualScreenHeight / 12;
 
 struct PlanePlace {
     const char* picture;
@@ -134,8 +132,7 @@ void RibbonsScene::holdToRowsInView() const
 {
     if (!skipRowsUnderBars || driven || (accents != nullptr && accents->movesPixels()))
         return;
-    scissorToStretchedBox({0, letterboxBar, virtualScreenWidth, virtualScreenHeight - 2 * letterboxBar},
-                          virtualScreenWidth, virtualScreenHeight);
+    scissorToVisibleBand();
 }
 
 // Adds the frame's copy drawn through the warp grid. Driven, the finished
