@@ -4,3 +4,5 @@
 
 constexpr int virtualScreenWidth = 640;
 constexpr int virtualScreenHeight = 480;
+// The show's black bars cover this many rows at the top and at the bottom.
+constexpr int letterboxBarHeight = virtualScreenHeight / 12;

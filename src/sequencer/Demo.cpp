@@ -26,7 +26,7 @@ constexpr double musicStartTimeoutMs = 500.0;
 // not colour them, so those are switched off for the bars alone.
 void drawLetterbox()
 {
-    constexpr float w = virtualScreenWidth, h = virtualScreenHeight, bar = h / 12;
+    constexpr float w = virtualScreenWidth, h = virtualScreenHeight, bar = letterboxBarHeight;
     setOrthoBox(0, w, 0, h, 0, 1);
     glDisable(GL_BLEND);
     glColor4f(0, 0, 0, 1);

@@ -54,6 +54,7 @@ AflowersScene::AflowersScene(ResourceManager* resources)
     }
     flowers.front()->rotationOffset = 0.0f;
     warp = resources->get(shared::pullWarp);
+    accents = showAccents(*resources);
     loadPicture();
     copy = resources->get(shared::copyScreen640x480b);
     ribbons.numRibbons = 16;
@@ -90,7 +91,7 @@ int AflowersScene::update(float time)
     // Nothing of this frame is read back from under the bars: the glow
     // looks up rows 60 to 420 of its copy, the cross-fade lays the copy
     // back where it was taken. The flowers' heavy overdraw stops at them.
-    scissorToVisibleBand();
+    scissorToVisibleBand(accents);
     constexpr PassState glowingPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
     glowingPass.apply();
     glDisable(GL_TEXTURE_2D);
@@ -220,7 +221,7 @@ void AflowersScene::crossFade(float b)
     next->preRoll = duration - timeOfBeat(lengthBeats - fadeBeats);
     next->update(timeOfBeat(b - (lengthBeats - fadeBeats)));
     next->driven = false;
-    scissorToVisibleBand();
+    scissorToVisibleBand(accents);
     const float f = std::fmin((b - (lengthBeats - fadeBeats)) / fadeBeats, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_BLEND);

@@ -23,6 +23,7 @@
 #include <vector>
 
 class CopyScreen;
+class KeyEffects;
 class RibbonsScene;
 class WarpGrid;
 
@@ -58,6 +59,7 @@ private:
     Scene3DS model;
     WarpGrid* warp = nullptr;
     CopyScreen* copy = nullptr;
+    const KeyEffects* accents = nullptr;  // frames move under the bars while they shake or blur
     GLTexture picture;
     bool projecting = false;
     show::Mat4 lens;   // world to the projected picture's (s, t, _, q) while projecting

@@ -30,6 +30,7 @@ FunkSphereScene::FunkSphereScene(ResourceManager* resources) : Scene(resources)
     if (resources != nullptr) {
         previousFrame = resources->get(shared::copyScreen640x480);
         sphereSurface = resources->get(shared::pbuffer512x512);
+        accents = showAccents(*resources);
     }
     sphere = std::make_unique<FunkSphere>(resources);
     credits = std::make_unique<CreditsOverlay>(resources, 64, 64);
@@ -92,7 +93,7 @@ int FunkSphereScene::update(float time)
     if (layer[3] > 0.01f && layer[2] > 0.01f) {
         // Drawn last and never copied back: under the bars the name's
         // upper rows would be drawn for nobody.
-        scissorToVisibleBand();
+        scissorToVisibleBand(accents);
         drawCredits(virtualScreenWidth, virtualScreenHeight, b);
         glDisable(GL_SCISSOR_TEST);
     }

@@ -20,6 +20,7 @@
 
 class CopyScreen;
 class CreditsOverlay;
+class KeyEffects;
 class FunkSphere;
 class PBuffer;
 class Scene3DS;
@@ -51,6 +52,7 @@ private:
     void drawCredits(int width, int height, float b);
 
     CopyScreen* previousFrame = nullptr;
+    const KeyEffects* accents = nullptr;  // frames move under the bars while they shake or blur
     PBuffer* sphereSurface = nullptr;
     std::unique_ptr<FunkSphere> sphere;
     std::unique_ptr<CreditsOverlay> credits;

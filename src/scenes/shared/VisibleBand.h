@@ -8,20 +8,24 @@
 // virtual one, a copy is shrunk to the virtual size and stretched back with
 // linear filtering, so the rows just inside a bar still reach the visible
 // rows next to it.
-//
-// scissorToVisibleBand() sets the scissor box for the current viewport and
-// enables the scissor test; the caller switches it off again.
 #pragma once
 
 #include "core/ScreenQuad.h"
 #include "core/VirtualScreen.h"
 
-constexpr int letterboxBarHeight = virtualScreenHeight / 12;
+class KeyEffects;
+class ResourceManager;
+
 constexpr int visibleBandMargin = 4;
 constexpr ScreenBox visibleBand{0, letterboxBarHeight - visibleBandMargin, virtualScreenWidth,
                                 virtualScreenHeight - 2 * (letterboxBarHeight - visibleBandMargin)};
 
-inline void scissorToVisibleBand()
-{
-    scissorToStretchedBox(visibleBand, virtualScreenWidth, virtualScreenHeight);
-}
+// The show's key-effect accents, which a scene asks before holding a frame
+// to the band; null when the show has none.
+const KeyEffects* showAccents(ResourceManager& resources);
+
+// Sets the scissor box to the band for the current viewport and enables the
+// scissor test, unless `accents` will move this frame's pixels (the jitter
+// shakes rows, the blur spreads them), which brings rows from under the
+// bars into view. The caller switches the test off again.
+void scissorToVisibleBand(const KeyEffects* accents);

@@ -4,7 +4,6 @@
 #include "core/PassState.h"
 #include "core/VirtualScreen.h"
 #include "effects/CopyScreen.h"
-#include "effects/KeyEffects.h"
 #include "effects/SharedKeys.h"
 #include "effects/WarpGrid.h"
 #include "resources/ResourceManager.h"
@@ -52,7 +51,7 @@ RibbonsScene::RibbonsScene(ResourceManager* resources) : Scene(resources), model
     buildPaths();
     warp = resources->get(shared::pullWarp);
     copy = resources->get(shared::copyScreen640x480);
-    accents = dynamic_cast<KeyEffects*>(resources->get(shared::keyEffects));
+    accents = showAccents(*resources);
     preRoll = timeOfBeat(preRollBeats);
 }
 
@@ -130,9 +129,8 @@ void RibbonsScene::clearOrFade(float beat)
 // pixels: the ribbons crowd the top and bottom of the picture.
 void RibbonsScene::holdToRowsInView() const
 {
-    if (!skipRowsUnderBars || driven || (accents != nullptr && accents->movesPixels()))
-        return;
-    scissorToVisibleBand();
+    if (skipRowsUnderBars && !driven)
+        scissorToVisibleBand(accents);
 }
 
 // Adds the frame's copy drawn through the warp grid. Driven, the finished

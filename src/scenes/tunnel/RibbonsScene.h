@@ -63,5 +63,5 @@ private:
 
     Scene3DS model;
     WarpGrid* warp = nullptr;
-    KeyEffects* accents = nullptr;
+    const KeyEffects* accents = nullptr;
 };
