@@ -195,3 +195,26 @@ TEST_F(FlowersSceneTest, OnALargerScreenAViewIsDrawnAtItsCopysSize)
     const auto drawn = copyMiddle(view0);
     EXPECT_GT(drawn[0] + drawn[1] + drawn[2], 60);
 }
+
+TEST_F(FlowersSceneTest, PetalsAreDrawnNearestFirst)
+{
+    // Column-major model-views from the flower's frame (y up its axis) to
+    // an eye 100 units away: looking down the axis, and looking along -x.
+    const float fromAbove[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, -100, 1};
+    const float fromTheSide[16] = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, -100, 1};
+    Flower& flower = scene->flower;
+    flower.opening = 1.0f;
+    // Open, the small raised top ring is nearest from above, the flat
+    // bottom ring farthest.
+    const std::vector<Flower::PetalSlot> above = flower.layOut(fromAbove);
+    ASSERT_EQ(above.size(), 500u);
+    EXPECT_EQ(above.front().ring, 49);
+    EXPECT_EQ(above.back().ring, 0);
+    // From the side the widest ring's petal pointing at the eye comes
+    // first and those pointing away (turned 160 and 200 degrees) last.
+    const std::vector<Flower::PetalSlot> side = flower.layOut(fromTheSide);
+    EXPECT_EQ(side.front().ring, 0);
+    EXPECT_EQ(side.front().petal, 0);
+    EXPECT_EQ(side.back().ring, 0);
+    EXPECT_TRUE(side.back().petal == 4 || side.back().petal == 5) << side.back().petal;
+}
