@@ -144,7 +144,7 @@ void Flower::drawPetal(const PetalSlot& slot)
     // shape it.
     glPushMatrix();
     glRotatef(petal.turn, 0.0f, 1.0f, 0.0f);
-    nv::glDrawElements(GL_QUAD_STRIP, PetalGeometry::vertexCount, GL_UNSIGNED_SHORT,
+    nv::glDrawElements(GL_QUAD_STRIP, PetalGeometry::indexCount, GL_UNSIGNED_SHORT,
                        geometry[static_cast<size_t>(slot.ring)].indices.data());
     glPopMatrix();
 }
