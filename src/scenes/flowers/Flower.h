@@ -6,6 +6,10 @@
 // every petal's root takes "stemCol". All rings follow one opening curve,
 // shifted so that the low rings open first and the top ones last.
 //
+// The petals are drawn nearest first: the rings overlap many times over, and
+// a fragment the depth test rejects is not shaded or written. Without
+// blending the picture does not depend on the order.
+//
 // Owns its program name; delete it while a context sharing it is current.
 #pragma once
 
@@ -14,6 +18,7 @@
 #include "scenes/flowers/Petal.h"
 
 #include <array>
+#include <vector>
 
 class ResourceManager;
 
@@ -29,8 +34,17 @@ public:
 
     // Turns the model-view 90 degrees about x (the flower's axis becomes the
     // view's z) and leaves it turned, so what is drawn next stands in the
-    // flower's frame; then draws every ring through the program.
+    // flower's frame; then draws every petal through the program.
     void draw(float time);
+
+    struct PetalSlot {
+        int ring;
+        int petal;
+    };
+    // Lays every ring out for the current opening and returns the petals
+    // in drawing order: by the eye-space depth of each petal's middle under
+    // `modelview` (column-major, from the flower's frame), nearest first.
+    const std::vector<PetalSlot>& layOut(const float* modelview);
 
     float opening = 0.0f;
     show::Vec3 innerCol{1.0f, 0.9f, 0.5f};
@@ -44,7 +58,9 @@ public:
 private:
     void readColours(const ResourceManager& resources);
     void setProgramParameters() const;
-    void drawRing(int ring);
+    void drawPetal(const PetalSlot& slot);
 
-    PetalGeometry geometry;
+    std::array<PetalGeometry, ringCount> geometry;
+    std::vector<PetalSlot> order;
+    int boundRing = -1;   // the ring whose geometry the arrays point at
 };

@@ -49,6 +49,55 @@ private:
     bool reduced = false;
 };
 
+// While it lives, the texture stages add `copy` times `opacity` to the
+// primary colour: unit 0 scales the copy's texels, unit 1 (bound to the same
+// texture only so that its stage runs) adds the colour. Leaves both units'
+// targets off, their environments at GL_MODULATE and unit 0 active.
+class CopyAddedToColour {
+public:
+    CopyAddedToColour(CopyScreen& copy, float opacity) : copy(copy)
+    {
+        const GLfloat constant[4] = {0.0f, 0.0f, 0.0f, opacity};
+        glActiveTexture(GL_TEXTURE1);
+        copy.enable();
+        copy.bind();
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_ADD);
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_PREVIOUS);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PRIMARY_COLOR);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+        glActiveTexture(GL_TEXTURE0);
+        copy.enable();
+        copy.bind();
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_CONSTANT);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_ALPHA);
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
+    }
+    ~CopyAddedToColour()
+    {
+        glActiveTexture(GL_TEXTURE1);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        copy.disable();
+        glActiveTexture(GL_TEXTURE0);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        copy.disable();
+    }
+    CopyAddedToColour(const CopyAddedToColour&) = delete;
+    CopyAddedToColour& operator=(const CopyAddedToColour&) = delete;
+
+    // The texture coordinates of the copy's far corner.
+    float farS() const { return copy.target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(copy.width); }
+    float farT() const { return copy.target == GL_TEXTURE_2D ? 1.0f : static_cast<float>(copy.height); }
+
+private:
+    CopyScreen& copy;
+};
+
 } // namespace
 
 FlowersScene::FlowersScene(ResourceManager* resources)
@@ -152,21 +201,25 @@ int FlowersScene::update(float time)
 void FlowersScene::compose(float beat)
 {
     // The gradient covers the whole screen, so it is laid down opaque instead
-    // of added onto a cleared screen; the views are added onto it.
+    // of added onto a cleared screen. The first view shown is added to it in
+    // the same pass, by the texture stages, which spares a pass over every
+    // pixel; a second view is blended on.
     constexpr PassState gradientPass{PassState::noDepthTest, PassState::opaque, PassState::unlit};
     constexpr PassState composePass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
+    int view = 0;
+    while (view < 2 && (viewOpacity(view) <= 0.0f || viewCopies[view] == nullptr))
+        ++view;
     gradientPass.apply();
     setOrthoBox(0, 1, 1, 0, -1, 1);
-    nv::glBegin(GL_QUADS);
-    glColor3fv(gradientStart);
-    glVertex2f(0, 0);
-    glVertex2f(1, 0);
-    glColor3fv(gradientEnd);
-    glVertex2f(1, 1);
-    glVertex2f(0, 1);
-    glEnd();
+    if (view < 2) {
+        const CopyAddedToColour added(*viewCopies[view], viewOpacity(view));
+        drawGradient(added.farS(), added.farT());
+        ++view;
+    } else {
+        drawGradient(0.0f, 0.0f);
+    }
     composePass.apply();
-    for (int view = 0; view < 2; ++view) {
+    for (; view < 2; ++view) {
         const float opacity = viewOpacity(view);
         if (opacity <= 0.0f || viewCopies[view] == nullptr)
             continue;
@@ -176,4 +229,21 @@ void FlowersScene::compose(float beat)
     if (beat < fadeInBeats)
         drawBlackFade(show::remap(beat, 0.0f, fadeInBeats, 1.0f, 0.0f));
     glDisable(GL_BLEND);
+}
+
+void FlowersScene::drawGradient(float s, float t) const
+{
+    // Unit 0's coordinates put the top of the copy at the top of the box.
+    nv::glBegin(GL_QUADS);
+    glColor3fv(gradientStart);
+    glMultiTexCoord2f(GL_TEXTURE0, 0.0f, t);
+    glVertex2f(0, 0);
+    glMultiTexCoord2f(GL_TEXTURE0, s, t);
+    glVertex2f(1, 0);
+    glColor3fv(gradientEnd);
+    glMultiTexCoord2f(GL_TEXTURE0, s, 0.0f);
+    glVertex2f(1, 1);
+    glMultiTexCoord2f(GL_TEXTURE0, 0.0f, 0.0f);
+    glVertex2f(0, 1);
+    glEnd();
 }

@@ -51,9 +51,15 @@ public:
     float gradientStart[3] = {0.05f, 0.0f, 0.15f};
     float gradientEnd[3] = {0.4f, 0.1f, 0.3f};
 
+    // Lays the gradient down and adds each view's copy by its opacity;
+    // fades in from black during the first two beats.
+    void compose(float beat);
+
 private:
     void readGradient();
-    void compose(float beat);
+    // The gradient over the unit box (0, 0 at the top left), with unit 0's
+    // coordinates running over (0 .. s, 0 .. t) of a copy.
+    void drawGradient(float s, float t) const;
 
     CopyScreen* viewCopies[2] = {nullptr, nullptr};
 };

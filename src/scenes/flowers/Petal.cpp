@@ -6,9 +6,12 @@ using show::Vec3;
 
 PetalGeometry::PetalGeometry()
 {
+    int drawn = 0;
+    for (int k = 0; k < pairs; k += k < tipStart ? 2 : 1) {
+        indices[static_cast<size_t>(drawn++)] = static_cast<unsigned short>(2 * k);
+        indices[static_cast<size_t>(drawn++)] = static_cast<unsigned short>(2 * k + 1);
+    }
     for (int k = 0; k < pairs; ++k) {
-        indices[2 * k] = static_cast<unsigned short>(2 * k);
-        indices[2 * k + 1] = static_cast<unsigned short>(2 * k + 1);
         const float t = k / 60.0f;
         for (int v = 0; v < 2; ++v)
             for (int c = 0; c < 3; ++c)

@@ -35,7 +35,6 @@ TEST(FlowerTest, AnOpenPetalLiesFlatAndFacesUp)
         EXPECT_NEAR(petal.positions[3 * v + 1], 2.0f, 1e-5);   // y: the lift
         EXPECT_NEAR(petal.normals[3 * v + 0], 0.0f, 1e-5);
         EXPECT_GE(petal.normals[3 * v + 1], 0.0f);
-        EXPECT_EQ(petal.indices[v], v);
         EXPECT_FLOAT_EQ(petal.texCoords[3 * v + 2], (v / 2) / 60.0f);
     }
     // The root pair does not scale; the others spread by 1 / W.
@@ -43,6 +42,25 @@ TEST(FlowerTest, AnOpenPetalLiesFlatAndFacesUp)
     EXPECT_FLOAT_EQ(petal.positions[3 * 2 + 2], -1.0f);
     // Flat and open, the tip lies 4 x 3.89 / 30 x 29 / W out along x.
     EXPECT_NEAR(petal.positions[3 * 60], 4.0f * 3.89159f / 30 * 29 / 0.5f, 1e-3);
+}
+
+TEST(FlowerTest, TheStripRunsRootToTipSkippingPairsOnlyBeforeTheTip)
+{
+    const PetalGeometry petal;
+    // Each step of the strip is one pair: its two edge vertices in turn.
+    int pair = -1;
+    for (int i = 0; i < PetalGeometry::indexCount; i += 2) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(petal.indices[i] % 2, 0);
+        ASSERT_EQ(petal.indices[i + 1], petal.indices[i] + 1);
+        const int next = petal.indices[i] / 2;
+        if (pair < 0)
+            EXPECT_EQ(next, 0);   // the root
+        else
+            EXPECT_EQ(next - pair, pair < PetalGeometry::tipStart ? 2 : 1);
+        pair = next;
+    }
+    EXPECT_EQ(pair, Petal::segments);   // the tip
 }
 
 TEST(FlowerTest, AClosedPetalCurlsUpAndItsNormalsIgnoreTheSize)

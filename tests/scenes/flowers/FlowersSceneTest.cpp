@@ -195,3 +195,64 @@ TEST_F(FlowersSceneTest, OnALargerScreenAViewIsDrawnAtItsCopysSize)
     const auto drawn = copyMiddle(view0);
     EXPECT_GT(drawn[0] + drawn[1] + drawn[2], 60);
 }
+
+TEST_F(FlowersSceneTest, PetalsAreDrawnNearestFirst)
+{
+    // Column-major model-views from the flower's frame (y up its axis) to
+    // an eye 100 units away: looking down the axis, and looking along -x.
+    const float fromAbove[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, -100, 1};
+    const float fromTheSide[16] = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, -100, 1};
+    Flower& flower = scene->flower;
+    flower.opening = 1.0f;
+    // Open, the small raised top ring is nearest from above, the flat
+    // bottom ring farthest.
+    const std::vector<Flower::PetalSlot> above = flower.layOut(fromAbove);
+    ASSERT_EQ(above.size(), 500u);
+    EXPECT_EQ(above.front().ring, 49);
+    EXPECT_EQ(above.back().ring, 0);
+    // From the side the widest ring's petal pointing at the eye comes
+    // first and those pointing away (turned 160 and 200 degrees) last.
+    const std::vector<Flower::PetalSlot> side = flower.layOut(fromTheSide);
+    EXPECT_EQ(side.front().ring, 0);
+    EXPECT_EQ(side.front().petal, 0);
+    EXPECT_EQ(side.back().ring, 0);
+    EXPECT_TRUE(side.back().petal == 4 || side.back().petal == 5) << side.back().petal;
+}
+
+TEST_F(FlowersSceneTest, ViewsAreAddedOntoTheGradientByTheirOpacities)
+{
+    // View 0 holds white over its upper half and black below; view 1 is
+    // white all over. Each adds its opacity's share of white where white.
+    CopyScreen* copies[2] = {resources().get(shared::copyScreen640x480), resources().get(shared::copyScreen640x480b)};
+    fillScreen(0.0f);
+    glScissor(0, 240, 640, 240);
+    glEnable(GL_SCISSOR_TEST);
+    fillScreen(1.0f);
+    glDisable(GL_SCISSOR_TEST);
+    copies[0]->copyFromScreen(0, 0, 0, 0, -1, -1);
+    fillScreen(1.0f);
+    copies[1]->copyFromScreen(0, 0, 0, 0, -1, -1);
+    const struct {
+        float opacity0, opacity1;
+        int y;           // window row, 0 at the bottom
+        float gradient;  // 0 at the top, 1 at the bottom
+        float white;     // the share of white added
+    } rows[] = {
+        {0.5f, 0.0f, 470, 10 / 480.0f, 0.5f},   // near the top: view 0's white half
+        {0.5f, 0.0f, 10, 470 / 480.0f, 0.0f},   // near the bottom: its black half
+        {1.0f, 0.0f, 10, 470 / 480.0f, 0.0f},
+        {0.0f, 0.25f, 10, 470 / 480.0f, 0.25f}, // view 1 alone
+        {0.25f, 0.5f, 470, 10 / 480.0f, 0.75f}, // both
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.opacity0 << " " << row.opacity1 << " y " << row.y);
+        scene->view0Colour[3] = row.opacity0;
+        scene->view1Colour[3] = row.opacity1;
+        scene->compose(10.0f);
+        const auto pixel = testsupport::readPixel(320, row.y);
+        for (int c = 0; c < 3; ++c) {
+            const float base = scene->gradientStart[c] + row.gradient * (scene->gradientEnd[c] - scene->gradientStart[c]);
+            EXPECT_NEAR(pixel[c], 255.0f * std::min(1.0f, base + row.white), 2.0f) << c;
+        }
+    }
+}
