@@ -11,6 +11,7 @@
 #include "programs/NvExtensions.h"
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
+#include "scenes/shared/VisibleBand.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -115,6 +116,7 @@ FlowersScene::FlowersScene(ResourceManager* resources)
         vines.push_back(std::make_unique<Vine>());
     viewCopies[0] = resources->get(shared::copyScreen640x480);
     viewCopies[1] = resources->get(shared::copyScreen640x480b);
+    accents = showAccents(*resources);
     readGradient();
 }
 
@@ -154,6 +156,9 @@ void FlowersScene::renderView(int view, float local)
     CopyScreen* copy = viewCopies[view];
     const CopySizedView sized(copy != nullptr ? copy->width : virtualScreenWidth,
                               copy != nullptr ? copy->height : virtualScreenHeight);
+    // The views are laid on the screen where they were drawn, so the rows
+    // under the bars stay hidden: the petals' overdraw stops at them.
+    scissorToVisibleBand(accents);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const std::string& name = cameraNames[view];
@@ -180,6 +185,7 @@ void FlowersScene::renderView(int view, float local)
     // the copy held before.
     if (copy != nullptr)
         copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 int FlowersScene::update(float time)

@@ -21,6 +21,7 @@
 #include <vector>
 
 class CopyScreen;
+class KeyEffects;
 
 class FlowersScene : public Scene {
 public:
@@ -62,4 +63,5 @@ private:
     void drawGradient(float s, float t) const;
 
     CopyScreen* viewCopies[2] = {nullptr, nullptr};
+    const KeyEffects* accents = nullptr;  // frames move under the bars while they shake or blur
 };
