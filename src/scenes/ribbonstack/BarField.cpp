@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,24 @@ void corners(const BarField::Bar& b, int count)
     const float ys[5] = {b.y - half, b.y - half, b.y + half, b.y + half, b.y - half};
     for (int i = 0; i < count; ++i)
         glVertex3f(xs[i], ys[i], b.z);
+}
+
+// How far a cut piece reaches under the bar that cuts it, in u (about five
+// pixels at the camera's widest view).
+constexpr float seamReach = 0.01f;
+
+// The union of the ranges, as sorted ranges that neither touch nor overlap.
+std::vector<std::pair<float, float>> merged(std::vector<std::pair<float, float>> ranges)
+{
+    std::sort(ranges.begin(), ranges.end());
+    std::vector<std::pair<float, float>> out;
+    for (const auto& r : ranges) {
+        if (!out.empty() && r.first <= out.back().second)
+            out.back().second = std::fmax(out.back().second, r.second);
+        else
+            out.push_back(r);
+    }
+    return out;
 }
 
 } // namespace
@@ -69,13 +88,81 @@ void BarField::buildList()
     nv::glEndList();
 }
 
-void BarField::drawFaces() const
+std::vector<BarField::Face> BarField::frontFaces(const show::Vec3& eye) const
 {
+    std::vector<Bar> sorted;
+    for (int i : nearestFirst)
+        sorted.push_back(bars[i]);
+    return frontFaces(sorted, eye);
+}
+
+std::vector<BarField::Face> BarField::frontFaces(const std::vector<Bar>& bars, const show::Vec3& eye)
+{
+    std::vector<Face> faces;
+    const float half = barHeight / 2.0f;
+    bool everyShadowWhole = !bars.empty() && eye.z > bars.front().z;
+    for (const Bar& b : bars)
+        everyShadowWhole = everyShadowWhole && b.y == bars.front().y && std::fabs(eye.y - b.y) <= half;
+    if (!everyShadowWhole) {
+        for (const Bar& b : bars)
+            faces.push_back({b.x - b.width / 2.0f, b.x + b.width / 2.0f, b.y, b.z});
+        return faces;
+    }
+    // Ranges of u = (x - eye x) / (eye z - z): a ray from the eye keeps its
+    // u at every depth, so a bar hides the u range it spans from all behind.
+    std::vector<std::pair<float, float>> hidden;
+    const size_t count = bars.size();
+    for (size_t first = 0; first < count;) {
+        size_t end = first + 1;
+        while (end < count && bars[end].z == bars[first].z)
+            ++end;
+        const float depth = eye.z - bars[first].z;
+        for (size_t k = first; k < end; ++k) {
+            const Bar& b = bars[k];
+            const float u0 = (b.x - b.width / 2.0f - eye.x) / depth, u1 = (b.x + b.width / 2.0f - eye.x) / depth;
+            // A cut end reaches under the bar that cuts it; the bar's own
+            // ends stay where they are.
+            auto addPiece = [&](float from, float to) {
+                from = from > u0 ? std::fmax(u0, from - seamReach) : u0;
+                to = to < u1 ? std::fmin(u1, to + seamReach) : u1;
+                faces.push_back({eye.x + from * depth, eye.x + to * depth, b.y, b.z});
+            };
+            float from = u0;
+            for (const auto& [h0, h1] : hidden) {
+                if (h1 <= from)
+                    continue;
+                if (h0 >= u1)
+                    break;
+                if (h0 > from)
+                    addPiece(from, h0);
+                from = h1;
+            }
+            if (from < u1)
+                addPiece(from, u1);
+        }
+        for (size_t k = first; k < end; ++k) {
+            const Bar& b = bars[k];
+            hidden.push_back({(b.x - b.width / 2.0f - eye.x) / depth, (b.x + b.width / 2.0f - eye.x) / depth});
+        }
+        hidden = merged(std::move(hidden));
+        first = end;
+    }
+    return faces;
+}
+
+void BarField::drawFaces(const show::Vec3& eye) const
+{
+    const std::vector<Face> faces = frontFaces(eye - show::Vec3(0.0f, 0.0f, depthBehindStack));
+    const float half = barHeight / 2.0f;
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, depthBehindStack);
     nv::glBegin(GL_QUADS);
-    for (int i : nearestFirst)
-        corners(bars[i], 4);
+    for (const Face& f : faces) {
+        glVertex3f(f.x0, f.y - half, f.z);
+        glVertex3f(f.x1, f.y - half, f.z);
+        glVertex3f(f.x1, f.y + half, f.z);
+        glVertex3f(f.x0, f.y + half, f.z);
+    }
     glEnd();
     glPopMatrix();
 }

@@ -142,8 +142,11 @@ void RibbonStackScene::projectTitles(float time)
     // ribbons lands on the bars behind them, so its letters stay whole
     // rather than cut into slats. The depth of both is laid first so every
     // word lands once, on the nearest surface only.
+    float modelView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    const show::Vec3 eye = eyeOf(modelView);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    drawTitleSurfaces();
+    drawTitleSurfaces(eye);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_CLIP_PLANE0);
@@ -170,7 +173,7 @@ void RibbonStackScene::projectTitles(float time)
         const std::array<double, 4> front = titleFrontPlane(projector);
         glClipPlane(GL_CLIP_PLANE0, front.data());
         glActiveTexture(GL_TEXTURE0);
-        drawTitleSurfaces();
+        drawTitleSurfaces(eye);
         resetTextureUnit(GL_TEXTURE0 + word.unit);
     }
     glDisable(GL_CLIP_PLANE0);
@@ -187,11 +190,11 @@ void RibbonStackScene::drawRibbonsPlain() const
     glPopMatrix();
 }
 
-void RibbonStackScene::drawTitleSurfaces() const
+void RibbonStackScene::drawTitleSurfaces(const show::Vec3& eye) const
 {
     glEnable(GL_DEPTH_TEST);
     drawRibbonsPlain();
-    bars.drawFaces();
+    bars.drawFaces(eye);
 }
 
 int RibbonStackScene::update(float time)

@@ -52,8 +52,9 @@ private:
     void readLook();
     // The ribbons as plain geometry, in whatever state the caller set.
     void drawRibbonsPlain() const;
-    // What the words land on: the ribbons and the bars behind them.
-    void drawTitleSurfaces() const;
+    // What the words land on, seen from `eye` (stack coordinates): the
+    // ribbons and the bars' faces behind them.
+    void drawTitleSurfaces(const show::Vec3& eye) const;
     // The ribbons' glow pass into the glow's surface, seen by the scene's
     // camera, blurred there.
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);

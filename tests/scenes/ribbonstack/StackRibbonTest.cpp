@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -174,5 +175,26 @@ TEST(TitleProjectionTest, AWordFallsFullOnTheStackOnlyWhileItsProjectorFacesIt)
         EXPECT_NEAR(titleFacing(projectorMatrix(word, middle + length / 4)), 0.70711f, 1e-4);
         EXPECT_NEAR(titleFacing(projectorMatrix(word, word.start)), 0.0f, 1e-4);
         EXPECT_EQ(titleFacing(projectorMatrix(word, word.end + 0.1f * length)), 0.0f);
+    }
+}
+
+TEST(TitleProjectionTest, TheEyeIsThePointTheViewSendsToTheOrigin)
+{
+    // A camera's view, then the same with the stack turned up the z axis as
+    // the scene turns it, and scaled: the eye in the stack's coordinates.
+    const Vec3 eye(25.5f, 1.5f, 14.0f);
+    const show::Mat4 view = show::Mat4::lookAt(eye, {20.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    const show::Mat4 turned = view * show::Mat4::rotation(90.0f, 1.0f, 0.0f, 0.0f) * show::Mat4::scaling(2.0f, 2.0f, 2.0f);
+    struct Case {
+        const show::Mat4& m;
+        Vec3 want;
+    };
+    for (const Case& c : {Case{view, eye}, Case{turned, Vec3(eye.x / 2.0f, eye.z / 2.0f, -eye.y / 2.0f)}}) {
+        float m[16];
+        std::copy(c.m.m, c.m.m + 16, m);
+        const Vec3 got = eyeOf(m);
+        EXPECT_NEAR(got.x, c.want.x, 1e-4f);
+        EXPECT_NEAR(got.y, c.want.y, 1e-4f);
+        EXPECT_NEAR(got.z, c.want.z, 1e-4f);
     }
 }
