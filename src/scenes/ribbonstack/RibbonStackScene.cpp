@@ -12,8 +12,11 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -22,7 +25,7 @@ namespace {
 // border is all that lies beyond it. A picture that cannot be read leaves
 // the texture empty and the word unseen; one that is there but cannot be
 // decoded is named.
-GLTexture loadTitleTexture(const ResourceManager& resources, const char* name)
+GLTexture loadTitleTexture(const ResourceManager& resources, const char* name, LitBox& light)
 {
     GLTexture texture = createTexture(GL_TEXTURE_2D);
     const FileBytes bytes = resources.readBytes(name);
@@ -32,11 +35,20 @@ GLTexture loadTitleTexture(const ResourceManager& resources, const char* name)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      image.pixels.data());
+        light = litBoxOf(image.pixels.data(), image.width, image.height, image.channels);
     } else if (bytes) {
         std::printf("cannot load the title picture %s\n", name);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
+}
+
+// The smallest box holding both.
+ScreenBox enclosing(const ScreenBox& a, const ScreenBox& b)
+{
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.width, b.x + b.width), y1 = std::max(a.y + a.height, b.y + b.height);
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 // Units 0..3: the title words are projected through units 1 to 3.
@@ -81,7 +93,7 @@ RibbonStackScene::RibbonStackScene(ResourceManager* resources)
         ribbons.push_back(std::make_unique<StackRibbon>(i * ribbonSpacing));
     readLook();
     for (int i = 0; i < titleWordCount; ++i)
-        titleTextures[i] = loadTitleTexture(*resources, titleWords[i].fileName);
+        titleTextures[i] = loadTitleTexture(*resources, titleWords[i].fileName, titleLight[i]);
 }
 
 void RibbonStackScene::readLook()
@@ -132,53 +144,121 @@ void RibbonStackScene::projectTitles(float time)
     const std::vector<int> words = titleWordsAt(time);
     if (words.empty())
         return;
+    float modelView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    ScreenBox all{0, 0, 0, 0};
+    const std::vector<LitWord> lit = wordsLitAt(time, modelView, all);
+    if (lit.empty())
+        return;
+
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
+    glEnable(GL_SCISSOR_TEST);
     // One draw per word, each clipped to the side its projector faces: behind
     // the projector the perspective divide turns the word round, and it
     // would read mirrored there. The word's light that passes between the
     // ribbons lands on the bars behind them, so its letters stay whole
     // rather than cut into slats. The depth of both is laid first so every
-    // word lands once, on the nearest surface only.
-    float modelView[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    // word lands once, on the nearest surface only; the words keep it as it
+    // was laid, so no word's clipped draw shades another's pixels away.
     const show::Vec3 eye = eyeOf(modelView);
+    glScissor(all.x, all.y, all.width, all.height);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     drawTitleSurfaces(eye);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_FALSE);
     glEnable(GL_CLIP_PLANE0);
-    for (int index : words) {
-        const TitleWord& word = titleWords[index];
-        const show::Mat4 projector = projectorMatrix(word, time);
-        // The alpha scales the light the word adds (the texture has none of
-        // its own): a word thrown from the side lays its letters large and
-        // faint across the whole stack instead of over the word being read.
-        const float strength = titleGain * titleFacing(projector);
-        if (strength < faintestTitle)
-            continue;
-        glColor4f(0.0f, 0.0f, 0.0f, strength);
-        glActiveTexture(GL_TEXTURE0 + word.unit);
+    for (const LitWord& word : lit) {
+        const int unit = titleWords[word.index].unit;
+        glScissor(word.reach.x, word.reach.y, word.reach.width, word.reach.height);
+        glColor4f(0.0f, 0.0f, 0.0f, word.strength);
+        glActiveTexture(GL_TEXTURE0 + unit);
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
+        glBindTexture(GL_TEXTURE_2D, titleTextures[word.index].get());
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
         // Taken under the scene's model-view, the eye planes give the stack's
         // own coordinates, whatever the ribbons' draw moves them by later.
         enableEyeLinearTexGen();
         glMatrixMode(GL_TEXTURE);
-        glLoadMatrixf(titleTextureMatrix(projector).m);
+        glLoadMatrixf(titleTextureMatrix(word.projector).m);
         glMatrixMode(GL_MODELVIEW);
-        const std::array<double, 4> front = titleFrontPlane(projector);
+        const std::array<double, 4> front = titleFrontPlane(word.projector);
         glClipPlane(GL_CLIP_PLANE0, front.data());
         glActiveTexture(GL_TEXTURE0);
         drawTitleSurfaces(eye);
-        resetTextureUnit(GL_TEXTURE0 + word.unit);
+        resetTextureUnit(GL_TEXTURE0 + unit);
     }
     glDisable(GL_CLIP_PLANE0);
+    glDisable(GL_SCISSOR_TEST);
+    glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glActiveTexture(GL_TEXTURE0);
+}
+
+std::array<show::Vec3, 2> RibbonStackScene::surfaceBounds() const
+{
+    show::Vec3 lo(1e30f, 1e30f, 1e30f), hi(-1e30f, -1e30f, -1e30f);
+    auto take = [&](const show::Vec3& p) {
+        lo = show::Vec3(std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z));
+        hi = show::Vec3(std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z));
+    };
+    const show::Vec3 shift(stackShift, 0.0f, 0.0f);
+    for (const auto& ribbon : ribbons)
+        for (int i = 0; i < StackRibbon::ringSize; ++i) {
+            take(ribbon->entry(i).left + shift);
+            take(ribbon->entry(i).right + shift);
+        }
+    const float half = BarField::barHeight / 2.0f;
+    for (const BarField::Bar& b : bars.bars) {
+        take({b.x - b.width / 2.0f, b.y - half, b.z + BarField::depthBehindStack});
+        take({b.x + b.width / 2.0f, b.y + half, b.z + BarField::depthBehindStack});
+    }
+    return {lo, hi};
+}
+
+std::vector<RibbonStackScene::LitWord> RibbonStackScene::wordsLitAt(float time, const float (&modelView)[16],
+                                                                     ScreenBox& all) const
+{
+    const std::vector<int> words = titleWordsAt(time);
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    show::Mat4 view, lens;
+    std::copy(modelView, modelView + 16, view.m);
+    std::copy(projection, projection + 16, lens.m);
+    const show::Mat4 viewProjection = lens * view;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const ScreenBox screen{viewport[0], viewport[1], viewport[2], viewport[3]};
+    // What the camera sees of the stack and the bars: every word lands there.
+    std::vector<Plane> seen = viewPlanes(viewProjection);
+    const std::array<show::Vec3, 2> bounds = surfaceBounds();
+    const std::vector<Plane> inBounds = boxPlanes(bounds[0], bounds[1]);
+    seen.insert(seen.end(), inBounds.begin(), inBounds.end());
+
+    std::vector<LitWord> lit;
+    for (int index : words) {
+        const show::Mat4 projector = projectorMatrix(titleWords[index], time);
+        // The alpha scales the light the word adds (the texture has none of
+        // its own): a word thrown from the side lays its letters large and
+        // faint across the whole stack instead of over the word being read.
+        const float strength = titleGain * titleFacing(projector);
+        if (strength < faintestTitle || titleLight[index].empty)
+            continue;
+        // Only the pixels its lit box can reach: the rest of its picture is
+        // black, and adds nothing.
+        std::vector<Plane> planes = litPlanes(titleTextureMatrix(projector), titleLight[index]);
+        planes.insert(planes.end(), seen.begin(), seen.end());
+        const std::optional<ScreenBox> reach = screenReach(planes, viewProjection, screen);
+        if (!reach)
+            continue;
+        lit.push_back({index, projector, strength, *reach});
+        all = lit.size() == 1 ? *reach : enclosing(all, *reach);
+    }
+    return lit;
+
 }
 
 void RibbonStackScene::drawRibbonsPlain() const

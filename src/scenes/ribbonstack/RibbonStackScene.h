@@ -18,8 +18,10 @@
 #include "scenes/ribbonstack/BarField.h"
 #include "scenes/ribbonstack/StackRibbon.h"
 #include "scenes/ribbonstack/TitleProjection.h"
+#include "scenes/ribbonstack/TitleReach.h"
 #include "swf/swfScript.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -47,6 +49,8 @@ public:
     float refractionIndexRatio = 1.5f;
     float tint[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     GLTexture titleTextures[titleWordCount];
+    // Where each title picture is not black; empty for one not loaded.
+    LitBox titleLight[titleWordCount];
 
 private:
     void readLook();
@@ -55,6 +59,18 @@ private:
     // What the words land on, seen from `eye` (stack coordinates): the
     // ribbons and the bars' faces behind them.
     void drawTitleSurfaces(const show::Vec3& eye) const;
+    struct LitWord {
+        int index;
+        show::Mat4 projector;
+        float strength;
+        ScreenBox reach;   // the pixels it can change
+    };
+    // The words that add light at `time` seen through `modelView` (the
+    // projection and viewport current), and in `all` the pixels any of them
+    // can change.
+    std::vector<LitWord> wordsLitAt(float time, const float (&modelView)[16], ScreenBox& all) const;
+    // The box, in stack coordinates, holding every ribbon and bar.
+    std::array<show::Vec3, 2> surfaceBounds() const;
     // The ribbons' glow pass into the glow's surface, seen by the scene's
     // camera, blurred there.
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);

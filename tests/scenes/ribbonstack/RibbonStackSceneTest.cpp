@@ -291,3 +291,31 @@ TEST_F(RibbonStackSceneTest, EachWordReadsWholeInTheMiddleOfTheViewNeitherHidden
     }
     EXPECT_EQ(next, std::end(cases));
 }
+
+TEST_F(RibbonStackSceneTest, AWordLandsAlikeWhetherOrNotAnotherWordWasThrownBeforeIt)
+{
+    // At 11.75 s WOVEN is thrown, then FROM, over much the same ribbons and
+    // bars: FROM's light (the frame with it less the frame without it) is
+    // the same with WOVEN's pass before it as without, to a level of
+    // rounding, nowhere cut away.
+    ASSERT_EQ(titleWordsAt(11.75f), (std::vector<int>{1, 2}));
+    std::vector<std::vector<uint8_t>> frames;
+    for (std::initializer_list<int> setAsideWords : {std::initializer_list<int>{}, {2}, {1}, {1, 2}}) {
+        std::srand(7);
+        RibbonStackScene& scene = buildScene<RibbonStackScene>(ribbonStackRow);
+        // A word without light to add is not thrown at all.
+        for (int word : setAsideWords)
+            scene.titleLight[word] = LitBox{};
+        for (int quarter = 40; quarter <= 47; ++quarter)
+            play(scene, quarter * 0.25f);
+        frames.push_back(readScreen(rgb));
+    }
+    long lit = 0, cut = 0;
+    for (size_t i = 0; i < frames[0].size(); ++i) {
+        const int afterWoven = frames[0][i] - frames[1][i], alone = frames[2][i] - frames[3][i];
+        lit += alone > 8;
+        cut += std::abs(afterWoven - alone) > 2;
+    }
+    EXPECT_GT(lit, 10000);
+    EXPECT_EQ(cut, 0);
+}
