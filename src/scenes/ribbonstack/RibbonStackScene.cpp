@@ -51,6 +51,24 @@ ScreenBox enclosing(const ScreenBox& a, const ScreenBox& b)
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
+// The active unit's colour: the texture mixed into the units before it by
+// `share` (the texture's weight), the fragment's alpha passed on.
+void mixByShare(const float (&share)[4])
+{
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_CONSTANT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_COLOR);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, share);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+}
+
 // Units 0..3: the title words are projected through units 1 to 3.
 constexpr int textureUnits = 4;
 // Ribbon i of the stack stands at height i / ribbonCount of the stack's 0..1.
@@ -156,9 +174,11 @@ void RibbonStackScene::projectTitles(float time)
     resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
     glEnable(GL_SCISSOR_TEST);
-    // One draw per word, each clipped to the side its projector faces: behind
-    // the projector the perspective divide turns the word round, and it
-    // would read mirrored there. The word's light that passes between the
+    // A word is clipped to the side its projector faces wherever the camera
+    // could see behind the projector a point that its picture's letters
+    // would land on: there the perspective divide turns the word round, and
+    // it would read mirrored. Words share a draw, a texture unit each, where
+    // no clip cuts another word's light. The words' light that passes between the
     // ribbons lands on the bars behind them, so its letters stay whole
     // rather than cut into slats. The depth of both is laid first so every
     // word lands once, on the nearest surface only; the words keep it as it
@@ -170,32 +190,92 @@ void RibbonStackScene::projectTitles(float time)
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_FALSE);
-    glEnable(GL_CLIP_PLANE0);
-    for (const LitWord& word : lit) {
-        const int unit = titleWords[word.index].unit;
-        glScissor(word.reach.x, word.reach.y, word.reach.width, word.reach.height);
-        glColor4f(0.0f, 0.0f, 0.0f, word.strength);
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, titleTextures[word.index].get());
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        // Taken under the scene's model-view, the eye planes give the stack's
-        // own coordinates, whatever the ribbons' draw moves them by later.
-        enableEyeLinearTexGen();
-        glMatrixMode(GL_TEXTURE);
-        glLoadMatrixf(titleTextureMatrix(word.projector).m);
-        glMatrixMode(GL_MODELVIEW);
-        const std::array<double, 4> front = titleFrontPlane(word.projector);
-        glClipPlane(GL_CLIP_PLANE0, front.data());
+    for (const std::vector<const LitWord*>& group : passesOf(lit)) {
+        const LitWord& first = *group.front();
+        ScreenBox reach = first.reach;
+        float total = 0.0f;
+        for (const LitWord* word : group) {
+            reach = enclosing(reach, word->reach);
+            total += word->strength;
+        }
+        glScissor(reach.x, reach.y, reach.width, reach.height);
+        int clips = 0;
+        for (const LitWord* word : group)
+            if (word->clipped) {
+                const std::array<double, 4> front = titleFrontPlane(word->projector);
+                glClipPlane(GL_CLIP_PLANE0 + clips, front.data());
+                glEnable(GL_CLIP_PLANE0 + clips++);
+            }
+        // The alpha scales the light the pass adds (the textures have none
+        // of their own). Each unit after the first mixes its word into the
+        // words before it by its share of their strengths, so the mix times
+        // the sum of them all adds every word at its own strength.
+        glColor4f(0.0f, 0.0f, 0.0f, total);
+        float sum = 0.0f;
+        for (const LitWord* word : group) {
+            sum += word->strength;
+            glActiveTexture(GL_TEXTURE0 + titleWords[word->index].unit);
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, titleTextures[word->index].get());
+            if (word == &first) {
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+            } else {
+                const float share[4] = {word->strength / sum, word->strength / sum, word->strength / sum, 0.0f};
+                mixByShare(share);
+            }
+            // Taken under the scene's model-view, the eye planes give the
+            // stack's own coordinates, whatever the ribbons' draw moves them
+            // by later.
+            enableEyeLinearTexGen();
+            glMatrixMode(GL_TEXTURE);
+            glLoadMatrixf(titleTextureMatrix(word->projector).m);
+            glMatrixMode(GL_MODELVIEW);
+        }
         glActiveTexture(GL_TEXTURE0);
         drawTitleSurfaces(eye);
-        resetTextureUnit(GL_TEXTURE0 + unit);
+        for (const LitWord* word : group)
+            resetTextureUnit(GL_TEXTURE0 + titleWords[word->index].unit);
+        while (clips > 0)
+            glDisable(GL_CLIP_PLANE0 + --clips);
     }
-    glDisable(GL_CLIP_PLANE0);
     glDisable(GL_SCISSOR_TEST);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glActiveTexture(GL_TEXTURE0);
+}
+
+std::vector<std::vector<const RibbonStackScene::LitWord*>>
+RibbonStackScene::passesOf(const std::vector<LitWord>& lit)
+{
+    std::vector<std::vector<const LitWord*>> passes;
+    std::vector<const LitWord*> pass;
+    float total = 0.0f;
+    // A word joins the draw when its unit is free, the strengths still fit
+    // the alpha (which stops at one), and no clip of the draw cuts its light
+    // or its clip another's.
+    auto fits = [&](const LitWord& word) {
+        return total + word.strength <= 1.0f && std::none_of(pass.begin(), pass.end(), [&](const LitWord* w) {
+                   return titleWords[w->index].unit == titleWords[word.index].unit ||
+                          (w->clipped && (word.lightBehind >> w->index & 1u)) ||
+                          (word.clipped && (w->lightBehind >> word.index & 1u));
+               });
+    };
+    for (const LitWord& word : lit) {
+        if (!pass.empty() && !fits(word)) {
+            passes.push_back(pass);
+            pass.clear();
+            total = 0.0f;
+        }
+        pass.push_back(&word);
+        total += word.strength;
+    }
+    if (!pass.empty())
+        passes.push_back(pass);
+    for (auto& p : passes)
+        std::sort(p.begin(), p.end(), [](const LitWord* a, const LitWord* b) {
+            return titleWords[a->index].unit < titleWords[b->index].unit;
+        });
+    return passes;
 }
 
 std::array<show::Vec3, 2> RibbonStackScene::surfaceBounds() const
@@ -239,6 +319,7 @@ std::vector<RibbonStackScene::LitWord> RibbonStackScene::wordsLitAt(float time, 
     seen.insert(seen.end(), inBounds.begin(), inBounds.end());
 
     std::vector<LitWord> lit;
+    std::vector<std::vector<Plane>> bodies;
     for (int index : words) {
         const show::Mat4 projector = projectorMatrix(titleWords[index], time);
         // The alpha scales the light the word adds (the texture has none of
@@ -254,11 +335,32 @@ std::vector<RibbonStackScene::LitWord> RibbonStackScene::wordsLitAt(float time, 
         const std::optional<ScreenBox> reach = screenReach(planes, viewProjection, screen);
         if (!reach)
             continue;
-        lit.push_back({index, projector, strength, *reach});
+        // Behind the projector (q < 0) the divided coordinates fall in the
+        // lit box where the same planes, turned round, hold.
+        std::vector<Plane> behind = litPlanes(titleTextureMatrix(projector), titleLight[index]);
+        for (Plane& p : behind)
+            p = {-p.a, -p.b, -p.c, -p.d};
+        behind.insert(behind.end(), seen.begin(), seen.end());
+        const bool clipped = screenReach(behind, viewProjection, screen).has_value();
+        lit.push_back({index, projector, strength, *reach, clipped, 0u});
+        bodies.push_back(planes);
         all = lit.size() == 1 ? *reach : enclosing(all, *reach);
     }
+    // Which words' light may fall behind a clipped word's projector, where
+    // that word's clip would cut it away.
+    for (size_t a = 0; a < lit.size(); ++a) {
+        if (!lit[a].clipped)
+            continue;
+        const std::array<double, 4> front = titleFrontPlane(lit[a].projector);
+        const Plane behindA{-front[0], -front[1], -front[2], -front[3]};
+        for (size_t w = 0; w < lit.size(); ++w) {
+            std::vector<Plane> planes = bodies[w];
+            planes.push_back(behindA);
+            if (w != a && screenReach(planes, viewProjection, screen))
+                lit[w].lightBehind |= 1u << lit[a].index;
+        }
+    }
     return lit;
-
 }
 
 void RibbonStackScene::drawRibbonsPlain() const

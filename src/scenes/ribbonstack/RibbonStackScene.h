@@ -40,6 +40,22 @@ public:
     // ribbons. Expects the scene's model-view matrix to be current.
     void projectTitles(float time);
 
+    // A word to throw: its projector, its strength (the alpha of its light)
+    // and what the scene worked out of where its light can fall.
+    struct LitWord {
+        int index;
+        show::Mat4 projector;
+        float strength;
+        ScreenBox reach;   // the pixels it can change
+        bool clipped;      // to the side its projector faces
+        // Bit w set: this word's light may fall behind word w's projector.
+        unsigned lightBehind;
+    };
+    // The words in draws, in few draws as their units, their summed
+    // strengths and their clips allow, each draw's words in the order of
+    // their units.
+    static std::vector<std::vector<const LitWord*>> passesOf(const std::vector<LitWord>& lit);
+
     BarField bars;
     Scene3DS stack;
     std::unique_ptr<swfScript> script;
@@ -59,12 +75,6 @@ private:
     // What the words land on, seen from `eye` (stack coordinates): the
     // ribbons and the bars' faces behind them.
     void drawTitleSurfaces(const show::Vec3& eye) const;
-    struct LitWord {
-        int index;
-        show::Mat4 projector;
-        float strength;
-        ScreenBox reach;   // the pixels it can change
-    };
     // The words that add light at `time` seen through `modelView` (the
     // projection and viewport current), and in `all` the pixels any of them
     // can change.

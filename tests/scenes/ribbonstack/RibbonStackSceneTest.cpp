@@ -294,28 +294,64 @@ TEST_F(RibbonStackSceneTest, EachWordReadsWholeInTheMiddleOfTheViewNeitherHidden
 
 TEST_F(RibbonStackSceneTest, AWordLandsAlikeWhetherOrNotAnotherWordWasThrownBeforeIt)
 {
-    // At 11.75 s WOVEN is thrown, then FROM, over much the same ribbons and
-    // bars: FROM's light (the frame with it less the frame without it) is
-    // the same with WOVEN's pass before it as without, to a level of
-    // rounding, nowhere cut away.
-    ASSERT_EQ(titleWordsAt(11.75f), (std::vector<int>{1, 2}));
-    std::vector<std::vector<uint8_t>> frames;
-    for (std::initializer_list<int> setAsideWords : {std::initializer_list<int>{}, {2}, {1}, {1, 2}}) {
+    // Two words thrown over much the same ribbons and bars, the first
+    // clipped to the side its projector faces: the second's light (the
+    // frame with it less the frame without it) is the same with the first
+    // thrown before it as without, to a level of rounding, nowhere cut away
+    // by the first's depth or its clip.
+    struct Case {
+        float time;
+        int first, second;
+    };
+    for (const Case& c : {Case{11.75f, 1, 2}, Case{9.75f, 0, 1}}) {
+        SCOPED_TRACE(c.time);
+        ASSERT_EQ(titleWordsAt(c.time), (std::vector<int>{c.first, c.second}));
+        std::vector<std::vector<uint8_t>> frames;
+        for (std::initializer_list<int> unthrown : {std::initializer_list<int>{}, {c.second}, {c.first}, {c.first, c.second}}) {
+            std::srand(7);
+            RibbonStackScene& scene = buildScene<RibbonStackScene>(ribbonStackRow);
+            // A word without light to add is not thrown at all.
+            for (int word : unthrown)
+                scene.titleLight[word] = LitBox{};
+            for (int quarter = int(c.time * 4.0f) - 7; quarter <= int(c.time * 4.0f); ++quarter)
+                play(scene, quarter * 0.25f);
+            frames.push_back(readScreen(rgb));
+        }
+        long lit = 0, cut = 0;
+        for (size_t i = 0; i < frames[0].size(); ++i) {
+            const int afterFirst = frames[0][i] - frames[1][i], alone = frames[2][i] - frames[3][i];
+            lit += alone > 8;
+            cut += frames[0][i] < 255 && std::abs(afterFirst - alone) > 2;
+        }
+        EXPECT_GT(lit, 10000);
+        EXPECT_EQ(cut, 0);
+    }
+}
+
+TEST_F(RibbonStackSceneTest, WordsThrownInOneDrawAddTheLightEachAddsAlone)
+{
+    // At 12.5 s FROM and LIGHT share a draw (WOVEN, clipped, has its own):
+    // the frame's light over the frame without words is, to the rounding of
+    // a level or two, the sum of each word's light alone.
+    ASSERT_EQ(titleWordsAt(12.5f), (std::vector<int>{1, 2, 3}));
+    auto frameWith = [&](std::initializer_list<int> thrown) {
         std::srand(7);
         RibbonStackScene& scene = buildScene<RibbonStackScene>(ribbonStackRow);
-        // A word without light to add is not thrown at all.
-        for (int word : setAsideWords)
-            scene.titleLight[word] = LitBox{};
-        for (int quarter = 40; quarter <= 47; ++quarter)
+        for (int word = 0; word < titleWordCount; ++word)
+            if (std::find(thrown.begin(), thrown.end(), word) == thrown.end())
+                scene.titleLight[word] = LitBox{};
+        for (int quarter = 40; quarter <= 50; ++quarter)
             play(scene, quarter * 0.25f);
-        frames.push_back(readScreen(rgb));
+        return readScreen(rgb);
+    };
+    const std::vector<uint8_t> none = frameWith({}), both = frameWith({2, 3}), from = frameWith({2}),
+                               light = frameWith({3});
+    long lit = 0, off = 0;
+    for (size_t i = 0; i < none.size(); ++i) {
+        const int sum = (from[i] - none[i]) + (light[i] - none[i]);
+        lit += from[i] - none[i] > 8 && light[i] - none[i] > 8;
+        off += both[i] < 255 && std::abs(both[i] - none[i] - sum) > 2;
     }
-    long lit = 0, cut = 0;
-    for (size_t i = 0; i < frames[0].size(); ++i) {
-        const int afterWoven = frames[0][i] - frames[1][i], alone = frames[2][i] - frames[3][i];
-        lit += alone > 8;
-        cut += std::abs(afterWoven - alone) > 2;
-    }
-    EXPECT_GT(lit, 10000);
-    EXPECT_EQ(cut, 0);
+    EXPECT_GT(lit, 10000);   // both words light much of the frame
+    EXPECT_EQ(off, 0);
 }

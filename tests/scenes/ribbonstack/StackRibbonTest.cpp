@@ -1,3 +1,4 @@
+#include "scenes/ribbonstack/RibbonStackScene.h"
 #include "scenes/ribbonstack/StackRibbon.h"
 #include "scenes/ribbonstack/TitleProjection.h"
 
@@ -6,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 using show::Vec3;
 
@@ -196,5 +198,37 @@ TEST(TitleProjectionTest, TheEyeIsThePointTheViewSendsToTheOrigin)
         EXPECT_NEAR(got.x, c.want.x, 1e-4f);
         EXPECT_NEAR(got.y, c.want.y, 1e-4f);
         EXPECT_NEAR(got.z, c.want.z, 1e-4f);
+    }
+}
+
+TEST(TitleProjectionTest, WordsShareADrawOnlyWhereUnitsStrengthsAndClipsAllow)
+{
+    // Words 1, 2, 3 sit on units 2, 3, 1; words 0 and 3 share unit 1.
+    using Lit = RibbonStackScene::LitWord;
+    auto word = [](int index, float strength, bool clipped = false, unsigned lightBehind = 0u) {
+        return Lit{index, show::Mat4::identity(), strength, {0, 0, 1, 1}, clipped, lightBehind};
+    };
+    struct Case {
+        const char* what;
+        std::vector<Lit> lit;
+        std::vector<std::vector<int>> passes;   // word indices per draw
+    };
+    const Case cases[] = {
+        {"together, in unit order", {word(1, 0.4f), word(2, 0.3f), word(3, 0.3f)}, {{3, 1, 2}}},
+        {"the alpha would pass one", {word(1, 0.6f), word(2, 0.5f)}, {{1}, {2}}},
+        {"one unit", {word(0, 0.1f), word(3, 0.1f)}, {{0}, {3}}},
+        {"a clip that cuts no one's light", {word(1, 0.5f, true), word(2, 0.3f)}, {{1, 2}}},
+        {"word 2's light behind word 1", {word(1, 0.5f, true), word(2, 0.3f, false, 1u << 1)}, {{1}, {2}}},
+        {"word 1's light behind word 2", {word(1, 0.5f, false, 1u << 2), word(2, 0.3f, true)}, {{1}, {2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::vector<int>> got;
+        for (const auto& pass : RibbonStackScene::passesOf(c.lit)) {
+            got.emplace_back();
+            for (const Lit* w : pass)
+                got.back().push_back(w->index);
+        }
+        EXPECT_EQ(got, c.passes);
     }
 }
