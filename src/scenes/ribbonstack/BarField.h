@@ -41,6 +41,22 @@ public:
     // 10 units behind the stack. Leaves blending on, lighting and depth
     // testing off.
     int draw(float time);
+    // draw(), with the faces' red laid once per pixel as seen from `eye`
+    // (stack coordinates): each region where the same faces overlap gets
+    // their summed red in one quad, the sum the blending would have reached
+    // face by face. From an eye not in front of every face, draw().
+    void draw(const show::Vec3& eye);
+
+    // A region where the same faces overlap, as seen from some eye: the
+    // rays (u, v, -1) from the eye with u in u0..u1 and v in v0..v1, and the
+    // eight-bit red the faces there add up to.
+    struct Overlap {
+        float u0, u1, v0, v1;
+        int red;
+    };
+    // The regions seen from `eye` (field coordinates, in front of every
+    // face) where at least one face lies.
+    std::vector<Overlap> overlaps(const show::Vec3& eye) const;
     // The faces of `bars` (sorted from the largest z to the smallest) seen
     // from `eye`, nearest first. Bars of one height standing on one line
     // and parallel to each other: from an eye in front of them (larger z)
@@ -60,10 +76,13 @@ public:
     void drawFaces(const show::Vec3& eye) const;
 
     Bar bars[barCount];
-    GLDisplayList list;
+    GLDisplayList fills;
+    GLDisplayList outlines;
     // Bar indices from the largest z (nearest the eye) to the smallest.
     int nearestFirst[barCount];
 
 private:
     void buildList();
+    // A list where draw() puts it, in colour white.
+    void drawList(const GLDisplayList& which) const;
 };

@@ -400,7 +400,7 @@ int RibbonStackScene::update(float time)
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     drawGlow(modelview, projection);
-    bars.draw(local);
+    bars.draw(eyeOf(modelview));
     drawRibbons(false);
     glClear(GL_DEPTH_BUFFER_BIT);
     projectTitles(local);

@@ -119,3 +119,42 @@ TEST_F(BarFieldLightTest, LightLandsOnTheCutFacesWhereItLandedOnTheWholeOnes)
         EXPECT_LE(differ, 8);
     }
 }
+
+TEST_F(BarFieldLightTest, OneQuadPerOverlapAddsTheRedTheFacesAddOneByOne)
+{
+    // The field drawn face by face from its list, and drawn a region of
+    // overlapping faces at a time, from the camera's places beside the stack
+    // (stack coordinates): the same frame, but for a pixel here and there
+    // on an edge, which its own corners and a region's place a hair apart.
+    const BarField field;
+    struct View {
+        show::Vec3 eye, centre;
+    };
+    for (const View& v : {View{{30.0f, 0.5f, 14.0f}, {29.0f, 0.0f, 0.0f}}, View{{60.0f, -1.0f, 15.0f}, {75.0f, 0.0f, 5.0f}},
+                          View{{100.0f, 9.0f, 6.0f}, {90.0f, 0.0f, -3.0f}}}) {
+        SCOPED_TRACE(v.eye.x);
+        std::vector<uint8_t> frames[2];
+        for (int regions = 0; regions < 2; ++regions) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadMatrixf(show::Mat4::perspective(50.0f, 640.0f / 480.0f, 1.0f, 200.0f).m);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadMatrixf(show::Mat4::lookAt(v.eye, v.centre, {0.0f, 1.0f, 0.0f}).m);
+            glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            BarField& bars = const_cast<BarField&>(field);
+            if (regions)
+                bars.draw(v.eye);
+            else
+                bars.draw(0.0f);
+            frames[regions].resize(640 * 480 * 4);
+            glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, frames[regions].data());
+        }
+        long differ = 0, red = 0;
+        for (size_t i = 0; i < frames[0].size(); i += 4) {
+            differ += frames[0][i] != frames[1][i];
+            red += frames[0][i];
+        }
+        EXPECT_GT(red, 640L * 480 * 40);   // the field covers the view
+        EXPECT_LE(differ, 640 * 480 / 1000);
+    }
+}
