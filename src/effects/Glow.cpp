@@ -27,7 +27,10 @@ constexpr int filterRim = 2;
 
 } // namespace
 
-Glow::Glow(PBuffer* surface, CopyScreen* copy, CombinerFilter* blur) : surface(surface), copy(copy), filter(blur) {}
+Glow::Glow(PBuffer* surface, CopyScreen* copy, CombinerFilter* blur, int firstSpread)
+    : surface(surface), copy(copy), filter(blur), firstSpread(std::max(firstSpread, 1))
+{
+}
 
 int Glow::surfaceWidth() const
 {
@@ -77,7 +80,7 @@ void Glow::blur(const ScreenBox* within)
             glScissor(box.x, box.y, box.width, box.height);
             glEnable(GL_SCISSOR_TEST);
         }
-        for (int spread : {4, 2})
+        for (int spread : {firstSpread, secondSpread()})
             for (int direction : {CombinerFilter::left, CombinerFilter::right, CombinerFilter::up, CombinerFilter::down}) {
                 filter->spread = spread;
                 filter->direction = direction;

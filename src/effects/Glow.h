@@ -1,7 +1,7 @@
 // Glow: the blurred halo the show adds around bright things. A picture is
 // drawn into an off-screen surface, blurred there by a blur filter (strokes
-// 4 pixels apart, then 2, each way along both axes), copied into a texture
-// and added over the frame.
+// 4 pixels apart, then 2, each way along both axes, or half that), copied
+// into a texture and added over the frame.
 //
 // Per frame: begin() (or beginFromCamera) makes the surface current, the
 // caller draws the glow's picture there, blur() blurs and copies it and
@@ -22,7 +22,10 @@ class PBuffer;
 
 class Glow {
 public:
-    Glow(PBuffer* surface, CopyScreen* copy, CombinerFilter* blur);
+    // The strokes are `firstSpread` surface pixels apart, then half that
+    // (at least 1): 2 on a surface half the frame's size blurs as far over
+    // the frame as 4 on one of the frame's own size.
+    Glow(PBuffer* surface, CopyScreen* copy, CombinerFilter* blur, int firstSpread = 4);
 
     bool available() const { return surface != nullptr && copy != nullptr && filter != nullptr; }
     // The surface's size in pixels; 0 without a surface.
@@ -46,14 +49,16 @@ public:
     // when blur() had one.
     void add();
 
-    // How far the blur carries light from a lit pixel: three taps of 4
-    // pixels each way, then three of 2.
-    static constexpr int reach = 3 * 4 + 3 * 2;
+    // How far the blur carries light from a lit pixel, in surface pixels:
+    // three taps each way at each of the two spreads.
+    int reach() const { return 3 * firstSpread + 3 * secondSpread(); }
 
 private:
     PBuffer* surface;
     CopyScreen* copy;
     CombinerFilter* filter;
+    int firstSpread;
+    int secondSpread() const { return firstSpread > 1 ? firstSpread / 2 : 1; }
     bool boxed = false;
     ScreenBox box{0, 0, 0, 0};
 };

@@ -47,9 +47,11 @@ const char usageText[] =
     "              frame whose show time reaches SECONDS as a PNG picture and\n"
     "              end after the last one; may be given several times. With\n"
     "              s and t the show time counts from that point of the show.\n"
-    "  --bench[=N] render every scene headless for N frames (default 100) on\n"
-    "              the capture clock and print the milliseconds per frame\n"
-    "              (median, 95th percentile) and the loading times\n"
+    "  --bench[=N] render every scene headless for N frames (default 100)\n"
+    "              from each of five moments of its length on the capture\n"
+    "              clock and print the milliseconds per frame (the median\n"
+    "              at each moment, the median and 95th percentile of all)\n"
+    "              and the loading times\n"
     "  --help      show this help and exit\n"
     "  --version   show the version and exit\n";
 

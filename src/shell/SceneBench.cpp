@@ -28,16 +28,19 @@ std::string className(const Scene& scene)
     return status == 0 && readable ? readable.get() : mangled;
 }
 
+constexpr int momentsPerScene = 5;
+
 // Renders scene `index` the way the sequencer would after skipping to it,
-// frame by frame on the capture clock; the milliseconds of each frame.
-std::vector<double> timeScene(Demo& demo, int index, int frames)
+// frame by frame on the capture clock from `from` seconds into the scene;
+// the milliseconds of each frame.
+std::vector<double> timeScene(Demo& demo, int index, float from, int frames)
 {
     platform::WindowSystem& windows = *shellState().windowSystem;
     const Scene& scene = *demo.scenes[static_cast<size_t>(index)];
     std::vector<double> milliseconds;
     const double frequency = static_cast<double>(platform::performanceFrequency());
     for (int n = 0; n < frames && !platform::stopRequested(); ++n) {
-        const float t = static_cast<float>(n) / static_cast<float>(demo.clock.framesPerSecond);
+        const float t = from + static_cast<float>(n) / static_cast<float>(demo.clock.framesPerSecond);
         const uint64_t before = platform::performanceCounter();
         demo.drawFrame(index, demo.clock.showTimeInScene(scene.start, t), t);
         // Headless presenting waits for the frame to be drawn.
@@ -45,6 +48,23 @@ std::vector<double> timeScene(Demo& demo, int index, int frames)
         milliseconds.push_back(static_cast<double>(platform::performanceCounter() - before) * 1000.0 / frequency);
     }
     return milliseconds;
+}
+
+// Times scene `index` from each of its moments and prints its row.
+void benchScene(Demo& demo, int index, int frames, int warmUp)
+{
+    const Scene& scene = *demo.scenes[static_cast<size_t>(index)];
+    std::printf("%5d  %-28s %8.1f ", index, className(scene).c_str(), scene.duration);
+    std::vector<double> timed;
+    for (float moment : benchMoments(scene.duration, momentsPerScene)) {
+        std::vector<double> milliseconds = timeScene(demo, index, moment, frames);
+        std::printf(" %6.2f", frameStats(milliseconds, warmUp).median);
+        const auto skipped = static_cast<std::ptrdiff_t>(std::min(milliseconds.size(), static_cast<size_t>(warmUp)));
+        timed.insert(timed.end(), milliseconds.begin() + skipped, milliseconds.end());
+    }
+    const FrameStats whole = frameStats(timed, 0);
+    std::printf(" %10.2f %10.2f\n", whole.median, whole.percentile95);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -66,21 +86,28 @@ FrameStats frameStats(std::vector<double> milliseconds, int warmUp)
 
 int warmUpFrames(int frames) { return frames / 10; }
 
+std::vector<float> benchMoments(float duration, int count)
+{
+    std::vector<float> moments;
+    for (int k = 0; k < count; ++k)
+        moments.push_back(std::max(duration, 0.0f) * static_cast<float>(k) / static_cast<float>(count));
+    return moments;
+}
+
 int runSceneBench()
 {
     ShowRun& run = showRun();
     Demo& demo = *run.demo;
     const int framesPerSecond = demo.clock.framesPerSecond;
     const int warmUp = warmUpFrames(run.benchFrames);
-    std::printf("bench: %d frames per scene at %d fps from its start, the first %d left out\n", run.benchFrames,
+    std::printf("bench: %d frames at each of %d moments of every scene (its start, 1/%d ... %d/%d of its length) "
+                "at %d fps, the first %d of each left out\n",
+                run.benchFrames, momentsPerScene, momentsPerScene, momentsPerScene - 1, momentsPerScene,
                 framesPerSecond, warmUp);
-    std::printf("%5s  %-28s %10s %10s\n", "scene", "class", "median ms", "p95 ms");
-    for (size_t i = 0; i < demo.scenes.size() && !platform::stopRequested(); ++i) {
-        const FrameStats stats = frameStats(timeScene(demo, static_cast<int>(i), run.benchFrames), warmUp);
-        std::printf("%5zu  %-28s %10.2f %10.2f\n", i, className(*demo.scenes[i]).c_str(), stats.median,
-                    stats.percentile95);
-        std::fflush(stdout);
-    }
+    std::printf("%5s  %-28s %8s  %-34s %10s %10s\n", "scene", "class", "length s", "median ms at each moment",
+                "median ms", "p95 ms");
+    for (size_t i = 0; i < demo.scenes.size() && !platform::stopRequested(); ++i)
+        benchScene(demo, static_cast<int>(i), run.benchFrames, warmUp);
     double total = 0.0;
     for (size_t stage = 0; stage < run.stageMilliseconds.size(); ++stage) {
         std::printf("loading stage %zu %10.1f ms\n", stage, run.stageMilliseconds[stage]);

@@ -62,10 +62,27 @@ TEST_F(GlowTest, ABoxedGlowLeavesTheScreenOutsideItsBoxAlone)
     drawSquares(glow, {{80, 120}, {240, 120}});
     glow.blur();
     drawSquares(glow, {{80, 120}, {240, 120}});
-    const ScreenBox leftSquare{80 - 10 - Glow::reach, 120 - 10 - Glow::reach, 20 + 2 * Glow::reach,
-                               20 + 2 * Glow::reach};
+    const ScreenBox leftSquare{80 - 10 - glow.reach(), 120 - 10 - glow.reach(), 20 + 2 * glow.reach(),
+                               20 + 2 * glow.reach()};
     glow.blur(&leftSquare);
     glow.add();
     EXPECT_GT(redAt(160, 240), 100);
     EXPECT_EQ(redAt(480, 240), 0);
+}
+
+TEST_F(GlowTest, StrokesHalfAsFarApartReachHalfAsFar)
+{
+    // The square's edge is at window row 260; a surface pixel is two rows.
+    for (const int spread : {4, 2}) {
+        SCOPED_TRACE(spread);
+        Glow glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
+                  resources->get(shared::blur320x240), spread);
+        EXPECT_EQ(glow.reach(), spread == 4 ? 18 : 9);
+        drawSquares(glow, {{160, 120}});
+        glow.blur();
+        glClear(GL_COLOR_BUFFER_BIT);
+        glow.add();
+        EXPECT_GT(redAt(320, 260 + 12), 0);
+        EXPECT_EQ(redAt(320, 260 + 28) > 0, spread == 4);
+    }
 }

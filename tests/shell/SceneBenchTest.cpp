@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_F(SceneBenchRunTest, EverySceneRunsFromItsStartOnTheCaptureClock)
+TEST_F(SceneBenchRunTest, EverySceneRunsFromFiveMomentsOfItsLengthOnTheCaptureClock)
 {
     shell::showSettings().startScene = 1; // a bench times every scene anyway
     shell::showSettings().captureFrameRate = 10;
@@ -87,13 +87,16 @@ TEST_F(SceneBenchRunTest, EverySceneRunsFromItsStartOnTheCaptureClock)
     for (int slot = 0; slot < 2; ++slot) {
         SCOPED_TRACE(slot);
         const sequencertest::RecordingScene& scene = sequencertest::sceneAt(demo, slot);
-        ASSERT_EQ(scene.times.size(), 4u);
-        for (size_t n = 0; n < 4; ++n)
-            EXPECT_NEAR(scene.times[n], scene.start - 0.01f + n * 0.1f, 1e-5);
+        ASSERT_EQ(scene.times.size(), 20u);
+        for (size_t moment = 0; moment < 5; ++moment)
+            for (size_t n = 0; n < 4; ++n)
+                EXPECT_NEAR(scene.times[moment * 4 + n],
+                            scene.start - 0.01f + scene.duration * moment / 5.0f + n * 0.1f, 1e-5);
     }
     EXPECT_EQ(attributePushesLeft(), 0);
 
-    EXPECT_EQ(report.rfind("bench: 4 frames per scene at 10 fps from its start, the first 0 left out\n", 0), 0u)
+    EXPECT_EQ(report.rfind("bench: 4 frames at each of 5 moments of every scene (its start, 1/5 ... 4/5 of its length) at 10 fps, "
+                          "the first 0 of each left out\n", 0), 0u)
         << report;
     EXPECT_NE(report.find("\n    0  sequencertest::RecordingScene"), std::string::npos) << report;
     EXPECT_NE(report.find("\n    1  sequencertest::RecordingScene"), std::string::npos) << report;

@@ -13,6 +13,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/TextureUpload.h"
 #include "scenes/aflowers/LensClip.h"
+#include "scenes/shared/VisibleBand.h"
 #include "scenes/tunnel/RibbonsScene.h"
 
 #include <epoxy/gl.h>
@@ -86,6 +87,10 @@ int AflowersScene::update(float time)
     const float sceneTime = localTime(time);
     const float b = localBeat(time);
     glClear(GL_COLOR_BUFFER_BIT);
+    // Nothing of this frame is read back from under the bars: the glow
+    // looks up rows 60 to 420 of its copy, the cross-fade lays the copy
+    // back where it was taken. The flowers' heavy overdraw stops at them.
+    scissorToVisibleBand();
     constexpr PassState glowingPass{PassState::noDepthTest, PassState::additiveAlpha, PassState::unlit};
     glowingPass.apply();
     glDisable(GL_TEXTURE_2D);
@@ -109,6 +114,7 @@ int AflowersScene::update(float time)
     // Out of the dark over the first beat.
     if (b < 1.0f)
         drawBlackFade(1.0f - b);
+    glDisable(GL_SCISSOR_TEST);
     return sceneTime >= duration ? 1 : 0;
 }
 
@@ -208,10 +214,13 @@ void AflowersScene::crossFade(float b)
     if (copy == nullptr || next->copy == nullptr)
         return;
     copy->copyFromScreen(0, 0, 0, 0, -1, -1);
+    // The next scene draws its whole frame, as it would on its own.
+    glDisable(GL_SCISSOR_TEST);
     next->driven = true;
     next->preRoll = duration - timeOfBeat(lengthBeats - fadeBeats);
     next->update(timeOfBeat(b - (lengthBeats - fadeBeats)));
     next->driven = false;
+    scissorToVisibleBand();
     const float f = std::fmin((b - (lengthBeats - fadeBeats)) / fadeBeats, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_BLEND);

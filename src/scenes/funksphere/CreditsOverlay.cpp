@@ -10,6 +10,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,22 @@ bool hasImage(const GLTexture& texture)
     return width > 0;
 }
 
+// Read back as the sampler sees it, whatever the file's layout.
+TexelCoverage coverageOf(const GLTexture& texture)
+{
+    if (!texture)
+        return {};
+    GLint width = 0, height = 0;
+    glBindTexture(rectangle, texture.get());
+    glGetTexLevelParameteriv(rectangle, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(rectangle, 0, GL_TEXTURE_HEIGHT, &height);
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(rectangle, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(rectangle, 0);
+    return TexelCoverage(width, height, rgba);
+}
+
 } // namespace
 
 CreditsOverlay::CreditsOverlay(ResourceManager* resources, int columns, int rows) : WarpGrid(resources)
@@ -45,9 +62,11 @@ CreditsOverlay::CreditsOverlay(ResourceManager* resources, int columns, int rows
         std::printf("funksphere.cfg missing: the credits stay empty\n");
         return;
     }
-    slots[0] = {loadPicture(cfg.get(), personKeys[0]), loadPicture(cfg.get(), "music")};
-    slots[2] = {loadPicture(cfg.get(), personKeys[1]), loadPicture(cfg.get(), "code")};
-    slots[3] = {loadPicture(cfg.get(), personKeys[2]), loadPicture(cfg.get(), "support")};
+    slots[0] = {loadPicture(cfg.get(), personKeys[0]), loadPicture(cfg.get(), "music"), {}};
+    slots[2] = {loadPicture(cfg.get(), personKeys[1]), loadPicture(cfg.get(), "code"), {}};
+    slots[3] = {loadPicture(cfg.get(), personKeys[2]), loadPicture(cfg.get(), "support"), {}};
+    for (Slot& slot : slots)
+        slot.nameCoverage = coverageOf(slot.name);
 }
 
 GLTexture CreditsOverlay::loadPicture(const char* cfg, const char* key)
@@ -107,16 +126,57 @@ void CreditsOverlay::draw(float t)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(rectangle);
+    // Black texels must add nothing, which leaving cells out relies on.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const float a = t + 5.0f + (creditIndex == 0 ? 1.570795f : 0.0f);
     glColor4f(1, 1, 1, alpha);
-    if (slot.name || !picturesExpected) {
+    if (slot.name) {
         glBindTexture(rectangle, slot.name.get());
-        WarpGrid::update(a);   // computeWarp(a), then the grid
+        computeWarp(a);
+        drawLitCells(slot.nameCoverage);
+    } else if (!picturesExpected) {
+        glBindTexture(rectangle, 0);
+        WarpGrid::update(a);   // computeWarp(a), then the whole grid
     }
     if (slot.role || !picturesExpected)
         drawBanner(slot.role.get());
     glBindTexture(rectangle, 0);
     glDisable(rectangle);
+}
+
+// The grid as the warp grid draws it, less the cells whose four corners
+// (and so every coordinate between them) look up black texels only.
+void CreditsOverlay::drawLitCells(const TexelCoverage& coverage)
+{
+    setOrthoBox(0, width, height, 0, 0, 10);
+    const float cellWidth = static_cast<float>(width) / columns;
+    const float cellHeight = static_cast<float>(height) / rows;
+    cells.clear();
+    for (int e = 0; e < rows; ++e) {
+        for (int i = 0; i < columns; ++i) {
+            const float s[4] = {texS(i, e), texS(i + 1, e), texS(i + 1, e + 1), texS(i, e + 1)};
+            const float t[4] = {texT(i, e), texT(i + 1, e), texT(i + 1, e + 1), texT(i, e + 1)};
+            if (!coverage.mayBeLit(*std::min_element(s, s + 4), *std::min_element(t, t + 4),
+                                   *std::max_element(s, s + 4), *std::max_element(t, t + 4)))
+                continue;
+            const float x0 = i * cellWidth, x1 = (i + 1) * cellWidth;
+            const float y0 = e * cellHeight, y1 = (e + 1) * cellHeight;
+            const float x[4] = {x0, x1, x1, x0}, y[4] = {y0, y0, y1, y1};
+            for (int c = 0; c < 4; ++c)
+                cells.insert(cells.end(), {s[c], t[c], x[c], y[c]});
+        }
+    }
+    if (cells.empty())
+        return;
+    const GLsizei stride = 4 * sizeof(float);
+    glClientActiveTexture(GL_TEXTURE0);
+    glTexCoordPointer(2, GL_FLOAT, stride, cells.data());
+    glVertexPointer(2, GL_FLOAT, stride, cells.data() + 2);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    nv::glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(cells.size() / 4));
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
 void CreditsOverlay::drawBanner(GLuint role) const

@@ -9,6 +9,9 @@
 // animation's numbering has it. Credits 4 and 5 have no people: they draw
 // nothing, rather than a stale or empty slot, as does any other index.
 //
+// Only the grid cells whose texture coordinates reach the lit part of the
+// name picture are drawn: the rest would add black.
+//
 // The owner sets width and height (the surface drawn on), alpha and
 // frequency before each draw, on a current context; the overlay owns its
 // eight picture textures. A picture that cannot be loaded is reported and
@@ -17,9 +20,11 @@
 
 #include "core/GLObjects.h"
 #include "effects/WarpGrid.h"
+#include "scenes/funksphere/TexelCoverage.h"
 #include "swf/swfMovie.h"
 
 #include <array>
+#include <vector>
 
 class CreditsOverlay : public WarpGrid {
 public:
@@ -48,9 +53,12 @@ private:
     struct Slot {
         GLTexture name;   // none: nothing bound
         GLTexture role;
+        TexelCoverage nameCoverage;
     };
     GLTexture loadPicture(const char* cfg, const char* key);
+    void drawLitCells(const TexelCoverage& coverage);
     void drawBanner(GLuint role) const;
 
     std::array<Slot, slotCount> slots{};
+    std::vector<float> cells;   // the drawn corners (s, t, x, y), kept between frames
 };

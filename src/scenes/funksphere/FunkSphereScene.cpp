@@ -12,6 +12,7 @@
 #include "resources/ResourceManager.h"
 #include "scenes/funksphere/CreditsOverlay.h"
 #include "scenes/funksphere/FunkSphere.h"
+#include "scenes/shared/VisibleBand.h"
 #include "swf/swfScript.h"
 
 #include <epoxy/gl.h>
@@ -88,8 +89,13 @@ int FunkSphereScene::update(float time)
         previousFrame->copyFromScreen(0, 0, 0, 0, -1, -1);
     drawSphere(b);
     glDisable(GL_DEPTH_TEST);
-    if (layer[3] > 0.01f && layer[2] > 0.01f)
+    if (layer[3] > 0.01f && layer[2] > 0.01f) {
+        // Drawn last and never copied back: under the bars the name's
+        // upper rows would be drawn for nobody.
+        scissorToVisibleBand();
         drawCredits(virtualScreenWidth, virtualScreenHeight, b);
+        glDisable(GL_SCISSOR_TEST);
+    }
     return local >= duration ? 1 : 0;
 }
 

@@ -111,13 +111,24 @@ void CubeLogo::placeMesh()
     for (size_t i = 0; i < cubes.size(); ++i)
         matrices[i] = cubes[i].matrix;
     mesh.place(matrices);
+    casterMesh.place(matrices);
 }
 
 void CubeLogo::draw(float) const
 {
+    (glow ? glowState : normalState).applyMaterial();
+    drawMesh(mesh);
+}
+
+void CubeLogo::drawCaster() const
+{
+    drawMesh(casterMesh);
+}
+
+void CubeLogo::drawMesh(const LogoMesh& boxes) const
+{
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    (glow ? glowState : normalState).applyMaterial();
     glMultMatrixf(orientation.m);
     glRotatef(kTurn, 0.0f, 1.0f, 0.0f);
     // The boxes are closed: a face turned away from the eye never shows in
@@ -127,7 +138,7 @@ void CubeLogo::draw(float) const
     glGetIntegerv(GL_CULL_FACE_MODE, &culledFace);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
-    mesh.draw();
+    boxes.draw();
     glCullFace(static_cast<GLenum>(culledFace));
     if (!wasCulling)
         glDisable(GL_CULL_FACE);

@@ -47,6 +47,10 @@ public:
 
     // The whole logo under its orientation, with the current material block.
     void draw(float t) const;
+    // The same boxes with one quad a face and no material of their own: a
+    // depth map needs only the faces' planes, not the fine grid that
+    // per-vertex lighting wants.
+    void drawCaster() const;
     // Moves every box and the whole logo on to `t` seconds; the push decays
     // with the time since the last update (time running back counts as none).
     void update(float t);
@@ -72,8 +76,10 @@ private:
     void addCubes(const unsigned char* rgb, int width, int height, const char* picture);
     // Hands the boxes' matrices to the mesh.
     void placeMesh();
+    void drawMesh(const LogoMesh& boxes) const;
 
-    LogoMesh mesh;
+    LogoMesh mesh{4};         // each face a 4 x 4 grid, lit evenly per vertex
+    LogoMesh casterMesh{1};   // one quad a face
     std::vector<show::Mat4> matrices;   // kept between frames, so placing allocates nothing
     bool meshAtRest = false;            // the mesh holds the boxes without their tumble
 

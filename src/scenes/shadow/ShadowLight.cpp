@@ -3,6 +3,7 @@
 #include "core/TextureUnits.h"
 #include "effects/PBuffer.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -89,11 +90,17 @@ show::Mat4 ShadowLight::viewMatrix() const
 void ShadowLight::beginDepthPass(PBuffer& surface)
 {
     surface.makeCurrent();
-    glViewport(0, 0, mapWidth, mapHeight);
     glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
+    beginDepthTile(0, 0);
+}
+
+void ShadowLight::beginDepthTile(int x, int y)
+{
+    glViewport(x, y, mapWidth, mapHeight);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(offsetFactor, offsetUnits);
@@ -109,13 +116,18 @@ void ShadowLight::beginDepthPass(PBuffer& surface)
 
 void ShadowLight::endDepthPass(PBuffer& surface)
 {
+    copyDepthTile(0, 0);
+    surface.restore();
+}
+
+void ShadowLight::copyDepthTile(int x, int y)
+{
     // The surface's own context: its unit 0 may have been left elsewhere.
     glActiveTexture(GL_TEXTURE0);
     bindDepthTexture();
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, mapWidth, mapHeight);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, mapWidth, mapHeight);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDisable(GL_POLYGON_OFFSET_FILL);
-    surface.restore();
 }
 
 void ShadowLight::setupShadowTexGen() const
@@ -150,13 +162,16 @@ void ShadowLight::applyPosition(int index, float x, float y, float z) const
 
 void ShadowLight::clipToFrustum(bool on) const
 {
-    constexpr int planes = 5;
     if (!on) {
-        for (int i = 0; i < planes; ++i)
+        for (int i = 0; i < clipPlanes; ++i)
             glDisable(GL_CLIP_PLANE0 + i);
+        clipPlanes = 0;
         glDisable(GL_POLYGON_OFFSET_FILL);
         return;
     }
+    GLint available = 0;
+    glGetIntegerv(GL_MAX_CLIP_PLANES, &available);
+    clipPlanes = available >= 8 ? 8 : 4;
     // A clipped polygon is drawn again from new corners, and its depth can
     // come out a step behind what the same polygon laid down unclipped: a
     // pull of one step forward keeps equal-depth passes whole.
@@ -165,20 +180,23 @@ void ShadowLight::clipToFrustum(bool on) const
     show::Mat4 view;
     std::memcpy(view.m, lightView, sizeof view.m);
     const show::Mat4 clip = lightFrustum(*this) * view;
-    // Inside is where w + x, w - x, w + y, w - y and w + z are all positive.
-    // The sides stand a tenth wider than the frustum: a clipped polygon's
-    // depth differs from the unclipped one's in the last bits, so its edge
-    // must fall where the light adds nothing, outside the spot's disc.
-    constexpr double wider = 1.0 / 1.1;
-    const struct {
-        int row;
-        double scale;
-    } sides[planes] = {{0, wider}, {0, -wider}, {1, wider}, {1, -wider}, {2, 1.0}};
+    // Eight planes through the light make an octagon around the round spot
+    // it throws (four, a square, where the driver has fewer than eight);
+    // inside plane k is where w * wider > x cos(k/8 turn) + y sin(k/8 turn).
+    // Everything behind the light lies outside one of them, so no near
+    // plane is needed. The octagon stands a tenth wider
+    // than the spot: a clipped polygon's depth differs from the unclipped
+    // one's in the last bits, so its edge must fall where the light adds
+    // nothing.
+    constexpr double wider = 1.1;
+    constexpr double eighthTurn = 0.78539816339744831;
     glMatrixMode(GL_MODELVIEW);
-    for (int i = 0; i < planes; ++i) {
+    const int step = clipPlanes == 8 ? 1 : 2;
+    for (int i = 0; i < clipPlanes; ++i) {
+        const double cx = std::cos(i * step * eighthTurn), cy = std::sin(i * step * eighthTurn);
         GLdouble equation[4];
         for (int c = 0; c < 4; ++c)
-            equation[c] = clip.at(3, c) + sides[i].scale * clip.at(sides[i].row, c);
+            equation[c] = wider * clip.at(3, c) - cx * clip.at(0, c) - cy * clip.at(1, c);
         glClipPlane(GL_CLIP_PLANE0 + i, equation);
         glEnable(GL_CLIP_PLANE0 + i);
     }

@@ -45,6 +45,12 @@ public:
     // Copies the depth drawn since beginDepthPass into the texture while the
     // surface is still current, then returns to the window's context.
     void endDepthPass(PBuffer& surface);
+    // The same pass as a tile of a larger surface that is already current
+    // and cleared, so several lights share one switch of context: the
+    // viewport is the map's size with its corner at (x, y), and the copy
+    // takes that tile and stays on the surface.
+    void beginDepthTile(int x, int y);
+    void copyDepthTile(int x, int y);
 
     // Eye-linear coordinates on the active unit, with the texture matrix
     // taking them into the light's depth map. Call it with the model-view
@@ -57,13 +63,14 @@ public:
     // `position`, through the current model-view.
     void applyPosition(int index, float x, float y, float z) const;
 
-    // Clip planes 0-4 on the sides and the near plane of the light's
-    // frustum, through the current model-view (which should hold the camera
-    // alone, as for setupShadowTexGen): nothing the light cannot see is
-    // rasterised, and nothing behind it takes the mirrored projection.
-    // Polygons are pulled one depth step forward while it is on, so a pass
-    // testing GL_LEQUAL against the unclipped depth keeps every pixel.
-    // False turns the five planes and the offset off.
+    // Clip planes 0-7 (0-3 where the driver has fewer than eight) round the
+    // light's spot, through the current model-view (which should hold the
+    // camera alone, as for setupShadowTexGen): nothing outside the spot's
+    // cone, a tenth wider, is rasterised, and nothing behind the light
+    // takes the mirrored projection. Polygons are pulled one depth step
+    // forward while it is on, so a pass testing GL_LEQUAL against the
+    // unclipped depth keeps every pixel. False turns the planes and the
+    // offset off.
     void clipToFrustum(bool on) const;
 
     // The light's view: a look-at from `position` towards `target`.
@@ -86,4 +93,6 @@ public:
 
 private:
     void bindDepthTexture();
+
+    mutable int clipPlanes = 0;   // on: 8, or 4 where the driver has fewer
 };

@@ -15,6 +15,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -35,9 +37,13 @@ constexpr float kLightFar = 160.0f;
 constexpr float kLightFov = 45.0f;   // degrees
 // A high spot exponent: bright in the middle of the cone, dim at its edge.
 constexpr float kSpotExponent = 100.0f;
+// The glow surface is half the frame's size, its blur strokes half as far
+// apart: the glow reaches as far over the frame as a full-size one would,
+// for a quarter of the pixels.
+constexpr int kGlowSpread = 2;
 // The glow box holds the logo, the blur's reach around it and two pixels
 // to spare.
-constexpr int kGlowMargin = Glow::reach + 2;
+constexpr int kGlowSpare = 2;
 
 // The depth of the room with the light its walls throw back, laid first.
 constexpr PassState bouncePass{PassState::depthLess, PassState::opaque, PassState::lit};
@@ -93,8 +99,8 @@ ShadowRoom::ShadowRoom(ResourceManager* resources)
     roomState.readMaterial("shadowcube.cfg", resources);
     circleMask = resources->get(shared::circleMask);
     depthSurface = resources->get(shared::pbuffer512x512);
-    glow = Glow(resources->get(shared::pbuffer640x480), resources->get(shared::copyScreen640x480c),
-                resources->get(shared::blur640x480));
+    glow = Glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
+                resources->get(shared::blur320x240), kGlowSpread);
     logo = std::make_unique<CubeLogo>(*resources);
     roomList = buildRoomList();
     for (int i = 0; i < lightCount; ++i) {
@@ -160,8 +166,15 @@ void ShadowRoom::prepare(float t)
 {
     moveLights(t);
     logo->update(t);
+    // The camera, read while the window's context is current: the shadow
+    // maps' surface hands over straight to the glow's, which returns.
+    float projection[16], modelView[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
     drawShadowMaps();
-    drawGlow();
+    drawGlow(projection, modelView);
+    if (depthSurface != nullptr && !glow.available())
+        depthSurface->restore();
 }
 
 void ShadowRoom::drawPrepared()
@@ -200,13 +213,37 @@ void ShadowRoom::drawShadowMaps()
 {
     if (depthSurface == nullptr)
         return;
+    // The maps are tiles of one surface: one switch of context for all of
+    // them, and the copies wait for the drawing once.
+    depthSurface->makeCurrent();
+    const int columns = std::max(1, depthSurface->width / kMapSize);
+    const int tiles = columns * std::max(1, depthSurface->height / kMapSize);
+    std::vector<ShadowLight*> drawn;
+    const auto corner = [columns](size_t tile) {
+        return std::pair{static_cast<int>(tile) % columns * kMapSize, static_cast<int>(tile) / columns * kMapSize};
+    };
+    const auto copyDrawn = [&] {
+        for (size_t tile = 0; tile < drawn.size(); ++tile)
+            drawn[tile]->copyDepthTile(corner(tile).first, corner(tile).second);
+        drawn.clear();
+    };
     for (auto& light : lights) {
         if (light->colour[3] <= 0.0f)
             continue;
-        light->beginDepthPass(*depthSurface);
-        drawContents();
-        light->endDepthPass(*depthSurface);
+        if (drawn.empty()) {
+            glDepthMask(GL_TRUE);
+            glClear(GL_DEPTH_BUFFER_BIT);
+        }
+        const auto [x, y] = corner(drawn.size());
+        light->beginDepthTile(x, y);
+        // The lights stand inside the closed room, which hides no part of
+        // itself from them: only the logo casts shadows.
+        logo->drawCaster();
+        drawn.push_back(light.get());
+        if (static_cast<int>(drawn.size()) == tiles)
+            copyDrawn();
     }
+    copyDrawn();
 }
 
 void ShadowRoom::drawLitPasses()
@@ -240,13 +277,10 @@ void ShadowRoom::drawLitPasses()
     }
 }
 
-void ShadowRoom::drawGlow()
+void ShadowRoom::drawGlow(const float (&projection)[16], const float (&modelView)[16])
 {
     if (!glow.available())
         return;
-    float projection[16], modelView[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
     glow.beginFromCamera(projection, modelView);
     glowPass.apply();
     resetTextureUnits(2);
@@ -280,5 +314,5 @@ bool ShadowRoom::logoScreenBox(const float (&projection)[16], const float (&mode
     show::Mat4 view;
     std::memcpy(view.m, modelView, sizeof view.m);
     const show::Mat4 logoView = view * logo->placement();
-    return blockScreenBox(projection, logoView.m, low, high, width, height, kGlowMargin, box);
+    return blockScreenBox(projection, logoView.m, low, high, width, height, glow.reach() + kGlowSpare, box);
 }

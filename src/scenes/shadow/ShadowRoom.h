@@ -2,9 +2,10 @@
 // lights circling its centre, each casting a depth-map shadow of the cube
 // logo inside, with a blurred specular copy of the logo added as a glow.
 //
-// A frame: move the lights; draw the depth maps into "PBuffer512x512";
-// render the logo's glow into "PBuffer640x480" and blur it eight times with
-// "Blur640x480" into "CopyScreen640x480c"; then on the screen lay down depth
+// A frame: move the lights; draw the depth maps as tiles of
+// "PBuffer512x512"; render the logo's glow at half the frame's size into
+// "PBuffer320x240" and blur it eight times with "Blur320x240" into
+// "CopyScreen320x240"; then on the screen lay down depth
 // with the dim light the walls throw back, add one lit pass per light,
 // masked by its depth map and by "CircleMask" projected from it, and add the
 // glow. The caller sets the camera (the model-view holds the
@@ -66,9 +67,10 @@ public:
 private:
     void drawContents() const;
     void drawBouncePass();
+    // Leaves the maps' surface current.
     void drawShadowMaps();
     void drawLitPasses();
-    void drawGlow();
+    void drawGlow(const float (&projection)[16], const float (&modelView)[16]);
     // The glow surface's box of the logo and the blur's reach around it.
     bool logoScreenBox(const float (&projection)[16], const float (&modelView)[16], int width, int height,
                        ScreenBox& box) const;

@@ -128,6 +128,27 @@ TEST_F(AflowersSceneTest, TheOpenFlowersGlowWithoutBlowingOutToWhite)
     }
 }
 
+TEST_F(AflowersSceneTest, DrawsTheWholeBandBetweenTheBars)
+{
+    // The frame may stop at the bars (the top and bottom 40 rows), but its
+    // first and last rows inside them show the sky, on the scene's own and
+    // inside the cross-fade; and nothing is left held to the band after.
+    RibbonsScene& ribbons = buildScene<RibbonsScene>(ribbonsRow);
+    AflowersScene& scene = buildScene<AflowersScene>(aflowersRow);
+    scene.next = &ribbons;
+    for (float beat : {4.0f, 33.0f}) {
+        SCOPED_TRACE(beat);
+        const auto pixels = frameAt(scene, beat);
+        for (int row : {40, 439}) {
+            int dark = 0;
+            for (int x = 0; x < 640; ++x)
+                dark += pixels[(row * 640 + x) * 3 + 2] == 0;
+            EXPECT_EQ(dark, 0) << "row " << row;
+        }
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    }
+}
+
 TEST_F(AflowersSceneTest, PlaysOnWithoutItsDataFiles)
 {
     ownData();

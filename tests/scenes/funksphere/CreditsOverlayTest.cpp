@@ -1,7 +1,10 @@
 #include "effects/SharedObjects.h"
 #include "imagewriter/ImageWriter.h"
+#include "resources/KeyValue.h"
+#include "resources/Pictures.h"
 #include "resources/ResourceManager.h"
 #include "resources/TempDirectory.h"
+#include "resources/TextureUpload.h"
 #include "scenes/funksphere/CreditsOverlay.h"
 #include "support/ShowResourcesTest.h"
 
@@ -85,6 +88,46 @@ TEST_F(CreditsOverlayTest, EachPersonsCreditShowsTheNameAboveTheSphereAndTheBann
         EXPECT_EQ(bound, 0);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE));
     }
+}
+
+TEST_F(CreditsOverlayTest, TheNameDrawsAsTheWholeGridWouldOnBothSurfaces)
+{
+    // The whole warp grid through the same picture and ripple, drawn the
+    // plain way, is the reference; the banner rows are left out of the
+    // comparison (the reference has no banner). The 512 x 512 surface is
+    // the viewport over the 640 x 480 test buffer, its top 32 rows cut off.
+    std::unique_ptr<char[]> cfg = resources->readFile("funksphere.cfg");
+    ASSERT_NE(cfg, nullptr);
+    std::unique_ptr<char[]> file = kvString(cfg.get(), "vellum");
+    ASSERT_NE(file, nullptr);
+    GLTexture name = createTexture(resources::textureRectangle);
+    loadPictureTexture(*resources, file.get());
+    CreditsOverlay credits(resources.get(), 64, 64);
+    CreditsOverlay::creditIndex = 2;
+    const struct { int width, height; float frequency, t; int bannerTop, bannerBottom; } rows[] = {
+        {640, 480, 15.0f, 1.0f, 280, 360}, {640, 480, 0.5f, 4.0f, 280, 360},
+        {512, 512, 15.0f, 2.5f, 248, 328}, {512, 512, 3.0f, 7.0f, 248, 328}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << " x " << row.height << " at " << row.t);
+        credits.width = row.width;
+        credits.height = row.height;
+        credits.frequency = row.frequency;
+        glViewport(0, 0, row.width, row.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(resources::textureRectangle);
+        glBindTexture(resources::textureRectangle, name.get());
+        glColor4f(1, 1, 1, 1);
+        credits.WarpGrid::update(row.t + 5.0f);
+        const auto whole = screen();
+        glClear(GL_COLOR_BUFFER_BIT);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);   // as another pass may leave it
+        credits.draw(row.t);
+        const auto after = screen();
+        EXPECT_GT(changedRows(std::vector<uint8_t>(after.size(), 0), whole, 0, row.bannerTop), 2000);
+        EXPECT_EQ(changedRows(whole, after, 0, row.bannerTop), 0);
+        EXPECT_EQ(changedRows(whole, after, row.bannerBottom, 480), 0);
+    }
+    glViewport(0, 0, 640, 480);
 }
 
 TEST_F(CreditsOverlayTest, PicturesLoadByTheirContentInTheColoursTheyShow)

@@ -63,6 +63,7 @@ TEST_F(FunkSphereSceneTest, PlaysItsFramesAndFinishesAfterFiftyFourBeats)
     for (float t = 5.0f; t < 6.0f; t += 0.1f)
         finished |= play(scene, t);
     EXPECT_EQ(finished, 0);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));   // the credits' band is let go
     // The sphere in the middle, the credit's banner across it.
     EXPECT_GT(brightness(320, 240), 60);
     EXPECT_EQ(CreditsOverlay::creditIndex, 0);

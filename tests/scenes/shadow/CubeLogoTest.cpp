@@ -223,8 +223,9 @@ namespace {
 
 // The logo as updated at `t`, seen face on under an orthographic view four
 // boxes wide: the view undoes the logo's turn about y (t radians and 200
-// degrees), so a box at rest shows its square face.
-void drawFaceOn(const CubeLogo& logo, float t)
+// degrees), so a box at rest shows its square face. The shadow casters'
+// boxes when `caster` is set.
+void drawFaceOn(const CubeLogo& logo, float t, bool caster)
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -235,7 +236,10 @@ void drawFaceOn(const CubeLogo& logo, float t)
     glDisable(GL_LIGHTING);
     glColor4f(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    logo.draw(0.0f);
+    if (caster)
+        logo.drawCaster();
+    else
+        logo.draw(0.0f);
 }
 
 // Whether the pixel just beside the resting box's corner (outside it) is lit.
@@ -250,34 +254,39 @@ bool beyondTheRestingCorner()
 
 TEST_F(CubeLogoTest, TumblingBoxesDrawTurnedAndSettleBackToRest)
 {
-    Picture picture(1, 1);
-    picture.set(0, 0, 255);
-    std::srand(1);
-    CubeLogo logo(picture.rgb.data(), 1, 1);
-    logo.update(0.0f);
-    drawFaceOn(logo, 0.0f);
-    EXPECT_NE(testsupport::readPixel(320, 240)[0], 0);
-    EXPECT_FALSE(beyondTheRestingCorner());
+    // The lit boxes and the shadow casters' coarser ones move together.
+    for (const bool caster : {false, true}) {
+        SCOPED_TRACE(caster ? "casters" : "lit boxes");
+        Picture picture(1, 1);
+        picture.set(0, 0, 255);
+        std::srand(1);
+        CubeLogo logo(picture.rgb.data(), 1, 1);
+        logo.update(0.0f);
+        drawFaceOn(logo, 0.0f, caster);
+        EXPECT_NE(testsupport::readPixel(320, 240)[0], 0);
+        EXPECT_FALSE(beyondTheRestingCorner());
 
-    // A push turns the box: its corner now reaches along the x axis.
-    logo.key(' ');
-    logo.key(' ');
-    logo.key(' ');
-    logo.update(0.5f);
-    drawFaceOn(logo, 0.5f);
-    bool turned = false;
-    for (int x = 320 + 81; x < 320 + 120; ++x)
-        turned = turned || testsupport::readPixel(x, 240)[0] != 0 || testsupport::readPixel(320, 240 + x - 320)[0] != 0;
-    EXPECT_TRUE(turned);
+        // A push turns the box: its corner now reaches along the x axis.
+        logo.key(' ');
+        logo.key(' ');
+        logo.key(' ');
+        logo.update(0.5f);
+        drawFaceOn(logo, 0.5f, caster);
+        bool turned = false;
+        for (int x = 320 + 81; x < 320 + 120; ++x)
+            turned = turned || testsupport::readPixel(x, 240)[0] != 0 ||
+                     testsupport::readPixel(320, 240 + x - 320)[0] != 0;
+        EXPECT_TRUE(turned);
 
-    // Once the push has died away the box draws at rest again.
-    logo.update(10.0f);
-    ASSERT_EQ(logo.pulse, 0.0f);
-    logo.update(10.5f);
-    drawFaceOn(logo, 10.5f);
-    EXPECT_FALSE(beyondTheRestingCorner());
-    EXPECT_EQ(testsupport::readPixel(320, 240 + 88)[0], 0);
-    EXPECT_NE(testsupport::readPixel(320, 240)[0], 0);
+        // Once the push has died away the box draws at rest again.
+        logo.update(10.0f);
+        ASSERT_EQ(logo.pulse, 0.0f);
+        logo.update(10.5f);
+        drawFaceOn(logo, 10.5f, caster);
+        EXPECT_FALSE(beyondTheRestingCorner());
+        EXPECT_EQ(testsupport::readPixel(320, 240 + 88)[0], 0);
+        EXPECT_NE(testsupport::readPixel(320, 240)[0], 0);
+    }
 }
 
 TEST_F(CubeLogoTest, BoundsHoldEveryCornerOfEveryBoxWhileTumbling)

@@ -228,8 +228,11 @@ TEST_F(ShadowedFloor, ClippingKeepsOnlyWhatTheLightSees)
     EXPECT_LT(pixelAt(Vec3(0, 0, 0.5f))[0], 20);
     EXPECT_EQ(pixelAt(Vec3(16, 0, 2))[0], 0);
     EXPECT_EQ(pixelAt(Vec3(-16, 0, 8))[0], 0);
+    // Round the spot, not square: its cone's diagonal corner is left out.
+    EXPECT_GT(pixelAt(Vec3(7, 0, -7))[0], 245);
+    EXPECT_EQ(pixelAt(Vec3(10, 0, -10))[0], 0);
     EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0));
-    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE4));
+    EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0 + 7));
 }
 
 TEST_F(ShadowedFloor, UnclippedTheFloorBeyondTheFrustumTakesTheEdgeTexels)
@@ -259,10 +262,49 @@ TEST_F(ShadowedFloor, ClippedPassesStillMeetTheirOwnDepth)
     light.clipToFrustum(false);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
+    // Every point of the light's spot, which reaches about 11.5 from the centre.
     int missing = 0;
-    for (float x = -10.0f; x <= 10.0f; x += 0.25f)
-        for (float z = -10.0f; z <= 10.0f; z += 0.25f)
-            if (pixelAt(Vec3(x, 0, z))[0] != 255)
+    for (float x = -11.0f; x <= 11.0f; x += 0.25f)
+        for (float z = -11.0f; z <= 11.0f; z += 0.25f)
+            if (x * x + z * z <= 11.0f * 11.0f && pixelAt(Vec3(x, 0, z))[0] != 255)
                 ++missing;
     EXPECT_EQ(missing, 0);
+}
+
+TEST_F(ShadowLightTest, TilesOfOneSurfaceGiveEachLightItsOwnMap)
+{
+    // Two lights in one place, 256-texel maps in opposite corners of a
+    // 512 x 512 surface: only the second sees the box.
+    PBuffer surface{512, 512};
+    surface.create(true);
+    ShadowLight lights[2];
+    for (ShadowLight& light : lights) {
+        light.position = Vec3(0, 20, 0);
+        light.farPlane = 60;
+        light.mapWidth = light.mapHeight = 256;
+        light.createDepthTexture(GL_UNSIGNED_INT);
+    }
+    surface.makeCurrent();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    lights[0].beginDepthTile(0, 0);
+    drawFloor();
+    lights[1].beginDepthTile(256, 256);
+    drawFloor();
+    drawBox();
+    lights[0].copyDepthTile(0, 0);
+    lights[1].copyDepthTile(256, 256);
+    surface.restore();
+
+    float centre[2], edge[2];
+    for (int i = 0; i < 2; ++i) {
+        std::vector<float> depth(256 * 256, -1.0f);
+        glBindTexture(GL_TEXTURE_2D, lights[i].depthTexture.get());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        centre[i] = depth[128 * 256 + 128];
+        edge[i] = depth[10 * 256 + 10];
+    }
+    EXPECT_LT(edge[0], 1.0f);                // the floor was drawn in both
+    EXPECT_NEAR(edge[1], edge[0], 1e-4f);
+    EXPECT_NEAR(centre[0], edge[0], 0.02f);  // floor below the first light
+    EXPECT_LT(centre[1], centre[0] - 0.01f); // the box above it for the second
 }

@@ -200,3 +200,40 @@ TEST_F(ShadowSceneData, MissingFilesAreReportedAndTheRoomStillPlays)
     EXPECT_NE((loadNotes + err).find("shadowscene.3ds"), std::string::npos) << loadNotes << err;
     EXPECT_EQ(run.get<ShadowRunState>().camera, "Camera01");
 }
+
+TEST_F(ShadowSceneTest, EachLightsMapHoldsTheLogoAloneAndTheWindowIsLeftAsItWas)
+{
+    ShadowRoom& room = *scene->room;
+    GLint framebuffer = 0, viewport[4];
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(1, 2, 3);
+    room.prepare(5.0f);
+
+    GLint framebufferAfter = -1, viewportAfter[4];
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebufferAfter);
+    glGetIntegerv(GL_VIEWPORT, viewportAfter);
+    EXPECT_EQ(framebufferAfter, framebuffer);
+    EXPECT_TRUE(std::equal(viewport, viewport + 4, viewportAfter));
+    float modelView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    EXPECT_EQ(modelView[12], 1.0f);
+    EXPECT_EQ(modelView[14], 3.0f);
+
+    // Each light looks at the logo in the middle of its map; the walls
+    // round the edge cast nothing and are left out.
+    for (const auto& light : room.lights) {
+        std::vector<float> depth(static_cast<size_t>(light->mapWidth) * light->mapHeight, -1.0f);
+        glBindTexture(GL_TEXTURE_2D, light->depthTexture.get());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        float nearest = 1.0f;
+        for (int y = light->mapHeight / 2 - 16; y < light->mapHeight / 2 + 16; ++y)
+            for (int x = light->mapWidth / 2 - 16; x < light->mapWidth / 2 + 16; ++x)
+                nearest = std::min(nearest, depth[static_cast<size_t>(y) * light->mapWidth + x]);
+        EXPECT_LT(nearest, 0.99f);
+        EXPECT_EQ(depth[5 * light->mapWidth + 5], 1.0f);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
