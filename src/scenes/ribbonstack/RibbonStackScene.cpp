@@ -9,6 +9,7 @@
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
 #include "scenes/shared/VertexProgramFile.h"
+#include "scenes/shared/VisibleBand.h"
 
 #include <png.h>
 
@@ -41,6 +42,14 @@ GLTexture loadTitleTexture(const ResourceManager& resources, const char* name, L
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
+}
+
+// The part both hold (empty, not negative, when they do not meet).
+ScreenBox overlapOf(const ScreenBox& a, const ScreenBox& b)
+{
+    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.width, b.x + b.width), y1 = std::min(a.y + a.height, b.y + b.height);
+    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
 }
 
 // The smallest box holding both.
@@ -169,6 +178,14 @@ void RibbonStackScene::projectTitles(float time)
     if (lit.empty())
         return;
 
+    // Held inside the scissor box the caller set, if any, which is kept.
+    const bool scissored = glIsEnabled(GL_SCISSOR_TEST);
+    GLint held[4];
+    glGetIntegerv(GL_SCISSOR_BOX, held);
+    auto scissorTo = [&](const ScreenBox& box) {
+        const ScreenBox b = scissored ? overlapOf(box, {held[0], held[1], held[2], held[3]}) : box;
+        glScissor(b.x, b.y, b.width, b.height);
+    };
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     resetTextureUnits(textureUnits);
@@ -184,7 +201,7 @@ void RibbonStackScene::projectTitles(float time)
     // word lands once, on the nearest surface only; the words keep it as it
     // was laid, so no word's clipped draw shades another's pixels away.
     const show::Vec3 eye = eyeOf(modelView);
-    glScissor(all.x, all.y, all.width, all.height);
+    scissorTo(all);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     drawTitleSurfaces(eye);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -198,7 +215,7 @@ void RibbonStackScene::projectTitles(float time)
             reach = enclosing(reach, word->reach);
             total += word->strength;
         }
-        glScissor(reach.x, reach.y, reach.width, reach.height);
+        scissorTo(reach);
         int clips = 0;
         for (const LitWord* word : group)
             if (word->clipped) {
@@ -238,7 +255,9 @@ void RibbonStackScene::projectTitles(float time)
         while (clips > 0)
             glDisable(GL_CLIP_PLANE0 + --clips);
     }
-    glDisable(GL_SCISSOR_TEST);
+    glScissor(held[0], held[1], held[2], held[3]);
+    if (!scissored)
+        glDisable(GL_SCISSOR_TEST);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glActiveTexture(GL_TEXTURE0);
@@ -400,6 +419,9 @@ int RibbonStackScene::update(float time)
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     drawGlow(modelview, projection);
+    // Nothing of the frame is read back from under the letterbox bars (the
+    // glow is drawn apart, on its own surface): the passes stop at them.
+    scissorToVisibleBand();
     bars.draw(eyeOf(modelview));
     drawRibbons(false);
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -409,6 +431,7 @@ int RibbonStackScene::update(float time)
     if (beat > lastBeat - fadeOutBeats)
         drawBlackFade(show::remap(beat, lastBeat - fadeOutBeats, lastBeat, 0.0f, 1.0f));
     glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
     return local >= duration ? 1 : 0;
 }
 

@@ -355,3 +355,29 @@ TEST_F(RibbonStackSceneTest, WordsThrownInOneDrawAddTheLightEachAddsAlone)
     EXPECT_GT(lit, 10000);   // both words light much of the frame
     EXPECT_EQ(off, 0);
 }
+
+TEST_F(RibbonStackSceneTest, TheFrameFillsTheBandBetweenTheBarsAndTheWordsKeepTheScissorTheyFound)
+{
+    // While words are thrown the frame reaches the first and last rows the
+    // letterbox bars leave in view, and nothing is left held to the band
+    // after; the words, each held to the pixels it can reach, leave the
+    // caller's scissor box and test as they were.
+    for (int quarter = 32; quarter <= 39; ++quarter)
+        play(*scene, quarter * 0.25f);
+    const std::vector<uint8_t> pixels = readScreen(rgb);
+    for (int row : {40, 439}) {
+        int unlit = 0;
+        for (int x = 0; x < 640; ++x)
+            unlit += pixels[size_t(row * 640 + x) * 3] == 0;
+        EXPECT_EQ(unlit, 0) << "row " << row;
+    }
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    glScissor(0, 0, 640, 480);
+    glEnable(GL_SCISSOR_TEST);
+    scene->projectTitles(9.75f);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(std::vector<GLint>(box, box + 4), (std::vector<GLint>{0, 0, 640, 480}));
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
+}
