@@ -9,11 +9,15 @@
 #include "resources/KeyValue.h"
 #include "resources/ResourceManager.h"
 #include "scenes/shared/VertexProgramFile.h"
+#include "scenes/shared/VisibleBand.h"
 
 #include <png.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -22,7 +26,7 @@ namespace {
 // border is all that lies beyond it. A picture that cannot be read leaves
 // the texture empty and the word unseen; one that is there but cannot be
 // decoded is named.
-GLTexture loadTitleTexture(const ResourceManager& resources, const char* name)
+GLTexture loadTitleTexture(const ResourceManager& resources, const char* name, LitBox& light)
 {
     GLTexture texture = createTexture(GL_TEXTURE_2D);
     const FileBytes bytes = resources.readBytes(name);
@@ -32,11 +36,46 @@ GLTexture loadTitleTexture(const ResourceManager& resources, const char* name)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      image.pixels.data());
+        light = litBoxOf(image.pixels.data(), image.width, image.height, image.channels);
     } else if (bytes) {
         std::printf("cannot load the title picture %s\n", name);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
+}
+
+// The part both hold (empty, not negative, when they do not meet).
+ScreenBox overlapOf(const ScreenBox& a, const ScreenBox& b)
+{
+    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.width, b.x + b.width), y1 = std::min(a.y + a.height, b.y + b.height);
+    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
+// The smallest box holding both.
+ScreenBox enclosing(const ScreenBox& a, const ScreenBox& b)
+{
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.width, b.x + b.width), y1 = std::max(a.y + a.height, b.y + b.height);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// The active unit's colour: the texture mixed into the units before it by
+// `share` (the texture's weight), the fragment's alpha passed on.
+void mixByShare(const float (&share)[4])
+{
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_CONSTANT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_COLOR);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, share);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
 }
 
 // Units 0..3: the title words are projected through units 1 to 3.
@@ -81,7 +120,7 @@ RibbonStackScene::RibbonStackScene(ResourceManager* resources)
         ribbons.push_back(std::make_unique<StackRibbon>(i * ribbonSpacing));
     readLook();
     for (int i = 0; i < titleWordCount; ++i)
-        titleTextures[i] = loadTitleTexture(*resources, titleWords[i].fileName);
+        titleTextures[i] = loadTitleTexture(*resources, titleWords[i].fileName, titleLight[i]);
 }
 
 void RibbonStackScene::readLook()
@@ -132,50 +171,215 @@ void RibbonStackScene::projectTitles(float time)
     const std::vector<int> words = titleWordsAt(time);
     if (words.empty())
         return;
+    float modelView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+    ScreenBox all{0, 0, 0, 0};
+    const std::vector<LitWord> lit = wordsLitAt(time, modelView, all);
+    if (lit.empty())
+        return;
+
+    // Held inside the scissor box the caller set, if any, which is kept.
+    const bool scissored = glIsEnabled(GL_SCISSOR_TEST);
+    GLint held[4];
+    glGetIntegerv(GL_SCISSOR_BOX, held);
+    auto scissorTo = [&](const ScreenBox& box) {
+        const ScreenBox b = scissored ? overlapOf(box, {held[0], held[1], held[2], held[3]}) : box;
+        glScissor(b.x, b.y, b.width, b.height);
+    };
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     resetTextureUnits(textureUnits);
     glDisable(GL_LIGHTING);
-    // One draw per word, each clipped to the side its projector faces: behind
-    // the projector the perspective divide turns the word round, and it
-    // would read mirrored there. The word's light that passes between the
+    glEnable(GL_SCISSOR_TEST);
+    // A word is clipped to the side its projector faces wherever the camera
+    // could see behind the projector a point that its picture's letters
+    // would land on: there the perspective divide turns the word round, and
+    // it would read mirrored. Words share a draw, a texture unit each, where
+    // no clip cuts another word's light. The words' light that passes between the
     // ribbons lands on the bars behind them, so its letters stay whole
     // rather than cut into slats. The depth of both is laid first so every
-    // word lands once, on the nearest surface only.
+    // word lands once, on the nearest surface only; the words keep it as it
+    // was laid, so no word's clipped draw shades another's pixels away.
+    const show::Vec3 eye = eyeOf(modelView);
+    scissorTo(all);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    drawTitleSurfaces();
+    drawTitleSurfaces(eye);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
-    glEnable(GL_CLIP_PLANE0);
+    glDepthMask(GL_FALSE);
+    for (const std::vector<const LitWord*>& group : passesOf(lit)) {
+        const LitWord& first = *group.front();
+        ScreenBox reach = first.reach;
+        float total = 0.0f;
+        for (const LitWord* word : group) {
+            reach = enclosing(reach, word->reach);
+            total += word->strength;
+        }
+        scissorTo(reach);
+        int clips = 0;
+        for (const LitWord* word : group)
+            if (word->clipped) {
+                const std::array<double, 4> front = titleFrontPlane(word->projector);
+                glClipPlane(GL_CLIP_PLANE0 + clips, front.data());
+                glEnable(GL_CLIP_PLANE0 + clips++);
+            }
+        // The alpha scales the light the pass adds (the textures have none
+        // of their own). Each unit after the first mixes its word into the
+        // words before it by its share of their strengths, so the mix times
+        // the sum of them all adds every word at its own strength.
+        glColor4f(0.0f, 0.0f, 0.0f, total);
+        float sum = 0.0f;
+        for (const LitWord* word : group) {
+            sum += word->strength;
+            glActiveTexture(GL_TEXTURE0 + titleWords[word->index].unit);
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, titleTextures[word->index].get());
+            if (word == &first) {
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+            } else {
+                const float share[4] = {word->strength / sum, word->strength / sum, word->strength / sum, 0.0f};
+                mixByShare(share);
+            }
+            // Taken under the scene's model-view, the eye planes give the
+            // stack's own coordinates, whatever the ribbons' draw moves them
+            // by later.
+            enableEyeLinearTexGen();
+            glMatrixMode(GL_TEXTURE);
+            glLoadMatrixf(titleTextureMatrix(word->projector).m);
+            glMatrixMode(GL_MODELVIEW);
+        }
+        glActiveTexture(GL_TEXTURE0);
+        drawTitleSurfaces(eye);
+        for (const LitWord* word : group)
+            resetTextureUnit(GL_TEXTURE0 + titleWords[word->index].unit);
+        while (clips > 0)
+            glDisable(GL_CLIP_PLANE0 + --clips);
+    }
+    glScissor(held[0], held[1], held[2], held[3]);
+    if (!scissored)
+        glDisable(GL_SCISSOR_TEST);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+std::vector<std::vector<const RibbonStackScene::LitWord*>>
+RibbonStackScene::passesOf(const std::vector<LitWord>& lit)
+{
+    std::vector<std::vector<const LitWord*>> passes;
+    std::vector<const LitWord*> pass;
+    float total = 0.0f;
+    // A word joins the draw when its unit is free, the strengths still fit
+    // the alpha (which stops at one), and no clip of the draw cuts its light
+    // or its clip another's.
+    auto fits = [&](const LitWord& word) {
+        return total + word.strength <= 1.0f && std::none_of(pass.begin(), pass.end(), [&](const LitWord* w) {
+                   return titleWords[w->index].unit == titleWords[word.index].unit ||
+                          (w->clipped && (word.lightBehind >> w->index & 1u)) ||
+                          (word.clipped && (w->lightBehind >> word.index & 1u));
+               });
+    };
+    for (const LitWord& word : lit) {
+        if (!pass.empty() && !fits(word)) {
+            passes.push_back(pass);
+            pass.clear();
+            total = 0.0f;
+        }
+        pass.push_back(&word);
+        total += word.strength;
+    }
+    if (!pass.empty())
+        passes.push_back(pass);
+    for (auto& p : passes)
+        std::sort(p.begin(), p.end(), [](const LitWord* a, const LitWord* b) {
+            return titleWords[a->index].unit < titleWords[b->index].unit;
+        });
+    return passes;
+}
+
+std::array<show::Vec3, 2> RibbonStackScene::surfaceBounds() const
+{
+    show::Vec3 lo(1e30f, 1e30f, 1e30f), hi(-1e30f, -1e30f, -1e30f);
+    auto take = [&](const show::Vec3& p) {
+        lo = show::Vec3(std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z));
+        hi = show::Vec3(std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z));
+    };
+    const show::Vec3 shift(stackShift, 0.0f, 0.0f);
+    for (const auto& ribbon : ribbons)
+        for (int i = 0; i < StackRibbon::ringSize; ++i) {
+            take(ribbon->entry(i).left + shift);
+            take(ribbon->entry(i).right + shift);
+        }
+    const float half = BarField::barHeight / 2.0f;
+    for (const BarField::Bar& b : bars.bars) {
+        take({b.x - b.width / 2.0f, b.y - half, b.z + BarField::depthBehindStack});
+        take({b.x + b.width / 2.0f, b.y + half, b.z + BarField::depthBehindStack});
+    }
+    return {lo, hi};
+}
+
+std::vector<RibbonStackScene::LitWord> RibbonStackScene::wordsLitAt(float time, const float (&modelView)[16],
+                                                                     ScreenBox& all) const
+{
+    const std::vector<int> words = titleWordsAt(time);
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    show::Mat4 view, lens;
+    std::copy(modelView, modelView + 16, view.m);
+    std::copy(projection, projection + 16, lens.m);
+    const show::Mat4 viewProjection = lens * view;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const ScreenBox screen{viewport[0], viewport[1], viewport[2], viewport[3]};
+    // What the camera sees of the stack and the bars: every word lands there.
+    std::vector<Plane> seen = viewPlanes(viewProjection);
+    const std::array<show::Vec3, 2> bounds = surfaceBounds();
+    const std::vector<Plane> inBounds = boxPlanes(bounds[0], bounds[1]);
+    seen.insert(seen.end(), inBounds.begin(), inBounds.end());
+
+    std::vector<LitWord> lit;
+    std::vector<std::vector<Plane>> bodies;
     for (int index : words) {
-        const TitleWord& word = titleWords[index];
-        const show::Mat4 projector = projectorMatrix(word, time);
+        const show::Mat4 projector = projectorMatrix(titleWords[index], time);
         // The alpha scales the light the word adds (the texture has none of
         // its own): a word thrown from the side lays its letters large and
         // faint across the whole stack instead of over the word being read.
         const float strength = titleGain * titleFacing(projector);
-        if (strength < faintestTitle)
+        if (strength < faintestTitle || titleLight[index].empty)
             continue;
-        glColor4f(0.0f, 0.0f, 0.0f, strength);
-        glActiveTexture(GL_TEXTURE0 + word.unit);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, titleTextures[index].get());
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        // Taken under the scene's model-view, the eye planes give the stack's
-        // own coordinates, whatever the ribbons' draw moves them by later.
-        enableEyeLinearTexGen();
-        glMatrixMode(GL_TEXTURE);
-        glLoadMatrixf(titleTextureMatrix(projector).m);
-        glMatrixMode(GL_MODELVIEW);
-        const std::array<double, 4> front = titleFrontPlane(projector);
-        glClipPlane(GL_CLIP_PLANE0, front.data());
-        glActiveTexture(GL_TEXTURE0);
-        drawTitleSurfaces();
-        resetTextureUnit(GL_TEXTURE0 + word.unit);
+        // Only the pixels its lit box can reach: the rest of its picture is
+        // black, and adds nothing.
+        std::vector<Plane> planes = litPlanes(titleTextureMatrix(projector), titleLight[index]);
+        planes.insert(planes.end(), seen.begin(), seen.end());
+        const std::optional<ScreenBox> reach = screenReach(planes, viewProjection, screen);
+        if (!reach)
+            continue;
+        // Behind the projector (q < 0) the divided coordinates fall in the
+        // lit box where the same planes, turned round, hold.
+        std::vector<Plane> behind = litPlanes(titleTextureMatrix(projector), titleLight[index]);
+        for (Plane& p : behind)
+            p = {-p.a, -p.b, -p.c, -p.d};
+        behind.insert(behind.end(), seen.begin(), seen.end());
+        const bool clipped = screenReach(behind, viewProjection, screen).has_value();
+        lit.push_back({index, projector, strength, *reach, clipped, 0u});
+        bodies.push_back(planes);
+        all = lit.size() == 1 ? *reach : enclosing(all, *reach);
     }
-    glDisable(GL_CLIP_PLANE0);
-    glDepthFunc(GL_LESS);
-    glActiveTexture(GL_TEXTURE0);
+    // Which words' light may fall behind a clipped word's projector, where
+    // that word's clip would cut it away.
+    for (size_t a = 0; a < lit.size(); ++a) {
+        if (!lit[a].clipped)
+            continue;
+        const std::array<double, 4> front = titleFrontPlane(lit[a].projector);
+        const Plane behindA{-front[0], -front[1], -front[2], -front[3]};
+        for (size_t w = 0; w < lit.size(); ++w) {
+            std::vector<Plane> planes = bodies[w];
+            planes.push_back(behindA);
+            if (w != a && screenReach(planes, viewProjection, screen))
+                lit[w].lightBehind |= 1u << lit[a].index;
+        }
+    }
+    return lit;
 }
 
 void RibbonStackScene::drawRibbonsPlain() const
@@ -187,11 +391,11 @@ void RibbonStackScene::drawRibbonsPlain() const
     glPopMatrix();
 }
 
-void RibbonStackScene::drawTitleSurfaces() const
+void RibbonStackScene::drawTitleSurfaces(const show::Vec3& eye) const
 {
     glEnable(GL_DEPTH_TEST);
     drawRibbonsPlain();
-    bars.drawFaces();
+    bars.drawFaces(eye);
 }
 
 int RibbonStackScene::update(float time)
@@ -215,7 +419,10 @@ int RibbonStackScene::update(float time)
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     drawGlow(modelview, projection);
-    bars.draw(local);
+    // Nothing of the frame is read back from under the letterbox bars (the
+    // glow is drawn apart, on its own surface): the passes stop at them.
+    scissorToVisibleBand();
+    bars.draw(eyeOf(modelview));
     drawRibbons(false);
     glClear(GL_DEPTH_BUFFER_BIT);
     projectTitles(local);
@@ -224,6 +431,7 @@ int RibbonStackScene::update(float time)
     if (beat > lastBeat - fadeOutBeats)
         drawBlackFade(show::remap(beat, lastBeat - fadeOutBeats, lastBeat, 0.0f, 1.0f));
     glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
     return local >= duration ? 1 : 0;
 }
 

@@ -18,8 +18,10 @@
 #include "scenes/ribbonstack/BarField.h"
 #include "scenes/ribbonstack/StackRibbon.h"
 #include "scenes/ribbonstack/TitleProjection.h"
+#include "scenes/ribbonstack/TitleReach.h"
 #include "swf/swfScript.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -38,6 +40,22 @@ public:
     // ribbons. Expects the scene's model-view matrix to be current.
     void projectTitles(float time);
 
+    // A word to throw: its projector, its strength (the alpha of its light)
+    // and what the scene worked out of where its light can fall.
+    struct LitWord {
+        int index;
+        show::Mat4 projector;
+        float strength;
+        ScreenBox reach;   // the pixels it can change
+        bool clipped;      // to the side its projector faces
+        // Bit w set: this word's light may fall behind word w's projector.
+        unsigned lightBehind;
+    };
+    // The words in draws, in few draws as their units, their summed
+    // strengths and their clips allow, each draw's words in the order of
+    // their units.
+    static std::vector<std::vector<const LitWord*>> passesOf(const std::vector<LitWord>& lit);
+
     BarField bars;
     Scene3DS stack;
     std::unique_ptr<swfScript> script;
@@ -47,13 +65,22 @@ public:
     float refractionIndexRatio = 1.5f;
     float tint[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     GLTexture titleTextures[titleWordCount];
+    // Where each title picture is not black; empty for one not loaded.
+    LitBox titleLight[titleWordCount];
 
 private:
     void readLook();
     // The ribbons as plain geometry, in whatever state the caller set.
     void drawRibbonsPlain() const;
-    // What the words land on: the ribbons and the bars behind them.
-    void drawTitleSurfaces() const;
+    // What the words land on, seen from `eye` (stack coordinates): the
+    // ribbons and the bars' faces behind them.
+    void drawTitleSurfaces(const show::Vec3& eye) const;
+    // The words that add light at `time` seen through `modelView` (the
+    // projection and viewport current), and in `all` the pixels any of them
+    // can change.
+    std::vector<LitWord> wordsLitAt(float time, const float (&modelView)[16], ScreenBox& all) const;
+    // The box, in stack coordinates, holding every ribbon and bar.
+    std::array<show::Vec3, 2> surfaceBounds() const;
     // The ribbons' glow pass into the glow's surface, seen by the scene's
     // camera, blurred there.
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);

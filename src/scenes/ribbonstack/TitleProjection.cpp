@@ -54,3 +54,17 @@ std::array<double, 4> titleFrontPlane(const show::Mat4& projector)
     const float* m = projector.m;
     return {-m[2], -m[6], -m[10], -m[14]};
 }
+
+show::Vec3 eyeOf(const float (&modelView)[16])
+{
+    // Solve A e + t = 0 for the upper 3 x 3 block A and the translation t,
+    // by Cramer's rule: e = A^-1 (-t).
+    const float* m = modelView;
+    auto det = [](const show::Vec3& a, const show::Vec3& b, const show::Vec3& c) { return a.dot(b.cross(c)); };
+    const show::Vec3 c0(m[0], m[1], m[2]), c1(m[4], m[5], m[6]), c2(m[8], m[9], m[10]);
+    const show::Vec3 rhs(-m[12], -m[13], -m[14]);
+    const float d = det(c0, c1, c2);
+    if (d == 0.0f)
+        return show::Vec3(0.0f, 0.0f, 0.0f);
+    return show::Vec3(det(rhs, c1, c2) / d, det(c0, rhs, c2) / d, det(c0, c1, rhs) / d);
+}

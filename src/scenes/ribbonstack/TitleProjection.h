@@ -47,3 +47,7 @@ float titleFacing(const show::Mat4& projector);
 // round, so a point there would show the word mirrored; the scene clips
 // those away.
 std::array<double, 4> titleFrontPlane(const show::Mat4& projector);
+
+// The eye's position in the coordinates that `modelView` (column-major, any
+// affine matrix) takes to the eye's: the point it sends to the origin.
+show::Vec3 eyeOf(const float (&modelView)[16]);

@@ -291,3 +291,93 @@ TEST_F(RibbonStackSceneTest, EachWordReadsWholeInTheMiddleOfTheViewNeitherHidden
     }
     EXPECT_EQ(next, std::end(cases));
 }
+
+TEST_F(RibbonStackSceneTest, AWordLandsAlikeWhetherOrNotAnotherWordWasThrownBeforeIt)
+{
+    // Two words thrown over much the same ribbons and bars, the first
+    // clipped to the side its projector faces: the second's light (the
+    // frame with it less the frame without it) is the same with the first
+    // thrown before it as without, to a level of rounding, nowhere cut away
+    // by the first's depth or its clip.
+    struct Case {
+        float time;
+        int first, second;
+    };
+    for (const Case& c : {Case{11.75f, 1, 2}, Case{9.75f, 0, 1}}) {
+        SCOPED_TRACE(c.time);
+        ASSERT_EQ(titleWordsAt(c.time), (std::vector<int>{c.first, c.second}));
+        std::vector<std::vector<uint8_t>> frames;
+        for (std::initializer_list<int> unthrown : {std::initializer_list<int>{}, {c.second}, {c.first}, {c.first, c.second}}) {
+            std::srand(7);
+            RibbonStackScene& scene = buildScene<RibbonStackScene>(ribbonStackRow);
+            // A word without light to add is not thrown at all.
+            for (int word : unthrown)
+                scene.titleLight[word] = LitBox{};
+            for (int quarter = int(c.time * 4.0f) - 7; quarter <= int(c.time * 4.0f); ++quarter)
+                play(scene, quarter * 0.25f);
+            frames.push_back(readScreen(rgb));
+        }
+        long lit = 0, cut = 0;
+        for (size_t i = 0; i < frames[0].size(); ++i) {
+            const int afterFirst = frames[0][i] - frames[1][i], alone = frames[2][i] - frames[3][i];
+            lit += alone > 8;
+            cut += frames[0][i] < 255 && std::abs(afterFirst - alone) > 2;
+        }
+        EXPECT_GT(lit, 10000);
+        EXPECT_EQ(cut, 0);
+    }
+}
+
+TEST_F(RibbonStackSceneTest, WordsThrownInOneDrawAddTheLightEachAddsAlone)
+{
+    // At 12.5 s FROM and LIGHT share a draw (WOVEN, clipped, has its own):
+    // the frame's light over the frame without words is, to the rounding of
+    // a level or two, the sum of each word's light alone.
+    ASSERT_EQ(titleWordsAt(12.5f), (std::vector<int>{1, 2, 3}));
+    auto frameWith = [&](std::initializer_list<int> thrown) {
+        std::srand(7);
+        RibbonStackScene& scene = buildScene<RibbonStackScene>(ribbonStackRow);
+        for (int word = 0; word < titleWordCount; ++word)
+            if (std::find(thrown.begin(), thrown.end(), word) == thrown.end())
+                scene.titleLight[word] = LitBox{};
+        for (int quarter = 40; quarter <= 50; ++quarter)
+            play(scene, quarter * 0.25f);
+        return readScreen(rgb);
+    };
+    const std::vector<uint8_t> none = frameWith({}), both = frameWith({2, 3}), from = frameWith({2}),
+                               light = frameWith({3});
+    long lit = 0, off = 0;
+    for (size_t i = 0; i < none.size(); ++i) {
+        const int sum = (from[i] - none[i]) + (light[i] - none[i]);
+        lit += from[i] - none[i] > 8 && light[i] - none[i] > 8;
+        off += both[i] < 255 && std::abs(both[i] - none[i] - sum) > 2;
+    }
+    EXPECT_GT(lit, 10000);   // both words light much of the frame
+    EXPECT_EQ(off, 0);
+}
+
+TEST_F(RibbonStackSceneTest, TheFrameFillsTheBandBetweenTheBarsAndTheWordsKeepTheScissorTheyFound)
+{
+    // While words are thrown the frame reaches the first and last rows the
+    // letterbox bars leave in view, and nothing is left held to the band
+    // after; the words, each held to the pixels it can reach, leave the
+    // caller's scissor box and test as they were.
+    for (int quarter = 32; quarter <= 39; ++quarter)
+        play(*scene, quarter * 0.25f);
+    const std::vector<uint8_t> pixels = readScreen(rgb);
+    for (int row : {40, 439}) {
+        int unlit = 0;
+        for (int x = 0; x < 640; ++x)
+            unlit += pixels[size_t(row * 640 + x) * 3] == 0;
+        EXPECT_EQ(unlit, 0) << "row " << row;
+    }
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    glScissor(0, 0, 640, 480);
+    glEnable(GL_SCISSOR_TEST);
+    scene->projectTitles(9.75f);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(std::vector<GLint>(box, box + 4), (std::vector<GLint>{0, 0, 640, 480}));
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
+}

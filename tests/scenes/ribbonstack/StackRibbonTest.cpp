@@ -1,10 +1,13 @@
+#include "scenes/ribbonstack/RibbonStackScene.h"
 #include "scenes/ribbonstack/StackRibbon.h"
 #include "scenes/ribbonstack/TitleProjection.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 using show::Vec3;
 
@@ -174,5 +177,58 @@ TEST(TitleProjectionTest, AWordFallsFullOnTheStackOnlyWhileItsProjectorFacesIt)
         EXPECT_NEAR(titleFacing(projectorMatrix(word, middle + length / 4)), 0.70711f, 1e-4);
         EXPECT_NEAR(titleFacing(projectorMatrix(word, word.start)), 0.0f, 1e-4);
         EXPECT_EQ(titleFacing(projectorMatrix(word, word.end + 0.1f * length)), 0.0f);
+    }
+}
+
+TEST(TitleProjectionTest, TheEyeIsThePointTheViewSendsToTheOrigin)
+{
+    // A camera's view, then the same with the stack turned up the z axis as
+    // the scene turns it, and scaled: the eye in the stack's coordinates.
+    const Vec3 eye(25.5f, 1.5f, 14.0f);
+    const show::Mat4 view = show::Mat4::lookAt(eye, {20.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    const show::Mat4 turned = view * show::Mat4::rotation(90.0f, 1.0f, 0.0f, 0.0f) * show::Mat4::scaling(2.0f, 2.0f, 2.0f);
+    struct Case {
+        const show::Mat4& m;
+        Vec3 want;
+    };
+    for (const Case& c : {Case{view, eye}, Case{turned, Vec3(eye.x / 2.0f, eye.z / 2.0f, -eye.y / 2.0f)}}) {
+        float m[16];
+        std::copy(c.m.m, c.m.m + 16, m);
+        const Vec3 got = eyeOf(m);
+        EXPECT_NEAR(got.x, c.want.x, 1e-4f);
+        EXPECT_NEAR(got.y, c.want.y, 1e-4f);
+        EXPECT_NEAR(got.z, c.want.z, 1e-4f);
+    }
+}
+
+TEST(TitleProjectionTest, WordsShareADrawOnlyWhereUnitsStrengthsAndClipsAllow)
+{
+    // Words 1, 2, 3 sit on units 2, 3, 1; words 0 and 3 share unit 1.
+    using Lit = RibbonStackScene::LitWord;
+    auto word = [](int index, float strength, bool clipped = false, unsigned lightBehind = 0u) {
+        return Lit{index, show::Mat4::identity(), strength, {0, 0, 1, 1}, clipped, lightBehind};
+    };
+    struct Case {
+        const char* what;
+        std::vector<Lit> lit;
+        std::vector<std::vector<int>> passes;   // word indices per draw
+    };
+    const Case cases[] = {
+        {"together, in unit order", {word(1, 0.4f), word(2, 0.3f), word(3, 0.3f)}, {{3, 1, 2}}},
+        {"the alpha would pass one", {word(1, 0.6f), word(2, 0.5f)}, {{1}, {2}}},
+        {"one unit", {word(0, 0.1f), word(3, 0.1f)}, {{0}, {3}}},
+        {"a clip that cuts no one's light", {word(1, 0.5f, true), word(2, 0.3f)}, {{1, 2}}},
+        {"word 2's light behind word 1", {word(1, 0.5f, true), word(2, 0.3f, false, 1u << 1)}, {{1}, {2}}},
+        {"word 1's light behind word 2", {word(1, 0.5f, false, 1u << 2), word(2, 0.3f, true)}, {{1}, {2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::vector<int>> got;
+        for (const auto& pass : RibbonStackScene::passesOf(c.lit)) {
+            got.emplace_back();
+            for (const Lit* w : pass)
+                got.back().push_back(w->index);
+        }
+        EXPECT_EQ(got, c.passes);
     }
 }
