@@ -115,6 +115,7 @@ RibbonStackScene::RibbonStackScene(ResourceManager* resources)
 {
     glow = Glow(resources->get(shared::pbuffer320x240), resources->get(shared::copyScreen320x240),
                 resources->get(shared::blur320x240));
+    accents = showAccents(*resources);
     script->bindColour(1, tint);
     for (int i = 0; i < ribbonCount; ++i)
         ribbons.push_back(std::make_unique<StackRibbon>(i * ribbonSpacing));
@@ -421,7 +422,7 @@ int RibbonStackScene::update(float time)
     drawGlow(modelview, projection);
     // Nothing of the frame is read back from under the letterbox bars (the
     // glow is drawn apart, on its own surface): the passes stop at them.
-    scissorToVisibleBand();
+    scissorToVisibleBand(accents);
     bars.draw(eyeOf(modelview));
     drawRibbons(false);
     glClear(GL_DEPTH_BUFFER_BIT);

@@ -25,6 +25,8 @@
 #include <memory>
 #include <vector>
 
+class KeyEffects;
+
 class RibbonStackScene : public Scene {
 public:
     static constexpr int ribbonCount = 14;
@@ -86,4 +88,5 @@ private:
     void drawGlow(const float (&modelview)[16], const float (&projection)[16]);
 
     Glow glow{nullptr, nullptr, nullptr};
+    const KeyEffects* accents = nullptr;  // frames move under the bars while they shake or blur
 };
