@@ -45,8 +45,7 @@ void WarpGrid::draw() const
     const float cellWidth = static_cast<float>(width) / columns;
     const float cellHeight = static_cast<float>(height) / rows;
     const int step = cellsPerQuad > 1 ? cellsPerQuad : 1;
-    // The quads as one array (s, t, x, y, z per corner) instead of a call
-    // per coordinate.
+    // The quads as one array instead of a call per coordinate.
     quads.clear();
     for (int e = 0; e < rows; e += step) {
         const int e1 = std::min(e + step, rows);
@@ -59,16 +58,23 @@ void WarpGrid::draw() const
                 float x, y;
             } corners[4] = {{i, e, x0, y0}, {i1, e, x1, y0}, {i1, e1, x1, y1}, {i, e1, x0, y1}};
             for (const auto& c : corners)
-                quads.insert(quads.end(), {texS(c.column, c.row), texT(c.column, c.row), c.x, c.y, 0.0f});
+                quads.insert(quads.end(), {texS(c.column, c.row), texT(c.column, c.row), c.x, c.y});
         }
     }
-    const GLsizei stride = 5 * sizeof(float);
+    drawQuadCorners(quads);
+}
+
+void WarpGrid::drawQuadCorners(const std::vector<float>& corners)
+{
+    if (corners.empty())
+        return;
+    const GLsizei stride = 4 * sizeof(float);
     glClientActiveTexture(GL_TEXTURE0);
-    glTexCoordPointer(2, GL_FLOAT, stride, quads.data());
-    glVertexPointer(3, GL_FLOAT, stride, quads.data() + 2);
+    glTexCoordPointer(2, GL_FLOAT, stride, corners.data());
+    glVertexPointer(2, GL_FLOAT, stride, corners.data() + 2);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
-    nv::glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(quads.size() / 5));
+    nv::glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(corners.size() / 4));
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }

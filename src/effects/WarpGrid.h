@@ -34,6 +34,11 @@ public:
     // passes at its quads' edges. 1 draws every cell.
     int cellsPerQuad = 1;
 
+protected:
+    // Draws `corners` (s, t, x, y for each corner, four corners a quad) as
+    // one array of quads on the current texture.
+    static void drawQuadCorners(const std::vector<float>& corners);
+
 private:
     void draw() const;
 

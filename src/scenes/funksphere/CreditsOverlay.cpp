@@ -2,7 +2,6 @@
 
 #include "core/ScreenQuad.h"
 #include "core/ShowMath.h"
-#include "programs/NvExtensions.h"
 #include "resources/KeyValue.h"
 #include "resources/Pictures.h"
 #include "resources/ResourceManager.h"
@@ -166,17 +165,7 @@ void CreditsOverlay::drawLitCells(const TexelCoverage& coverage)
                 cells.insert(cells.end(), {s[c], t[c], x[c], y[c]});
         }
     }
-    if (cells.empty())
-        return;
-    const GLsizei stride = 4 * sizeof(float);
-    glClientActiveTexture(GL_TEXTURE0);
-    glTexCoordPointer(2, GL_FLOAT, stride, cells.data());
-    glVertexPointer(2, GL_FLOAT, stride, cells.data() + 2);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    nv::glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(cells.size() / 4));
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    drawQuadCorners(cells);
 }
 
 void CreditsOverlay::drawBanner(GLuint role) const
