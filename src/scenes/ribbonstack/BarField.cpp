@@ -120,6 +120,9 @@ std::vector<BarField::Face> BarField::frontFaces(const std::vector<Bar>& bars, c
         while (end < count && bars[end].z == bars[first].z)
             ++end;
         const float depth = eye.z - bars[first].z;
+        // Bars at one depth lie in one plane: where they overlap, the earlier
+        // one keeps the face, edge to edge, so the light lands there once.
+        std::vector<std::pair<float, float>> sameDepth;
         for (size_t k = first; k < end; ++k) {
             const Bar& b = bars[k];
             const float u0 = (b.x - b.width / 2.0f - eye.x) / depth, u1 = (b.x + b.width / 2.0f - eye.x) / depth;
@@ -128,7 +131,17 @@ std::vector<BarField::Face> BarField::frontFaces(const std::vector<Bar>& bars, c
             auto addPiece = [&](float from, float to) {
                 from = from > u0 ? std::fmax(u0, from - seamReach) : u0;
                 to = to < u1 ? std::fmin(u1, to + seamReach) : u1;
-                faces.push_back({eye.x + from * depth, eye.x + to * depth, b.y, b.z});
+                for (const auto& [s0, s1] : sameDepth) {
+                    if (s1 <= from)
+                        continue;
+                    if (s0 >= to)
+                        break;
+                    if (s0 > from)
+                        faces.push_back({eye.x + from * depth, eye.x + s0 * depth, b.y, b.z});
+                    from = s1;
+                }
+                if (from < to)
+                    faces.push_back({eye.x + from * depth, eye.x + to * depth, b.y, b.z});
             };
             float from = u0;
             for (const auto& [h0, h1] : hidden) {
@@ -142,6 +155,8 @@ std::vector<BarField::Face> BarField::frontFaces(const std::vector<Bar>& bars, c
             }
             if (from < u1)
                 addPiece(from, u1);
+            sameDepth.push_back({u0, u1});
+            sameDepth = merged(std::move(sameDepth));
         }
         for (size_t k = first; k < end; ++k) {
             const Bar& b = bars[k];

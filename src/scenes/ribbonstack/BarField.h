@@ -63,8 +63,9 @@ public:
     // and within their height a nearer bar hides a farther one over its
     // whole height, so what shows of each bar is an x range cut by the
     // shadows of the nearer ones. Each piece reaches a little under the bar
-    // that cuts it, so no seam opens between them when drawn; bars at one
-    // depth do not cut each other. From anywhere else, the whole faces.
+    // that cuts it, so no seam opens between them when drawn; of bars at one
+    // depth, which lie in one plane, the earlier keeps the face where they
+    // overlap, edge to edge. From anywhere else, the whole faces.
     static std::vector<Face> frontFaces(const std::vector<Bar>& bars, const show::Vec3& eye);
     // The field's faces seen from `eye` in the field's own coordinates
     // (drawFaces() moves them behind the stack).

@@ -4,6 +4,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -29,14 +30,14 @@ TEST(BarFieldTest, ANearerBarHidesWhatLiesInItsShadowOverTheWholeHeight)
     // depth -10, u = x / 20. A cut piece reaches 0.01 of u under its cutter.
     const std::vector<BarField::Bar> bars = {
         {0.0f, 0.0f, 0.0f, 4.0f},     // nearest, whole
-        {-1.0f, 0.0f, 0.0f, 2.0f},    // as near: not cut by the first
+        {-1.0f, 0.0f, 0.0f, 2.0f},    // as near, in the first's plane: the first keeps the face
         {0.0f, 0.0f, -10.0f, 4.0f},   // x -2..2 at u -0.1..0.1: hidden
         {4.0f, 0.0f, -10.0f, 4.0f},   // x 2..6 at u 0.1..0.3: hidden to u 0.2
         {-8.0f, 0.0f, -10.0f, 8.0f},  // x -12..-4 at u -0.6..-0.2: whole
     };
     const Face cutAt3_8{3.8f, 6.0f, 0.0f, -10.0f};
     expectFaces(BarField::frontFaces(bars, {0.0f, 0.0f, 10.0f}),
-                {{-2.0f, 2.0f, 0.0f, 0.0f}, {-2.0f, 0.0f, 0.0f, 0.0f}, cutAt3_8, {-12.0f, -4.0f, 0.0f, -10.0f}});
+                {{-2.0f, 2.0f, 0.0f, 0.0f}, cutAt3_8, {-12.0f, -4.0f, 0.0f, -10.0f}});
     // A bar cut on both sides keeps the middle, reaching under both.
     expectFaces(BarField::frontFaces({{-3.0f, 0.0f, 0.0f, 2.0f}, {3.0f, 0.0f, 0.0f, 2.0f}, {0.0f, 0.0f, -10.0f, 10.0f}},
                                      {0.0f, 0.0f, 10.0f}),
@@ -100,6 +101,9 @@ TEST_F(BarFieldLightTest, LightLandsOnTheCutFacesWhereItLandedOnTheWholeOnes)
 {
     // Where the camera rides beside the stack and where it turns along it:
     // no seam between a piece and its cutter, no face lit twice or missed.
+    // The field of seed 34 has overlapping bars in one plane, which the
+    // whole faces light twice wherever their depths round alike.
+    std::srand(34);
     const BarField field;
     struct View {
         show::Vec3 eye, centre;
@@ -108,15 +112,17 @@ TEST_F(BarFieldLightTest, LightLandsOnTheCutFacesWhereItLandedOnTheWholeOnes)
                           View{{100.0f, 2.0f, 6.0f}, {90.0f, 0.0f, -3.0f}}}) {
         SCOPED_TRACE(v.eye.x);
         const std::vector<uint8_t> cut = lit(field, v.eye, v.centre, false), whole = lit(field, v.eye, v.centre, true);
-        long differ = 0, covered = 0;
+        long differ = 0, covered = 0, twice = 0;
         for (size_t i = 0; i < cut.size(); i += 4) {
-            differ += cut[i] != whole[i];
+            differ += (cut[i] != 0) != (whole[i] != 0);
             covered += whole[i] != 0;
+            twice += cut[i] > 70;
         }
         EXPECT_GT(covered, 640 * 480 / 2);
         // A piece's top and bottom run along its bar's, between other
         // corners: a pixel whose centre lies on such an edge may go either way.
         EXPECT_LE(differ, 8);
+        EXPECT_EQ(twice, 0);
     }
 }
 
