@@ -50,6 +50,24 @@ std::vector<std::pair<float, float>> merged(std::vector<std::pair<float, float>>
     return out;
 }
 
+// Calls `part(a, b)` for each piece of from..to that none of `ranges`
+// (merged, sorted) covers.
+template <typename Part>
+void forEachUncovered(float from, float to, const std::vector<std::pair<float, float>>& ranges, Part part)
+{
+    for (const auto& [r0, r1] : ranges) {
+        if (r1 <= from)
+            continue;
+        if (r0 >= to)
+            break;
+        if (r0 > from)
+            part(from, r0);
+        from = r1;
+    }
+    if (from < to)
+        part(from, to);
+}
+
 } // namespace
 
 BarField::BarField()
@@ -131,30 +149,11 @@ std::vector<BarField::Face> BarField::frontFaces(const std::vector<Bar>& bars, c
             auto addPiece = [&](float from, float to) {
                 from = from > u0 ? std::fmax(u0, from - seamReach) : u0;
                 to = to < u1 ? std::fmin(u1, to + seamReach) : u1;
-                for (const auto& [s0, s1] : sameDepth) {
-                    if (s1 <= from)
-                        continue;
-                    if (s0 >= to)
-                        break;
-                    if (s0 > from)
-                        faces.push_back({eye.x + from * depth, eye.x + s0 * depth, b.y, b.z});
-                    from = s1;
-                }
-                if (from < to)
-                    faces.push_back({eye.x + from * depth, eye.x + to * depth, b.y, b.z});
+                forEachUncovered(from, to, sameDepth, [&](float a, float c) {
+                    faces.push_back({eye.x + a * depth, eye.x + c * depth, b.y, b.z});
+                });
             };
-            float from = u0;
-            for (const auto& [h0, h1] : hidden) {
-                if (h1 <= from)
-                    continue;
-                if (h0 >= u1)
-                    break;
-                if (h0 > from)
-                    addPiece(from, h0);
-                from = h1;
-            }
-            if (from < u1)
-                addPiece(from, u1);
+            forEachUncovered(u0, u1, hidden, addPiece);
             sameDepth.push_back({u0, u1});
             sameDepth = merged(std::move(sameDepth));
         }
